@@ -1,0 +1,2 @@
+list(APPEND KORVALO_GUI_SOURCES
+  app/mainwindow.cpp app/mainwindow.h)

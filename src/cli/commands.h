@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QStringList>
+
+// Each command takes its own arguments (without the command name) and returns the
+// process exit status. Messages go to standard error, info lines to standard output.
+int runResave(const QStringList &args);
+int runRender(const QStringList &args);

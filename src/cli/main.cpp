@@ -1,0 +1,40 @@
+#include "cli/commands.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <cstdio>
+
+static void printUsage(FILE *to)
+{
+    std::fputs("Usage: korvalo-cli COMMAND [ARGUMENTS]\n"
+               "Commands:\n"
+               "  resave IN.ego OUT.ego [--decimal-separator C]\n"
+               "      Reads an ego file and writes it again as File > Save does.\n"
+               "  render IN.ego OUT.png [--card N] [--size WxH] [--mode sectors]\n"
+               "         [--view NAME=on|off ...]\n"
+               "      Draws one network card into a PNG picture.\n",
+               to);
+}
+
+int main(int argc, char *argv[])
+{
+    // Rendering needs fonts, hence a QGuiApplication; without a display the offscreen
+    // platform does.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h") {
+        printUsage(args.isEmpty() ? stderr : stdout);
+        return args.isEmpty() ? 2 : 0;
+    }
+    const QString command = args.takeFirst();
+    if (command == u"resave")
+        return runResave(args);
+    if (command == u"render")
+        return runRender(args);
+    std::fprintf(stderr, "korvalo-cli: unknown command \"%s\"\n", qPrintable(command));
+    printUsage(stderr);
+    return 2;
+}

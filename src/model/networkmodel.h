@@ -1,0 +1,176 @@
+#pragma once
+
+#include "model/status.h"
+
+#include <QPoint>
+#include <QRgb>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+// The in-memory model of one ego and its network cards. Plain records in tables; the
+// operations below are free functions on a NetworkModel&. Card, sector and line numbers
+// count from 1, alter nodes from 1, and node 0 of every card is the ego's own slot.
+
+inline constexpr int MaxCards = 100;
+inline constexpr int MaxSectors = 50;
+inline constexpr int MaxNodes = 1000;
+inline constexpr int MaxLines = 1000;
+
+struct Ego
+{
+    QString Name;
+    QString EgoID;
+    QString Year;
+    int Sex = 0; // 0 "Unknown", 1 "Female", 2 "Male", -1 a typed text that is no list item
+    QString Misc1;
+    QString Misc2;
+};
+
+struct Sector
+{
+    float SectorAngle = 0; // degrees, where this sector's boundary line lies
+    QString SectorName;
+    int SectorColor = 1; // palette index
+};
+
+struct Node
+{
+    QString ID;
+    QString Label;
+    int Color = 1; // palette index
+    int Size = 1;  // 1 = one person, 2 or more = a group
+    float Angle = 0;    // degrees
+    float Distance = 0; // fraction of the outermost circle's radius
+    QString Role;
+    QString Sex;   // "undefined", "female", "male"
+    QString Human; // "TRUE", "FALSE"
+    QString Symbol; // "flash", "triangle", "box", "diamond" or empty
+    QString NodeSize;
+    QString Memo1;
+    QString Memo2;
+    QString Merger;
+    bool Selected = false; // never stored in a file
+};
+
+struct Line
+{
+    int A = 0; // node numbers, 0 = the ego
+    int B = 0;
+    int LineSize = 1;
+    int LineColor = 0; // palette index 0..8
+};
+
+struct NetworkCard
+{
+    QString ID;
+    int Circles = 7;
+    QString EgoNode = QStringLiteral("none");
+    int EgoColor = 1;
+    QString Interviewer;
+    QString Date;
+    QString CardMemo;
+
+    // Slot 0 of Nodes is the ego's node; slot 0 of Sectors and Lines is unused, so that
+    // the table index is the item's number.
+    std::vector<Node> Nodes{1};
+    std::vector<Sector> Sectors{1};
+    std::vector<Line> Lines{1};
+
+    int NodeCount() const { return int(Nodes.size()) - 1; }
+    int SectorCount() const { return int(Sectors.size()) - 1; }
+    int LineCount() const { return int(Lines.size()) - 1; }
+};
+
+// Receives the lines meant for the info window.
+using InfoSink = std::function<void(const QString &)>;
+
+struct NetworkModel
+{
+    Ego ego;
+    // Slot 0 is unused; card c lives in Cards[c] for c = 1..CardCount().
+    std::vector<NetworkCard> Cards{1};
+    int CurrentCard = 0; // 0 = none
+
+    // Shared state of the running program.
+    QString EditMode = QStringLiteral("Create new or read existing Ego.");
+    bool EgoPresent = false;
+    bool ExitConfirmed = false;
+    QString CurrentFileName;
+    int NodeBaseSize = 10;  // pixel radius of a "normal" node
+    int LabelFontSize = 10;
+    int OverlayPenWidth = 1;
+    QChar DecimalSeparator = u'.';
+    QPoint NewNodePos, NewSectorPos;
+    QPoint RubberBandStart, RubberBandEnd;
+    bool RubberBandActive = false;
+    QPoint LastMousePos;
+    int DraggedNode = 0, DraggedSector = 0;
+    int HoverNode = 0, HoverLine = 0, PickedSector = 0;
+    int LineStartNode = -1;
+
+    InfoSink infoSink;
+
+    int CardCount() const { return int(Cards.size()) - 1; }
+    NetworkCard &card(int c) { return Cards[size_t(c)]; }
+    const NetworkCard &card(int c) const { return Cards[size_t(c)]; }
+};
+
+// Mode texts; the mouse handlers compare EditMode with them exactly.
+inline const QString EditModeAddNodes = QStringLiteral("Add Nodes.");
+inline const QString EditModeModifyNodes = QStringLiteral("Modify Nodes.");
+inline const QString EditModeSectors = QStringLiteral("Add or modify sectors.");
+inline const QString EditModeLines = QStringLiteral("Add or Modify Lines.");
+inline const QString EditModeNone = QStringLiteral("Create new or read existing Ego.");
+
+// Palette indexes 0..8 to colours; colour values are 0x00BBGGRR as stored by the
+// original tables, use PaletteColor() for a QRgb.
+inline constexpr std::array<quint32, 9> Palette = {
+    0x808080, 0x0000FF, 0x00CCEE, 0xFF0000, 0x00FF00, 0xFF00FF, 0xFFFF00, 0xC0C0C0, 0x808000};
+inline constexpr int PaletteSize = 8;
+inline constexpr quint32 SectorHandleColor = 0x505050;
+
+QRgb BgrToRgb(quint32 bgr);
+// Palette entry as a QRgb; an index outside 0..8 gives gray (index 0).
+QRgb PaletteColor(int index);
+// Filled areas: each channel moved half-way to 255.
+QRgb LightenedColor(QRgb color);
+// Lines: each channel plus one, capped at 255, so that a line is never mistaken for a node.
+QRgb LineStrokeColor(QRgb color);
+
+// Pixel radius of a NodeSize word for the given base size ("normal").
+int NodeRadius(const QString &word, int nodeBaseSize);
+
+void AppendInfoLine(const NetworkModel &model, const QString &text);
+
+// Starts a new ego: no cards, none current, the ego record replaced.
+void SetupEgo(NetworkModel &model, const QString &name, const QString &year, int sex,
+              const QString &misc1, const QString &misc2, const QString &egoID);
+
+// Appends a card and makes it current. An ID that is blank becomes "Card <number>".
+// Refused (model unchanged) when the ego already holds MaxCards cards.
+Status AddCard(NetworkModel &model, const QString &id, int circles, const QString &egoNode,
+               int egoColor, const QString &interviewer, const QString &date,
+               const QString &cardMemo);
+
+Status AddSector(NetworkModel &model, int card, const QString &name, int color, float angle);
+
+// Appends an alter to the card. With warn set, a Distance above 1.25 writes a warning
+// to the info sink. Refused when the card already holds MaxNodes alters.
+Status AddNode(NetworkModel &model, int card, const Node &fields, bool warn);
+
+void ModifyNode(NetworkModel &model, int card, int node, const QString &id,
+                const QString &label, const QString &merger, const QString &memo2,
+                const QString &memo1, const QString &nodeSize, const QString &symbol,
+                const QString &human, int size, int color, float distance,
+                const QString &sex, const QString &role);
+
+// Adds a line to the current card. An end beyond the card's node count (or negative)
+// makes the call do nothing and succeed, which the reader relies on to drop such lines;
+// a full table refuses the line.
+Status AddLine(NetworkModel &model, int a, int b, int lineSize, int lineColor);
+
+// "FALSE" stays "FALSE"; everything else counts as human.
+QString NormalisedHuman(const QString &human);

@@ -1,0 +1,4 @@
+list(APPEND KORVALO_CORE_SOURCES
+  model/networkmodel.cpp model/networkmodel.h
+  model/status.h
+  model/textutil.cpp model/textutil.h)
