@@ -1,0 +1,2 @@
+list(APPEND KORVALO_CORE_SOURCES
+  egofile/egofile.cpp egofile/egofile.h)
