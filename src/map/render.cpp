@@ -13,6 +13,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -88,6 +89,90 @@ int textPixelSize(int size)
     return size < 0 ? -size : size;
 }
 
+// A text as the glyph rasteriser drew it, cut to its ink. Rotated text is the expensive
+// part of a redraw: FreeType keeps only a few rotations, so the fifty sector labels are
+// rasterised anew every time, and the thousand node labels are shaped anew. A text drawn
+// at a whole-pixel origin lands on the same pixels wherever it is put, so drawing it once
+// into a small image and copying that gives exactly what drawing it directly would.
+struct TextRaster
+{
+    QImage image; // premultiplied ARGB; alpha 0 or 255 since the font is not antialiased
+    QPoint offset; // of the image's top-left from the text's top-left corner
+};
+
+struct TextKey
+{
+    QString text;
+    int size;
+    int rotation;
+    QRgb color;
+    bool operator==(const TextKey &) const = default;
+};
+
+size_t qHash(const TextKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.text, key.size, key.rotation, key.color);
+}
+
+TextRaster rasteriseText(const QString &text, const MapFont &font, int rotation, const QColor &color)
+{
+    QTransform turn;
+    turn.rotate(-rotation);
+    const QFontMetrics metrics(font.font);
+    // Generous room for overhanging glyphs, then the ink is cut out below.
+    const int margin = metrics.height();
+    const QRect box(-margin, -margin, metrics.horizontalAdvance(text) + 2 * margin,
+                    metrics.height() + 2 * margin);
+    const QRect bounds = turn.mapRect(box).adjusted(-2, -2, 2, 2);
+
+    QImage canvas(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    {
+        QPainter painter(&canvas);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setPen(color);
+        painter.setFont(font.font);
+        painter.translate(-bounds.left(), -bounds.top());
+        painter.rotate(-rotation);
+        painter.drawText(0, font.ascent, text);
+    }
+    int left = canvas.width(), right = -1, top = canvas.height(), bottom = -1;
+    for (int y = 0; y < canvas.height(); ++y) {
+        const QRgb *row = reinterpret_cast<const QRgb *>(canvas.constScanLine(y));
+        for (int x = 0; x < canvas.width(); ++x) {
+            if (qAlpha(row[x]) != 0) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    if (right < 0)
+        return {};
+    const QRect ink(QPoint(left, top), QPoint(right, bottom));
+    return {canvas.copy(ink), bounds.topLeft() + ink.topLeft()};
+}
+
+const TextRaster &cachedText(const QString &text, int size, int rotation, const QColor &color)
+{
+    // A full card's labels take a few megabytes; beyond the limit the cache starts afresh.
+    constexpr qsizetype maxBytes = 16 * 1024 * 1024;
+    thread_local QHash<TextKey, TextRaster> cache;
+    thread_local qsizetype cacheBytes = 0;
+    TextKey key{text, size, rotation, color.rgba()};
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd())
+        return *it;
+    if (cacheBytes > maxBytes) {
+        cache.clear();
+        cacheBytes = 0;
+    }
+    TextRaster raster = rasteriseText(text, mapFont(size), rotation, color);
+    cacheBytes += raster.image.sizeInBytes() + text.size() * 2 + 64;
+    return *cache.insert(key, std::move(raster));
+}
+
 QColor rgb(QRgb value)
 {
     return QColor::fromRgb(value);
@@ -126,11 +211,9 @@ public:
 
 private:
     QPoint point(float angle, float distance) const { return MapPoint(angle, distance, m_w, m_h); }
-    QPoint nodePoint(int i) const
-    {
-        const Node &n = m_card.Nodes[size_t(i)];
-        return point(n.Angle, n.Distance);
-    }
+    // Positions of nodes 0..NodeCount, worked out once per redraw: lines, nodes and
+    // labels all need them.
+    QPoint nodePoint(int i) const { return m_points[size_t(i)]; }
     void sectorWedges();
     void circles();
     void boundaryLines();
@@ -147,10 +230,14 @@ private:
     int m_w, m_h;
     QPoint m_centre;
     int m_radius;
+    std::vector<QPoint> m_points;
 };
 
 void CardPainter::draw()
 {
+    m_points.reserve(m_card.Nodes.size());
+    for (const Node &n : m_card.Nodes)
+        m_points.push_back(point(n.Angle, n.Distance));
     const bool hasNodes = m_card.NodeCount() >= 1;
     if (m_view.ColorSectors1)
         sectorWedges();
@@ -265,6 +352,8 @@ void CardPainter::sectorLabels()
 
 void CardPainter::lines()
 {
+    QRgb penColor = 0;
+    int penWidth = -1;
     for (int l = 1; l <= m_card.LineCount(); ++l) {
         const Line &line = m_card.Lines[size_t(l)];
         if (line.A == 0 || line.B == 0) {
@@ -279,7 +368,12 @@ void CardPainter::lines()
             continue;
         if (!NodeVisible(m_card, line.A, m_view) || !NodeVisible(m_card, line.B, m_view))
             continue;
-        m_painter.setPen(solidPen(LineStrokeColor(PaletteColor(line.LineColor)), line.LineSize));
+        const QRgb color = LineStrokeColor(PaletteColor(line.LineColor));
+        if (color != penColor || line.LineSize != penWidth) {
+            penColor = color;
+            penWidth = line.LineSize;
+            m_painter.setPen(solidPen(color, penWidth));
+        }
         m_painter.drawLine(nodePoint(line.A), nodePoint(line.B));
     }
 }
@@ -456,18 +550,21 @@ void DrawMapText(QPainter &painter, int x, int y, const QString &text, int size,
     const int pixels = textPixelSize(size);
     if (text.isEmpty() || pixels == 0)
         return;
-    const MapFont &font = mapFont(pixels);
-    painter.setFont(font.font);
-    if (rotation == 0) {
-        painter.drawText(x, y + font.ascent, text);
+    rotation %= 360;
+    if (painter.transform().type() > QTransform::TxTranslate) {
+        // A scaled or turned painter (a preview) draws directly; the cache holds device pixels.
+        const MapFont &font = mapFont(pixels);
+        const QTransform saved = painter.transform();
+        painter.setFont(font.font);
+        painter.translate(x, y);
+        painter.rotate(-rotation);
+        painter.drawText(0, font.ascent, text);
+        painter.setTransform(saved);
         return;
     }
-    const QTransform saved = painter.transform();
-    painter.translate(x, y);
-    // Qt turns clockwise on the screen for positive angles.
-    painter.rotate(-rotation);
-    painter.drawText(0, font.ascent, text);
-    painter.setTransform(saved);
+    const TextRaster &raster = cachedText(text, pixels, rotation, painter.pen().color());
+    if (!raster.image.isNull())
+        painter.drawImage(QPoint(x, y) + raster.offset, raster.image);
 }
 
 void RenderCard(QImage &target, const NetworkModel &model, int card, const ViewOptions &view)
