@@ -1,27 +1,12 @@
 #include "analysis/nodetable.h"
 
+#include "map/geometry.h"
+
 #include <QHash>
 
 #include <algorithm>
 
-int SectorOfAngle(const NetworkCard &card, double angle)
-{
-    int best = 0;
-    double bestDiff = 0;
-    for (int s = 1; s <= card.SectorCount(); ++s) {
-        const double sectorAngle = card.Sectors[size_t(s)].SectorAngle;
-        double d = angle - sectorAngle;
-        if (angle < sectorAngle)
-            d = angle + 360.0 - sectorAngle;
-        if (best == 0 || d < bestDiff) {
-            best = s;
-            bestDiff = d;
-        }
-    }
-    return best;
-}
-
-std::vector<NodeTableRow> NodeTableRows(const NetworkModel &model, int card, const MapAngleOfNode &mapAngle)
+std::vector<NodeTableRow> NodeTableRows(const NetworkModel &model, int card, int mapWidth, int mapHeight)
 {
     std::vector<NodeTableRow> rows;
     if (card < 1 || card > model.CardCount())
@@ -33,11 +18,7 @@ std::vector<NodeTableRow> NodeTableRows(const NetworkModel &model, int card, con
     rows.reserve(size_t(c.NodeCount()));
     for (int n = 1; n <= c.NodeCount(); ++n) {
         const Node &node = c.Nodes[size_t(n)];
-        QString sector;
-        if (c.SectorCount() > 0) {
-            const int s = SectorOfAngle(c, mapAngle ? mapAngle(node) : double(node.Angle));
-            sector = c.Sectors[size_t(s)].SectorName;
-        }
+        const QString sector = SectorNameOfNode(c, n, mapWidth, mapHeight);
         rows.push_back({node.ID, node.Label, node.Role, QString::number(node.Color), QString::number(node.Size),
                         node.Human, sector, idUses.value(node.ID) > 1 ? QStringLiteral("*") : QString()});
     }

@@ -126,7 +126,7 @@ void TestInfoReports::nodeTableCells()
     AddNode(m, 1, twin, false);
     AddNode(m, 1, alter(QStringLiteral("a"), QStringLiteral("lower")), false);
     AddNode(m, 1, alter(QStringLiteral("A"), QStringLiteral("upper")), false);
-    const auto rows = NodeTableRows(m, 1, {});
+    const auto rows = NodeTableRows(m, 1, 850, 750);
     QCOMPARE(rows.size(), size_t(5));
     QCOMPARE(rows[2], (QStringList{"2", "Bert again", "cousin", "4", "3", "FALSE", "", "*"}));
     QCOMPARE(rows[1].at(7), QStringLiteral("*"));
@@ -134,7 +134,7 @@ void TestInfoReports::nodeTableCells()
     // IDs differing only in case are different IDs.
     QCOMPARE(rows[3].at(7), QString());
     QCOMPARE(rows[4].at(7), QString());
-    QVERIFY(NodeTableRows(m, 0, {}).empty());
+    QVERIFY(NodeTableRows(m, 0, 850, 750).empty());
 
     const QStringList text = NodeTableText({rows[2]});
     QCOMPARE(text, (QStringList{"ID\tLabel\tRole\tColor\tSize\tHuman\tSector\t*",
@@ -148,19 +148,18 @@ void TestInfoReports::sectorColumn()
     AddCard(m, QStringLiteral("t1"), 7, QStringLiteral("none"), 1, {}, {}, {});
     AddSector(m, 1, QStringLiteral("Work"), 1, 90.0f);
     AddSector(m, 1, QStringLiteral("Family"), 2, 200.0f);
-    AddSector(m, 1, QStringLiteral("Twin"), 3, 90.0f);
-    const NetworkCard &card = m.card(1);
-    QCOMPARE(SectorOfAngle(card, 100.0), 1); // tie with sector 3: the lower number
-    QCOMPARE(SectorOfAngle(card, 250.0), 2);
-    QCOMPARE(SectorOfAngle(card, 45.0), 2);  // below the smallest angle: wraps to the largest
-    QCOMPARE(SectorOfAngle(card, 90.0), 1);
-
-    Node n = alter(QStringLiteral("x"), QStringLiteral("X"));
-    n.Angle = 10.0f;
-    AddNode(m, 1, n, false);
-    // The table uses the angle at which the node is drawn.
-    QCOMPARE(NodeTableRows(m, 1, {}).at(0).at(6), QStringLiteral("Family"));
-    QCOMPARE(NodeTableRows(m, 1, [](const Node &) { return 95.0; }).at(0).at(6), QStringLiteral("Work"));
+    const float angles[] = {100.0f, 250.0f, 10.0f};
+    for (float angle : angles) {
+        Node n = alter(QStringLiteral("x"), QStringLiteral("X"));
+        n.Angle = angle;
+        n.Distance = 0.5f;
+        AddNode(m, 1, n, false);
+    }
+    const auto rows = NodeTableRows(m, 1, 850, 750);
+    QCOMPARE(rows.at(0).at(6), QStringLiteral("Work"));
+    QCOMPARE(rows.at(1).at(6), QStringLiteral("Family"));
+    // Below the smallest sector angle: the sector with the largest angle.
+    QCOMPARE(rows.at(2).at(6), QStringLiteral("Family"));
 }
 
 void TestInfoReports::sorting()
