@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <memory>
 
 static void printUsage(FILE *to)
 {
@@ -19,11 +20,17 @@ static void printUsage(FILE *to)
 
 int main(int argc, char *argv[])
 {
-    // Rendering needs fonts, hence a QGuiApplication; without a display the offscreen
-    // platform does.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // Rendering needs fonts, hence a QGuiApplication, which draws off screen here; the
+    // other commands need no more than the core.
+    const bool needsGui = argc > 1 && qstrcmp(argv[1], "render") == 0;
+    std::unique_ptr<QCoreApplication> app;
+    if (needsGui) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h") {
         printUsage(args.isEmpty() ? stderr : stdout);

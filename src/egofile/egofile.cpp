@@ -1,28 +1,812 @@
 #include "egofile/egofile.h"
 
-std::string_view ExtractTagValue(std::string_view text, std::string_view, std::string_view *rest)
+#include "egofile/textcodec.h"
+#include "model/textutil.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <optional>
+
+#include <unistd.h>
+
+namespace {
+
+// ---------------------------------------------------------------------------------------
+// Reading
+
+// The whole file as one text: every line trimmed of blanks and control characters at
+// both ends and appended with no separator. Bytes up to 0x20 are the same characters in
+// UTF-8 and in Windows-1252, so trimming works on the bytes.
+std::string joinedLines(const QByteArray &bytes)
 {
+    std::string_view all(bytes.constData(), size_t(bytes.size()));
+    if (all.substr(0, 3) == "\xEF\xBB\xBF")
+        all.remove_prefix(3);
+    std::string joined;
+    joined.reserve(all.size());
+    size_t pos = 0;
+    while (pos < all.size()) {
+        size_t end = all.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos)
+            end = all.size();
+        size_t b = pos, e = end;
+        while (b < e && static_cast<unsigned char>(all[b]) <= 0x20)
+            ++b;
+        while (e > b && static_cast<unsigned char>(all[e - 1]) <= 0x20)
+            --e;
+        joined.append(all.data() + b, e - b);
+        pos = end + 1;
+    }
+    return joined;
+}
+
+struct Found
+{
+    std::string_view value;
+    std::string_view rest;
+};
+
+// First "<name>" and the first "</name>" after it; nothing unless both are there.
+std::optional<Found> findElement(std::string_view text, std::string_view name)
+{
+    char open[32], close[33];
+    const size_t n = name.size();
+    if (n + 3 > sizeof open)
+        return std::nullopt;
+    open[0] = '<';
+    std::copy(name.begin(), name.end(), open + 1);
+    open[n + 1] = '>';
+    close[0] = '<';
+    close[1] = '/';
+    std::copy(name.begin(), name.end(), close + 2);
+    close[n + 2] = '>';
+    const std::string_view openTag(open, n + 2), closeTag(close, n + 3);
+
+    const size_t at = text.find(openTag);
+    if (at == std::string_view::npos)
+        return std::nullopt;
+    const size_t valueStart = at + openTag.size();
+    const size_t end = text.find(closeTag, valueStart);
+    if (end == std::string_view::npos)
+        return std::nullopt;
+    return Found{text.substr(valueStart, end - valueStart), text.substr(end + closeTag.size())};
+}
+
+// Finds the fields of one record in a single pass: for each wanted name the first
+// "<name>" and the first "</name>" after it, exactly as a fresh substring search from the
+// record's start would.
+template <size_t N>
+class FieldScanner
+{
+public:
+    explicit constexpr FieldScanner(const std::array<std::string_view, N> &names) : m_names(names) {}
+
+    // Values of the fields; a field without both tags is empty and marked missing.
+    struct Fields
+    {
+        std::array<std::string_view, N> value{};
+        std::array<bool, N> present{};
+    };
+
+    Fields scan(std::string_view text) const
+    {
+        Fields out;
+        std::array<size_t, N> openEnd;
+        openEnd.fill(std::string_view::npos);
+        size_t remaining = N;
+        const char *data = text.data();
+        const size_t size = text.size();
+        size_t p = 0;
+        while (remaining > 0) {
+            const void *hit = p < size ? std::memchr(data + p, '<', size - p) : nullptr;
+            if (!hit)
+                break;
+            p = size_t(static_cast<const char *>(hit) - data);
+            // The tag name runs to the next '>'; another '<' first means this one opens
+            // no tag (the next '<' is looked at in turn).
+            size_t q = p + 1;
+            while (q < size && data[q] != '>' && data[q] != '<')
+                ++q;
+            if (q >= size)
+                break;
+            if (data[q] == '<') {
+                p = q;
+                continue;
+            }
+            std::string_view name(data + p + 1, q - p - 1);
+            const bool closing = !name.empty() && name.front() == '/';
+            if (closing)
+                name.remove_prefix(1);
+            const int i = indexOf(name);
+            if (i >= 0) {
+                if (!closing && openEnd[size_t(i)] == std::string_view::npos) {
+                    openEnd[size_t(i)] = q + 1;
+                } else if (closing && openEnd[size_t(i)] != std::string_view::npos && !out.present[size_t(i)]) {
+                    out.value[size_t(i)] = text.substr(openEnd[size_t(i)], p - openEnd[size_t(i)]);
+                    out.present[size_t(i)] = true;
+                    --remaining;
+                }
+            }
+            p = q + 1;
+        }
+        return out;
+    }
+
+private:
+    int indexOf(std::string_view name) const
+    {
+        for (size_t i = 0; i < N; ++i) {
+            if (m_names[i] == name)
+                return int(i);
+        }
+        return -1;
+    }
+
+    std::array<std::string_view, N> m_names;
+};
+
+enum SectorField { SfAngle, SfName, SfColor };
+constexpr std::array<std::string_view, 3> SectorFieldNames{"SectorAngle", "SectorName", "SectorColor"};
+
+enum NodeField {
+    NfID, NfLabel, NfAngle, NfDistance, NfColor, NfSize, NfRole, NfSex, NfHuman, NfSymbol,
+    NfNodeSize, NfMemo1, NfMemo2, NfMerger
+};
+constexpr std::array<std::string_view, 14> NodeFieldNames{
+    "ID", "Label", "Angle", "Distance", "Color", "Size", "Role", "Sex", "Human", "Symbol",
+    "NodeSize", "Memo1", "Memo2", "Merger"};
+
+enum LineField { LfA, LfB, LfSize, LfColor };
+constexpr std::array<std::string_view, 4> LineFieldNames{"A", "B", "LineSize", "LineColor"};
+
+std::string_view trimmedBytes(std::string_view s)
+{
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= 0x20)
+        s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= 0x20)
+        s.remove_suffix(1);
+    return s;
+}
+
+std::optional<int> parseInteger(std::string_view text)
+{
+    text = trimmedBytes(text);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    if (text.empty() || text.front() == '+')
+        return std::nullopt;
+    long long value = 0;
+    const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (res.ec != std::errc() || res.ptr != text.data() + text.size())
+        return std::nullopt;
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(value);
+}
+
+// A decimal number written with `separator`, optionally with an exponent; it must be
+// finite and fit a single.
+std::optional<float> parseReal(std::string_view text, char separator)
+{
+    text = trimmedBytes(text);
+    if (text.empty() || text.size() > 64)
+        return std::nullopt;
+    char buf[72];
+    size_t n = 0;
+    size_t i = 0;
+    if (text[i] == '+' || text[i] == '-')
+        buf[n++] = text[i++];
+    int digits = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        buf[n++] = text[i++], ++digits;
+    if (i < text.size() && text[i] == separator) {
+        buf[n++] = '.';
+        ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            buf[n++] = text[i++], ++digits;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        buf[n++] = text[i++];
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            buf[n++] = text[i++];
+        int expDigits = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            buf[n++] = text[i++], ++expDigits;
+        if (expDigits == 0)
+            return std::nullopt;
+    }
+    if (i != text.size())
+        return std::nullopt;
+    double value = 0;
+    const char *begin = buf[0] == '+' ? buf + 1 : buf;
+    const auto res = std::from_chars(begin, buf + n, value);
+    if (res.ptr != buf + n || (res.ec != std::errc() && res.ec != std::errc::result_out_of_range))
+        return std::nullopt;
+    if (res.ec == std::errc::result_out_of_range) {
+        // Underflow reads as zero; overflow is refused below.
+        if (std::fabs(value) < 1.0)
+            value = 0.0;
+        else
+            return std::nullopt;
+    }
+    if (!std::isfinite(value) || std::fabs(value) > double(std::numeric_limits<float>::max()))
+        return std::nullopt;
+    return float(value);
+}
+
+class Reader
+{
+public:
+    Reader(const QString &displayName, QChar separator, bool warn)
+        : m_name(displayName), m_separator(char(separator.unicode() < 0x80 ? separator.unicode() : '.')),
+          m_warn(warn)
+    {
+    }
+
+    Status read(const QByteArray &bytes, NetworkModel &out)
+    {
+        const std::string joined = joinedLines(bytes);
+        const std::string_view all(joined);
+        m_utf8 = IsValidUtf8(all);
+
+        const size_t egoOpen = all.find("<Ego>");
+        if (egoOpen == std::string_view::npos)
+            return Status::failure(QStringLiteral("\"%1\" is not a Korvalo ego file.").arg(m_name));
+        const auto egoElement = findElement(all, "Ego");
+        if (!egoElement)
+            return failure(QStringLiteral("the file ends before \"</Ego>\"; it seems to be incomplete."));
+        const std::string_view egoText = egoElement->value;
+
+        m_where = QStringLiteral("ego");
+        auto egoField = [&](std::string_view name) { return text(ExtractTagValue(egoText, name)); };
+        int sex = 0;
+        if (!integer(ExtractTagValue(egoText, "Sex"), "Sex", sex))
+            return m_error;
+        SetupEgo(out, egoField("Name"), egoField("Year"), sex, egoField("Misc1"), egoField("Misc2"),
+                 egoField("EgoID"));
+
+        std::string_view cards = egoText;
+        for (int cardNo = 1;; ++cardNo) {
+            const auto cardElement = findElement(cards, "Card");
+            if (!cardElement)
+                break;
+            cards = cardElement->rest;
+            m_where = QStringLiteral("card %1").arg(cardNo);
+            if (!readCard(cardElement->value, cardNo, out))
+                return m_error;
+        }
+        out.CurrentCard = out.CardCount() > 0 ? 1 : 0;
+        return Status::success();
+    }
+
+private:
+    bool readCard(std::string_view cardText, int cardNo, NetworkModel &out)
+    {
+        auto field = [&](std::string_view name) { return ExtractTagValue(cardText, name); };
+        int circles = 0, egoColor = 1;
+        if (!integer(field("Circles"), "Circles", circles))
+            return false;
+        const std::string_view egoColorText = field("EgoColor");
+        if (!egoColorText.empty() && !integer(egoColorText, "EgoColor", egoColor))
+            return false;
+        QString egoNode = text(field("EgoNode"));
+        if (egoNode.isEmpty())
+            egoNode = QStringLiteral("none");
+        const Status added = AddCard(out, text(field("ID")), circles, egoNode, egoColor,
+                                     text(field("Interviewer")), text(field("Date")),
+                                     text(field("CardMemo")));
+        if (!added)
+            return fail(QStringLiteral("the file holds more than %1 network cards.").arg(MaxCards), false);
+
+        // Sectors
+        static constexpr FieldScanner sectorScanner(SectorFieldNames);
+        std::string_view rest = cardText;
+        std::string_view afterLast = cardText;
+        int sectorNo = 0;
+        while (auto sector = findElement(rest, "Sector")) {
+            rest = sector->rest;
+            afterLast = rest;
+            ++sectorNo;
+            m_where = QStringLiteral("card %1, sector %2").arg(cardNo).arg(sectorNo);
+            const auto f = sectorScanner.scan(sector->value);
+            float angle = 0;
+            int color = 0;
+            if (!real(f.value[SfAngle], "SectorAngle", angle) || !integer(f.value[SfColor], "SectorColor", color))
+                return false;
+            if (!AddSector(out, cardNo, text(f.value[SfName]), color, angle))
+                return fail(QStringLiteral("the card holds more than %1 sectors.").arg(MaxSectors), false);
+        }
+
+        // Nodes, searched from the card's start
+        static constexpr FieldScanner nodeScanner(NodeFieldNames);
+        rest = cardText;
+        int nodeNo = 0;
+        while (auto nodeElement = findElement(rest, "Node")) {
+            rest = nodeElement->rest;
+            afterLast = rest;
+            ++nodeNo;
+            m_where = QStringLiteral("card %1, node %2").arg(cardNo).arg(nodeNo);
+            const auto f = nodeScanner.scan(nodeElement->value);
+            Node node;
+            if (!real(f.value[NfAngle], "Angle", node.Angle)
+                || !real(f.value[NfDistance], "Distance", node.Distance)
+                || !integer(f.value[NfColor], "Color", node.Color)
+                || !integer(f.value[NfSize], "Size", node.Size))
+                return false;
+            node.ID = text(f.value[NfID]);
+            node.Label = text(f.value[NfLabel]);
+            node.Role = text(f.value[NfRole]);
+            node.Sex = trimmedBytes(f.value[NfSex]).empty() ? QStringLiteral("undefined") : text(f.value[NfSex]);
+            node.Human = text(f.value[NfHuman]);
+            node.Symbol = text(f.value[NfSymbol]);
+            node.NodeSize = f.value[NfNodeSize].empty() ? QStringLiteral("normal") : text(f.value[NfNodeSize]);
+            node.Memo1 = text(f.value[NfMemo1]);
+            node.Memo2 = text(f.value[NfMemo2]);
+            node.Merger = text(f.value[NfMerger]);
+            if (!AddNode(out, cardNo, node, m_warn))
+                return fail(QStringLiteral("the card holds more than %1 nodes.").arg(MaxNodes), false);
+        }
+
+        // Lines, after the last node record (or sector record)
+        static constexpr FieldScanner lineScanner(LineFieldNames);
+        rest = afterLast;
+        int lineNo = 0;
+        while (auto lineElement = findElement(rest, "Line")) {
+            rest = lineElement->rest;
+            ++lineNo;
+            m_where = QStringLiteral("card %1, line %2").arg(cardNo).arg(lineNo);
+            const auto f = lineScanner.scan(lineElement->value);
+            int a = 0, b = 0, size = 0, color = 0;
+            if (!integer(f.value[LfA], "A", a) || !integer(f.value[LfB], "B", b)
+                || !integer(f.value[LfSize], "LineSize", size) || !integer(f.value[LfColor], "LineColor", color))
+                return false;
+            if (!AddLine(out, a, b, size, color))
+                return fail(QStringLiteral("the card holds more than %1 lines.").arg(MaxLines), false);
+        }
+        m_where = QStringLiteral("card %1").arg(cardNo);
+        return true;
+    }
+
+    QString text(std::string_view bytes) const { return DecodeEgoText(bytes, m_utf8); }
+
+    bool integer(std::string_view value, const char *field, int &out)
+    {
+        if (auto v = parseInteger(value)) {
+            out = *v;
+            return true;
+        }
+        return conversionError(value, field, QStringLiteral("a whole number"));
+    }
+
+    bool real(std::string_view value, const char *field, float &out)
+    {
+        if (auto v = parseReal(value, m_separator)) {
+            out = *v;
+            return true;
+        }
+        return conversionError(value, field, QStringLiteral("a number"));
+    }
+
+    bool conversionError(std::string_view value, const char *field, const QString &expected)
+    {
+        const QString name = QString::fromLatin1(field);
+        if (trimmedBytes(value).empty())
+            return fail(QStringLiteral("\"%1\" is empty, %2 is expected.").arg(name, expected), false);
+        QString shown = text(value);
+        if (shown.size() > 60)
+            shown = shown.left(57) + QStringLiteral("...");
+        QString message = QStringLiteral("\"%1\" holds \"%2\", which is not %3").arg(name, shown, expected);
+        const char other = m_separator == '.' ? ',' : '.';
+        if (expected == u"a number" && value.find(other) != std::string_view::npos
+            && parseReal(value, other))
+            message += QStringLiteral(" with the decimal separator \"%1\" (see Options > Read/Write)").arg(QLatin1Char(m_separator));
+        return fail(message + u'.', false);
+    }
+
+    bool fail(const QString &what, bool)
+    {
+        m_error = failure(what);
+        return false;
+    }
+
+    Status failure(const QString &what) const
+    {
+        QString where = m_where.isEmpty() ? QString() : m_where + QStringLiteral(": ");
+        return Status::failure(QStringLiteral("Cannot read \"%1\": %2%3").arg(m_name, where, what));
+    }
+
+    QString m_name;
+    char m_separator;
+    bool m_warn;
+    bool m_utf8 = true;
+    QString m_where;
+    Status m_error = Status::success();
+};
+
+// ---------------------------------------------------------------------------------------
+// Writing
+
+class Writer
+{
+public:
+    explicit Writer(bool utf8) : m_utf8(utf8) {}
+
+    std::string out;
+
+    void open(int indent, std::string_view tag)
+    {
+        out.append(size_t(indent), ' ');
+        out += '<';
+        out += tag;
+        out += ">\r\n";
+    }
+    void close(int indent, std::string_view tag)
+    {
+        out.append(size_t(indent), ' ');
+        out += "</";
+        out += tag;
+        out += ">\r\n";
+    }
+    void begin(int indent, std::string_view tag)
+    {
+        out.append(size_t(indent), ' ');
+        out += '<';
+        out += tag;
+        out += '>';
+    }
+    void end(std::string_view tag)
+    {
+        out += "</";
+        out += tag;
+        out += ">\r\n";
+    }
+    void field(int indent, std::string_view tag, const QString &value)
+    {
+        begin(indent, tag);
+        AppendEgoText(out, value, m_utf8);
+        end(tag);
+    }
+    void field(int indent, std::string_view tag, int value)
+    {
+        begin(indent, tag);
+        char buf[16];
+        const auto res = std::to_chars(buf, buf + sizeof buf, value);
+        out.append(buf, size_t(res.ptr - buf));
+        end(tag);
+    }
+    void real(int indent, std::string_view tag, float value, int decimals)
+    {
+        begin(indent, tag);
+        AppendDecimal(out, double(value), decimals, 7);
+        end(tag);
+    }
+
+private:
+    bool m_utf8;
+};
+
+bool modelFitsWindows1252(const NetworkModel &model)
+{
+    auto fits = [](const QString &s) { return FitsWindows1252(s); };
+    const Ego &e = model.ego;
+    if (!fits(e.Name) || !fits(e.EgoID) || !fits(e.Year) || !fits(e.Misc1) || !fits(e.Misc2))
+        return false;
+    for (int c = 1; c <= model.CardCount(); ++c) {
+        const NetworkCard &card = model.card(c);
+        if (!fits(card.ID) || !fits(card.EgoNode) || !fits(card.Interviewer) || !fits(card.Date)
+            || !fits(card.CardMemo))
+            return false;
+        for (int s = 1; s <= card.SectorCount(); ++s) {
+            if (!fits(card.Sectors[size_t(s)].SectorName))
+                return false;
+        }
+        for (int n = 1; n <= card.NodeCount(); ++n) {
+            const Node &node = card.Nodes[size_t(n)];
+            for (const QString *s : {&node.ID, &node.Label, &node.Role, &node.Sex, &node.Human, &node.Symbol,
+                                     &node.NodeSize, &node.Memo1, &node.Memo2, &node.Merger}) {
+                if (!fits(*s))
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+QString fileNameOf(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+
+// ---------------------------------------------------------------------------------------
+// The read-back check: what the reader would make of each value, against the model.
+
+class Comparer
+{
+public:
+    QString difference; // empty while the two agree
+
+    void text(const QString &where, const char *field, const QString &expected, const QString &actual)
+    {
+        if (!difference.isEmpty() || expected == actual)
+            return;
+        auto shown = [](QString s) {
+            s.replace(u'\r', u' ').replace(u'\n', u' ');
+            return s.size() > 60 ? s.left(57) + QStringLiteral("...") : s;
+        };
+        difference = QStringLiteral("%1: \"%2\" holds \"%3\", which would be read back as \"%4\"")
+                         .arg(where, QString::fromLatin1(field), shown(expected), shown(actual));
+        if (expected.contains(u'\r') || expected.contains(u'\n'))
+            difference += QStringLiteral(" (a line break cannot be kept)");
+        else if (expected.contains(u'<'))
+            difference += QStringLiteral(" (the text looks like a tag of the file)");
+        difference += u'.';
+    }
+    void number(const QString &where, const char *field, int expected, int actual)
+    {
+        text(where, field, QString::number(expected), QString::number(actual));
+    }
+    void real(const QString &where, const char *field, float expected, float actual, int decimals)
+    {
+        text(where, field, FormatDecimal(expected, decimals, 7, u'.'), FormatDecimal(actual, decimals, 7, u'.'));
+    }
+};
+
+QString compareModels(const NetworkModel &model, const NetworkModel &back)
+{
+    Comparer cmp;
+    const QString egoWhere = QStringLiteral("ego");
+    cmp.text(egoWhere, "Name", model.ego.Name, back.ego.Name);
+    cmp.text(egoWhere, "EgoID", model.ego.EgoID, back.ego.EgoID);
+    cmp.text(egoWhere, "Year", model.ego.Year, back.ego.Year);
+    cmp.number(egoWhere, "Sex", model.ego.Sex, back.ego.Sex);
+    cmp.text(egoWhere, "Misc1", model.ego.Misc1, back.ego.Misc1);
+    cmp.text(egoWhere, "Misc2", model.ego.Misc2, back.ego.Misc2);
+    if (!cmp.difference.isEmpty())
+        return cmp.difference;
+    if (back.CardCount() != model.CardCount())
+        return QStringLiteral("the file would hold %1 network cards instead of %2 (a text looks like a tag of the file).")
+            .arg(back.CardCount())
+            .arg(model.CardCount());
+
+    for (int c = 1; c <= model.CardCount(); ++c) {
+        const NetworkCard &a = model.card(c);
+        const NetworkCard &b = back.card(c);
+        const QString where = QStringLiteral("card %1").arg(c);
+        cmp.text(where, "ID", a.ID, b.ID);
+        cmp.number(where, "Circles", a.Circles, b.Circles);
+        cmp.text(where, "EgoNode", a.EgoNode.isEmpty() ? QStringLiteral("none") : a.EgoNode, b.EgoNode);
+        cmp.number(where, "EgoColor", a.EgoColor, b.EgoColor);
+        cmp.text(where, "Interviewer", a.Interviewer, b.Interviewer);
+        cmp.text(where, "Date", a.Date, b.Date);
+        cmp.text(where, "CardMemo", a.CardMemo, b.CardMemo);
+        if (!cmp.difference.isEmpty())
+            return cmp.difference;
+        if (a.SectorCount() != b.SectorCount() || a.NodeCount() != b.NodeCount() || a.LineCount() != b.LineCount())
+            return QStringLiteral("%1 would be read back with %2 sectors, %3 nodes and %4 lines instead of %5, %6 and %7 "
+                                  "(a text looks like a tag of the file).")
+                .arg(where)
+                .arg(b.SectorCount())
+                .arg(b.NodeCount())
+                .arg(b.LineCount())
+                .arg(a.SectorCount())
+                .arg(a.NodeCount())
+                .arg(a.LineCount());
+        for (int s = 1; s <= a.SectorCount(); ++s) {
+            const Sector &x = a.Sectors[size_t(s)];
+            const Sector &y = b.Sectors[size_t(s)];
+            const QString w = QStringLiteral("card %1, sector %2").arg(c).arg(s);
+            cmp.real(w, "SectorAngle", x.SectorAngle, y.SectorAngle, 5);
+            cmp.text(w, "SectorName", x.SectorName, y.SectorName);
+            cmp.number(w, "SectorColor", x.SectorColor, y.SectorColor);
+        }
+        for (int n = 1; n <= a.NodeCount(); ++n) {
+            const Node &x = a.Nodes[size_t(n)];
+            const Node &y = b.Nodes[size_t(n)];
+            const QString w = QStringLiteral("card %1, node %2").arg(c).arg(n);
+            cmp.text(w, "ID", x.ID, y.ID);
+            cmp.text(w, "Label", x.Label, y.Label);
+            cmp.text(w, "Role", x.Role, y.Role);
+            cmp.text(w, "Sex", IsBlank(x.Sex) ? QStringLiteral("undefined") : x.Sex, y.Sex);
+            cmp.real(w, "Angle", x.Angle, y.Angle, 3);
+            cmp.real(w, "Distance", x.Distance, y.Distance, 3);
+            cmp.number(w, "Color", x.Color, y.Color);
+            cmp.text(w, "Human", NormalisedHuman(x.Human), y.Human);
+            cmp.number(w, "Size", x.Size, y.Size);
+            cmp.text(w, "Symbol", x.Symbol, y.Symbol);
+            cmp.text(w, "NodeSize", x.NodeSize.isEmpty() ? QStringLiteral("normal") : x.NodeSize, y.NodeSize);
+            cmp.text(w, "Memo1", x.Memo1, y.Memo1);
+            cmp.text(w, "Memo2", x.Memo2, y.Memo2);
+            cmp.text(w, "Merger", x.Merger, y.Merger);
+            if (!cmp.difference.isEmpty())
+                return cmp.difference;
+        }
+        for (int l = 1; l <= a.LineCount(); ++l) {
+            const Line &x = a.Lines[size_t(l)];
+            const Line &y = b.Lines[size_t(l)];
+            const QString w = QStringLiteral("card %1, line %2").arg(c).arg(l);
+            cmp.number(w, "A", x.A, y.A);
+            cmp.number(w, "B", x.B, y.B);
+            cmp.number(w, "LineSize", x.LineSize, y.LineSize);
+            cmp.number(w, "LineColor", x.LineColor, y.LineColor);
+        }
+        if (!cmp.difference.isEmpty())
+            return cmp.difference;
+    }
+    return {};
+}
+
+} // namespace
+
+std::string_view ExtractTagValue(std::string_view text, std::string_view name, std::string_view *rest)
+{
+    const auto found = findElement(text, name);
+    if (!found) {
+        if (rest)
+            *rest = text;
+        return {};
+    }
     if (rest)
-        *rest = text;
-    return {};
+        *rest = trimmedBytes(found->rest);
+    return found->value;
 }
 
-Status ReadEgoFile(NetworkModel &, const QString &, bool)
+Status ReadEgoBytes(NetworkModel &model, const QByteArray &bytes, const QString &displayName, bool warn)
 {
-    return Status::failure(QStringLiteral("Reading ego files is not available yet."));
+    // Read into a fresh model, so that a refused file leaves the open ego as it was.
+    NetworkModel fresh;
+    QStringList infoLines;
+    fresh.infoSink = [&infoLines](const QString &line) { infoLines.append(line); };
+    Reader reader(displayName, model.DecimalSeparator, warn);
+    const Status status = reader.read(bytes, fresh);
+    if (!status)
+        return status;
+    model.ego = std::move(fresh.ego);
+    model.Cards = std::move(fresh.Cards);
+    model.CurrentCard = fresh.CurrentCard;
+    model.EgoPresent = true;
+    for (const QString &line : std::as_const(infoLines))
+        AppendInfoLine(model, line);
+    return Status::success();
 }
 
-Status ReadEgoBytes(NetworkModel &, const QByteArray &, const QString &, bool)
+Status ReadEgoFile(NetworkModel &model, const QString &path, bool warn)
 {
-    return Status::failure(QStringLiteral("Reading ego files is not available yet."));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Status::failure(QStringLiteral("Cannot open \"%1\": %2.").arg(fileNameOf(path), file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Status::failure(QStringLiteral("Cannot read \"%1\": %2.").arg(fileNameOf(path), file.errorString()));
+    const Status status = ReadEgoBytes(model, bytes, fileNameOf(path), warn);
+    if (status)
+        model.CurrentFileName = path;
+    return status;
 }
 
-Status WriteEgoFile(NetworkModel &, const QString &)
+QByteArray EgoFileBytes(const NetworkModel &model)
 {
-    return Status::failure(QStringLiteral("Writing ego files is not available yet."));
+    Writer w(!modelFitsWindows1252(model));
+    size_t estimate = 512;
+    for (int c = 1; c <= model.CardCount(); ++c) {
+        const NetworkCard &card = model.card(c);
+        estimate += 400 + size_t(card.SectorCount()) * 150 + size_t(card.NodeCount()) * 420
+                    + size_t(card.LineCount()) * 120;
+    }
+    w.out.reserve(estimate);
+
+    const Ego &ego = model.ego;
+    w.open(0, "Ego");
+    w.field(2, "Name", ego.Name);
+    w.field(2, "EgoID", ego.EgoID);
+    w.field(2, "Year", ego.Year);
+    w.field(2, "Sex", ego.Sex);
+    w.field(2, "Misc1", ego.Misc1);
+    w.field(2, "Misc2", ego.Misc2);
+    for (int c = 1; c <= model.CardCount(); ++c) {
+        const NetworkCard &card = model.card(c);
+        w.open(2, "Card");
+        w.field(4, "ID", card.ID);
+        w.field(4, "Circles", card.Circles);
+        w.field(4, "EgoNode", card.EgoNode);
+        w.field(4, "EgoColor", card.EgoColor);
+        w.field(4, "Interviewer", card.Interviewer);
+        w.field(4, "Date", card.Date);
+        w.field(4, "CardMemo", card.CardMemo);
+        for (int s = 1; s <= card.SectorCount(); ++s) {
+            const Sector &sector = card.Sectors[size_t(s)];
+            w.open(4, "Sector");
+            w.real(6, "SectorAngle", sector.SectorAngle, 5);
+            w.field(6, "SectorName", sector.SectorName);
+            w.field(6, "SectorColor", sector.SectorColor);
+            w.close(4, "Sector");
+        }
+        for (int n = 1; n <= card.NodeCount(); ++n) {
+            const Node &node = card.Nodes[size_t(n)];
+            w.open(4, "Node");
+            w.field(6, "Nr", n);
+            w.field(6, "ID", node.ID);
+            w.field(6, "Label", node.Label);
+            w.field(6, "Role", node.Role);
+            w.field(6, "Sex", node.Sex);
+            w.real(6, "Angle", node.Angle, 3);
+            w.real(6, "Distance", node.Distance, 3);
+            w.field(6, "Color", node.Color);
+            w.field(6, "Human", node.Human);
+            w.field(6, "Size", node.Size);
+            w.field(6, "Symbol", node.Symbol);
+            w.field(6, "NodeSize", node.NodeSize);
+            w.field(6, "Memo1", node.Memo1);
+            w.field(6, "Memo2", node.Memo2);
+            w.field(6, "Merger", node.Merger);
+            w.close(4, "Node");
+        }
+        for (int l = 1; l <= card.LineCount(); ++l) {
+            const Line &line = card.Lines[size_t(l)];
+            w.open(4, "Line");
+            w.field(6, "A", line.A);
+            w.field(6, "B", line.B);
+            w.field(6, "LineSize", line.LineSize);
+            w.field(6, "LineColor", line.LineColor);
+            w.close(4, "Line");
+        }
+        w.close(2, "Card");
+    }
+    w.close(0, "Ego");
+    return QByteArray(w.out.data(), qsizetype(w.out.size()));
 }
 
-QByteArray EgoFileBytes(const NetworkModel &)
+Status WriteEgoFile(NetworkModel &model, const QString &path)
 {
-    return {};
+    // Files are always written with '.', and the option goes back to '.' with every save.
+    model.DecimalSeparator = u'.';
+    const QString name = fileNameOf(path);
+    auto refuse = [&](const QString &why) {
+        return Status::failure(QStringLiteral("Cannot save \"%1\": %2").arg(name, why));
+    };
+
+    const QByteArray bytes = EgoFileBytes(model);
+
+    const QFileInfo target(path);
+    QTemporaryFile temp(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.tmp").arg(target.fileName())));
+    if (!temp.open())
+        return refuse(QStringLiteral("no file can be created in \"%1\" (%2).")
+                          .arg(QDir::toNativeSeparators(target.absolutePath()), temp.errorString()));
+    if (temp.write(bytes) != bytes.size() || !temp.flush() || ::fsync(temp.handle()) != 0)
+        return refuse(QStringLiteral("writing failed (%1). The previous file is unchanged.").arg(temp.errorString()));
+
+    // Read the written file back and compare it with the model: a value holding the text
+    // of a tag, or a line break, would come back different.
+    if (!temp.seek(0))
+        return refuse(QStringLiteral("the written file cannot be read back (%1).").arg(temp.errorString()));
+    const QByteArray written = temp.readAll();
+    NetworkModel back;
+    const Status reread = ReadEgoBytes(back, written, name, false);
+    if (!reread)
+        return refuse(QStringLiteral("the written file would not read back (%1). The previous file is unchanged.")
+                          .arg(reread.message()));
+    const QString difference = compareModels(model, back);
+    if (!difference.isEmpty())
+        return refuse(difference + QStringLiteral(" The previous file is unchanged."));
+
+    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    if (target.exists())
+        permissions = target.permissions();
+    temp.setPermissions(permissions);
+    temp.close();
+    if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        return refuse(QStringLiteral("the file cannot be replaced (%1). The previous file is unchanged.")
+                          .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    temp.setAutoRemove(false);
+    return Status::success();
 }

@@ -1,2 +1,3 @@
 list(APPEND KORVALO_CORE_SOURCES
-  egofile/egofile.cpp egofile/egofile.h)
+  egofile/egofile.cpp egofile/egofile.h
+  egofile/textcodec.cpp egofile/textcodec.h)
