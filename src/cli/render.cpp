@@ -1,9 +1,107 @@
 #include "cli/commands.h"
 
+#include "egofile/egofile.h"
+#include "map/render.h"
+
+#include <QImage>
+
 #include <cstdio>
 
-int runRender(const QStringList &)
+namespace {
+
+int usageError(const QString &message)
 {
-    std::fputs("korvalo-cli: render is not available yet\n", stderr);
+    std::fprintf(stderr, "korvalo-cli render: %s\n", qPrintable(message));
     return 2;
+}
+
+int failure(const QString &message)
+{
+    std::fprintf(stderr, "korvalo-cli render: %s\n", qPrintable(message));
+    return 1;
+}
+
+bool parsePositive(const QString &text, int *value)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < 1)
+        return false;
+    *value = v;
+    return true;
+}
+
+} // namespace
+
+// render IN.ego OUT.png [--card N] [--size WxH] [--mode sectors] [--view NAME=on|off ...]
+int runRender(const QStringList &args)
+{
+    QStringList files;
+    int card = 1;
+    int width = 850, height = 750;
+    NetworkModel model;
+    ViewOptions view;
+    bool sectorMode = false;
+
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (!arg.startsWith(u"--")) {
+            files << arg;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return usageError(QStringLiteral("%1 needs a value").arg(arg));
+        const QString value = args[++i];
+        if (arg == u"--card") {
+            if (!parsePositive(value, &card))
+                return usageError(QStringLiteral("--card needs a card number, not \"%1\"").arg(value));
+        } else if (arg == u"--size") {
+            const QStringList parts = value.split(u'x');
+            if (parts.size() != 2 || !parsePositive(parts[0], &width)
+                || !parsePositive(parts[1], &height) || width > 20000 || height > 20000) {
+                return usageError(QStringLiteral("--size needs WIDTHxHEIGHT in pixels (at most 20000 each), not \"%1\"").arg(value));
+            }
+        } else if (arg == u"--mode") {
+            if (value != u"sectors")
+                return usageError(QStringLiteral("the only --mode is \"sectors\", not \"%1\"").arg(value));
+            sectorMode = true;
+        } else if (arg == u"--view") {
+            const qsizetype eq = value.indexOf(u'=');
+            const QString name = value.left(eq);
+            const QString state = eq < 0 ? QString() : value.mid(eq + 1);
+            bool *option = FindViewSwitch(view, name);
+            if (!option) {
+                return usageError(QStringLiteral("unknown view switch \"%1\"; known are %2")
+                                      .arg(name, ViewSwitchNames().join(u", ")));
+            }
+            if (state == u"on")
+                *option = true;
+            else if (state == u"off")
+                *option = false;
+            else
+                return usageError(QStringLiteral("--view needs NAME=on or NAME=off, not \"%1\"").arg(value));
+        } else {
+            return usageError(QStringLiteral("unknown option \"%1\"").arg(arg));
+        }
+    }
+    if (files.size() != 2)
+        return usageError(QStringLiteral("needs an input .ego file and an output .png file"));
+
+    const Status read = ReadEgoFile(model, files[0], false);
+    if (!read)
+        return failure(read.message());
+    if (card > model.CardCount()) {
+        return failure(QStringLiteral("%1 has no network card %2 (it holds %3).")
+                           .arg(files[0])
+                           .arg(card)
+                           .arg(model.CardCount()));
+    }
+    if (sectorMode)
+        model.EditMode = EditModeSectors;
+
+    QImage image(width, height, QImage::Format_RGB32);
+    RenderCard(image, model, card, view);
+    if (!image.save(files[1], "PNG"))
+        return failure(QStringLiteral("could not write %1").arg(files[1]));
+    return 0;
 }

@@ -1,0 +1,582 @@
+#include "map/render.h"
+
+#include "map/geometry.h"
+#include "model/textutil.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QHash>
+#include <QPainter>
+#include <QPen>
+#include <QTransform>
+
+#include <array>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+namespace {
+
+int roundInt(double value)
+{
+    return int(RoundHalfEven(value));
+}
+
+struct ViewSwitchName
+{
+    const char16_t *name;
+    bool ViewOptions::*member;
+};
+
+// Menu captions without blanks, in menu order.
+constexpr std::array<ViewSwitchName, 22> viewSwitchNames{{
+    {u"Show", &ViewOptions::Show2},
+    {u"ShowNodes", &ViewOptions::Show2},
+    {u"ShowLabels", &ViewOptions::ShowLabels1},
+    {u"ShowIDs", &ViewOptions::ShowID1},
+    {u"ShowNodeNr", &ViewOptions::ShowNodeNr1},
+    {u"ShowGroupSize", &ViewOptions::ShowGroupSize1},
+    {u"ShowRoles", &ViewOptions::ShowRoles1},
+    {u"ShowEgoLabel", &ViewOptions::ShowEgoLabel1},
+    {u"ShowLinesBetweenAlteri", &ViewOptions::ShowLinesBetween},
+    {u"ShowLinesToEgo", &ViewOptions::ShowLinesToEgo},
+    {u"ShowSectorLabels", &ViewOptions::ShowSectorLabels1},
+    {u"ShowSectorSize", &ViewOptions::ShowSectorSize1},
+    {u"ShowSectorLines", &ViewOptions::Show1},
+    {u"ColorSectors", &ViewOptions::ColorSectors1},
+    {u"ShowWithoutSymbol", &ViewOptions::ShowWithoutSymbol1},
+    {u"ShowFlash", &ViewOptions::Show4},
+    {u"ShowTriangle", &ViewOptions::ShowTriangle1},
+    {u"ShowBox", &ViewOptions::ShowBox1},
+    {u"ShowDiamond", &ViewOptions::ShowDiamond1},
+    {u"IgnoreSymbols", &ViewOptions::IgnoreSymbols1},
+    {u"ShowEgo+Card", &ViewOptions::ShowEgoCard1},
+    {u"Sex", &ViewOptions::Sex1},
+}};
+
+// Creating a QFont and resolving "Arial" costs far more than drawing a short label, and
+// a capacity card draws a thousand of them per redraw; so the fonts are kept per size.
+// Rotation is done by the painter's transform, not by the font.
+struct MapFont
+{
+    QFont font;
+    int ascent = 0;
+};
+
+const MapFont &mapFont(int size)
+{
+    thread_local QHash<int, MapFont> fonts;
+    auto it = fonts.constFind(size);
+    if (it != fonts.constEnd())
+        return *it;
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(size);
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    // The mouse reads pixel colours; grey fringes around glyphs would be neither text nor
+    // anything else the map knows.
+    font.setStyleStrategy(QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferDefaultHinting);
+    MapFont entry{font, QFontMetrics(font).ascent()};
+    return *fonts.insert(size, entry);
+}
+
+// Em height in pixels for a requested text size; 0 means nothing is drawn.
+int textPixelSize(int size)
+{
+    return size < 0 ? -size : size;
+}
+
+// A text as the glyph rasteriser drew it, cut to its ink. Rotated text is the expensive
+// part of a redraw: FreeType keeps only a few rotations, so the fifty sector labels are
+// rasterised anew every time, and the thousand node labels are shaped anew. A text drawn
+// at a whole-pixel origin lands on the same pixels wherever it is put, so drawing it once
+// into a small image and copying that gives exactly what drawing it directly would.
+struct TextRaster
+{
+    QImage image; // premultiplied ARGB; alpha 0 or 255 since the font is not antialiased
+    QPoint offset; // of the image's top-left from the text's top-left corner
+};
+
+struct TextKey
+{
+    QString text;
+    int size;
+    int rotation;
+    QRgb color;
+    bool operator==(const TextKey &) const = default;
+};
+
+size_t qHash(const TextKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.text, key.size, key.rotation, key.color);
+}
+
+TextRaster rasteriseText(const QString &text, const MapFont &font, int rotation, const QColor &color)
+{
+    QTransform turn;
+    turn.rotate(-rotation);
+    const QFontMetrics metrics(font.font);
+    // Generous room for overhanging glyphs, then the ink is cut out below.
+    const int margin = metrics.height();
+    const QRect box(-margin, -margin, metrics.horizontalAdvance(text) + 2 * margin,
+                    metrics.height() + 2 * margin);
+    const QRect bounds = turn.mapRect(box).adjusted(-2, -2, 2, 2);
+
+    QImage canvas(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    {
+        QPainter painter(&canvas);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setPen(color);
+        painter.setFont(font.font);
+        painter.translate(-bounds.left(), -bounds.top());
+        painter.rotate(-rotation);
+        painter.drawText(0, font.ascent, text);
+    }
+    int left = canvas.width(), right = -1, top = canvas.height(), bottom = -1;
+    for (int y = 0; y < canvas.height(); ++y) {
+        const QRgb *row = reinterpret_cast<const QRgb *>(canvas.constScanLine(y));
+        for (int x = 0; x < canvas.width(); ++x) {
+            if (qAlpha(row[x]) != 0) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    if (right < 0)
+        return {};
+    const QRect ink(QPoint(left, top), QPoint(right, bottom));
+    return {canvas.copy(ink), bounds.topLeft() + ink.topLeft()};
+}
+
+const TextRaster &cachedText(const QString &text, int size, int rotation, const QColor &color)
+{
+    // A full card's labels take a few megabytes; beyond the limit the cache starts afresh.
+    constexpr qsizetype maxBytes = 16 * 1024 * 1024;
+    thread_local QHash<TextKey, TextRaster> cache;
+    thread_local qsizetype cacheBytes = 0;
+    TextKey key{text, size, rotation, color.rgba()};
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd())
+        return *it;
+    if (cacheBytes > maxBytes) {
+        cache.clear();
+        cacheBytes = 0;
+    }
+    TextRaster raster = rasteriseText(text, mapFont(size), rotation, color);
+    cacheBytes += raster.image.sizeInBytes() + text.size() * 2 + 64;
+    return *cache.insert(key, std::move(raster));
+}
+
+QColor rgb(QRgb value)
+{
+    return QColor::fromRgb(value);
+}
+
+QPen solidPen(QRgb color, int width)
+{
+    QPen pen(rgb(color), std::max(width, 0), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    return pen;
+}
+
+// Clockwise screen angle of the ray from the centre to p, in degrees.
+double rayAngle(QPoint centre, QPoint p)
+{
+    const int dx = p.x() - centre.x();
+    const int dy = p.y() - centre.y();
+    if (dx == 0 && dy == 0)
+        return 0;
+    return std::atan2(double(dy), double(dx)) * 180.0 / std::numbers::pi;
+}
+
+class CardPainter
+{
+public:
+    CardPainter(QImage &target, const NetworkModel &model, const NetworkCard &card,
+                const ViewOptions &view)
+        : m_painter(&target), m_model(model), m_card(card), m_view(view), m_w(target.width()),
+          m_h(target.height()), m_centre(MapCentre(m_w, m_h)), m_radius(MapRadius(m_w, m_h))
+    {
+        m_painter.setRenderHint(QPainter::Antialiasing, false);
+        m_painter.setRenderHint(QPainter::TextAntialiasing, false);
+        m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    }
+
+    void draw();
+
+private:
+    QPoint point(float angle, float distance) const { return MapPoint(angle, distance, m_w, m_h); }
+    // Positions of nodes 0..NodeCount, worked out once per redraw: lines, nodes and
+    // labels all need them.
+    QPoint nodePoint(int i) const { return m_points[size_t(i)]; }
+    void sectorWedges();
+    void circles();
+    void boundaryLines();
+    void sectorLabels();
+    void lines();
+    void nodes();
+    void ego();
+    void nodeLabels();
+
+    QPainter m_painter;
+    const NetworkModel &m_model;
+    const NetworkCard &m_card;
+    const ViewOptions &m_view;
+    int m_w, m_h;
+    QPoint m_centre;
+    int m_radius;
+    std::vector<QPoint> m_points;
+};
+
+void CardPainter::draw()
+{
+    m_points.reserve(m_card.Nodes.size());
+    for (const Node &n : m_card.Nodes)
+        m_points.push_back(point(n.Angle, n.Distance));
+    const bool hasNodes = m_card.NodeCount() >= 1;
+    if (m_view.ColorSectors1)
+        sectorWedges();
+    circles();
+    if (m_view.Show1)
+        boundaryLines();
+    if (m_view.ShowSectorLabels1)
+        sectorLabels();
+    if (hasNodes)
+        lines();
+    if (hasNodes && m_view.Show2)
+        nodes();
+    ego();
+    if (hasNodes) {
+        nodeLabels();
+        if (m_view.ShowEgoCard1) {
+            m_painter.setPen(Qt::black);
+            DrawMapText(m_painter, 10, 10, m_model.ego.Name % u'-' % m_card.ID, 12, 0);
+        }
+    }
+}
+
+void CardPainter::sectorWedges()
+{
+    const QRect disc(m_centre.x() - m_radius, m_centre.y() - m_radius, 2 * m_radius,
+                     2 * m_radius);
+    m_painter.setPen(solidPen(qRgb(255, 255, 255), 1));
+    for (int s = 1; s <= m_card.SectorCount(); ++s) {
+        const Sector &sector = m_card.Sectors[size_t(s)];
+        m_painter.setBrush(rgb(LightenedColor(PaletteColor(sector.SectorColor))));
+        if (m_card.SectorCount() == 1) {
+            m_painter.drawEllipse(disc);
+            continue;
+        }
+        // Two sectors on one boundary: the first covers nothing (a pie between two equal
+        // rays would otherwise come out as the whole disc and hide its neighbours).
+        if (SectorSpan(m_card, s) <= 0)
+            continue;
+        const Sector &next = m_card.Sectors[size_t(NextSector(m_card, s))];
+        const double from = rayAngle(m_centre, point(sector.SectorAngle, 1));
+        const double to = rayAngle(m_centre, point(next.SectorAngle, 1));
+        double clockwise = std::fmod(to - from, 360.0);
+        if (clockwise < 0)
+            clockwise += 360.0;
+        const int span16 = roundInt(clockwise * 16);
+        if (span16 == 0)
+            continue;
+        // Qt counts angles anticlockwise in 1/16 degree.
+        m_painter.drawPie(disc, roundInt(-from * 16), -span16);
+    }
+}
+
+void CardPainter::circles()
+{
+    const int n = m_card.Circles;
+    if (n < 1)
+        return;
+    m_painter.setPen(QPen(Qt::black, std::max(m_model.OverlayPenWidth, 0), Qt::DotLine));
+    m_painter.setBrush(Qt::NoBrush);
+    for (int i = 1; i <= n; ++i) {
+        const int r = CircleRadius(m_radius, n, i);
+        m_painter.drawEllipse(m_centre, r, r);
+    }
+}
+
+void CardPainter::boundaryLines()
+{
+    m_painter.setPen(solidPen(qRgb(0, 0, 0), 1));
+    for (int s = 1; s <= m_card.SectorCount(); ++s)
+        m_painter.drawLine(m_centre, point(m_card.Sectors[size_t(s)].SectorAngle, 1));
+    if (m_model.EditMode != EditModeSectors)
+        return;
+    m_painter.setBrush(rgb(BgrToRgb(SectorHandleColor)));
+    for (int s = 1; s <= m_card.SectorCount(); ++s)
+        m_painter.drawEllipse(point(m_card.Sectors[size_t(s)].SectorAngle, 1), 5, 5);
+}
+
+void CardPainter::sectorLabels()
+{
+    const int count = m_card.SectorCount();
+    constexpr int labelSize = 14;
+    // The label is centred by its width measured in its own font.
+    const QFontMetrics metrics(mapFont(labelSize).font);
+    m_painter.setPen(Qt::black);
+    for (int s = 1; s <= count; ++s) {
+        const Sector &sector = m_card.Sectors[size_t(s)];
+        float m;
+        if (count == 1) {
+            m = ToSingle(sector.SectorAngle + 180.0);
+        } else {
+            const float next = m_card.Sectors[size_t(NextSector(m_card, s))].SectorAngle;
+            m = ToSingle((double(sector.SectorAngle) + next) / 2);
+            if (next < sector.SectorAngle)
+                m = ToSingle(m + 180.0);
+        }
+        if (m > 360)
+            m = ToSingle(m - 360.0);
+
+        QString text = sector.SectorName;
+        if (m_view.ShowSectorSize1) {
+            const double share = double(SectorSpan(m_card, s)) / 360 * 100;
+            text += u" [" % FormatFixed(share, 1, m_model.DecimalSeparator) % u']';
+        }
+        const int width = metrics.horizontalAdvance(text);
+        float a = ToSingle(m - width / 12.0);
+        if (a < 0)
+            a = ToSingle(a + 360.0);
+        const QPoint at = point(a, 1);
+        DrawMapText(m_painter, at.x(), at.y(), text, labelSize, roundInt(-double(m) - 90));
+    }
+}
+
+void CardPainter::lines()
+{
+    QRgb penColor = 0;
+    int penWidth = -1;
+    for (int l = 1; l <= m_card.LineCount(); ++l) {
+        const Line &line = m_card.Lines[size_t(l)];
+        if (line.A == 0 || line.B == 0) {
+            if (!m_view.ShowLinesToEgo)
+                continue;
+        } else if (!m_view.ShowLinesBetween) {
+            continue;
+        }
+        // Ends beyond the node table can only come from a damaged model; skip them rather
+        // than read outside the card.
+        if (line.A < 0 || line.B < 0 || line.A > m_card.NodeCount() || line.B > m_card.NodeCount())
+            continue;
+        if (!NodeVisible(m_card, line.A, m_view) || !NodeVisible(m_card, line.B, m_view))
+            continue;
+        const QRgb color = LineStrokeColor(PaletteColor(line.LineColor));
+        if (color != penColor || line.LineSize != penWidth) {
+            penColor = color;
+            penWidth = line.LineSize;
+            m_painter.setPen(solidPen(color, penWidth));
+        }
+        m_painter.drawLine(nodePoint(line.A), nodePoint(line.B));
+    }
+}
+
+void CardPainter::nodes()
+{
+    const QPen thin = solidPen(qRgb(0, 0, 0), 1);
+    const QPen thick = solidPen(qRgb(0, 0, 0), 2);
+    for (int i = 1; i <= m_card.NodeCount(); ++i) {
+        if (!NodeVisible(m_card, i, m_view))
+            continue;
+        const Node &node = m_card.Nodes[size_t(i)];
+        const int r = NodeRadius(node.NodeSize, m_model.NodeBaseSize);
+        const QPoint p = nodePoint(i);
+        const int x = p.x(), y = p.y();
+        const std::array<QPoint, 3> marks{
+            QPoint(roundInt(x + r / 4.0), roundInt(y - r / 4.0)),
+            QPoint(roundInt(x - r / 4.0), roundInt(y - r / 4.0)),
+            QPoint(x, roundInt(y + r / 4.0)),
+        };
+        m_painter.setPen(node.Selected ? thick : thin);
+        if (node.Human == u"FALSE") {
+            m_painter.setBrush(rgb(PaletteColor(node.Color)));
+            const int b = roundInt(0.85 * r);
+            m_painter.drawRect(x - b, y - b, 2 * b, 2 * b);
+            if (node.Size > 1) {
+                const int mark = roundInt(b / 3.0);
+                for (const QPoint &c : marks)
+                    m_painter.drawRect(c.x() - mark, c.y() - mark, 2 * mark, 2 * mark);
+            }
+        } else if (node.Human == u"TRUE") {
+            int color = node.Color;
+            if (m_view.Sex1) {
+                color = 7;
+                if (node.Sex == u"female")
+                    color = 1;
+                else if (node.Sex == u"male")
+                    color = 3;
+            }
+            m_painter.setBrush(rgb(PaletteColor(color)));
+            m_painter.drawEllipse(p, r, r);
+            if (node.Size > 1) {
+                const int mark = roundInt(r / 3.0);
+                for (const QPoint &c : marks)
+                    m_painter.drawEllipse(c, mark, mark);
+            }
+        }
+        if (!m_view.IgnoreSymbols1)
+            DrawSymbol(m_painter, roundInt(x + 0.5 * r), roundInt(y - 0.8 * r), r, node.Symbol, false);
+    }
+}
+
+void CardPainter::ego()
+{
+    if (m_card.EgoNode != u"none") {
+        const int r = NodeRadius(m_card.EgoNode, m_model.NodeBaseSize);
+        m_painter.setPen(solidPen(qRgb(0, 0, 0), 1));
+        m_painter.setBrush(rgb(PaletteColor(m_card.EgoColor)));
+        m_painter.drawEllipse(point(0, 0), r, r);
+    }
+    if (m_view.ShowEgoLabel1) {
+        m_painter.setPen(Qt::black);
+        DrawMapText(m_painter, roundInt(m_w / 2.0 - 14), roundInt(m_h / 2.0 - 10),
+                    QStringLiteral("Ego"), 16, 0);
+    }
+}
+
+void CardPainter::nodeLabels()
+{
+    m_painter.setPen(Qt::black);
+    QString text;
+    for (int i = 1; i <= m_card.NodeCount(); ++i) {
+        if (!NodeVisible(m_card, i, m_view))
+            continue;
+        const Node &node = m_card.Nodes[size_t(i)];
+        text.clear();
+        if (m_view.ShowID1)
+            text += u'[' % node.ID % u"] ";
+        if (m_view.ShowLabels1)
+            text += node.Label;
+        if (m_view.ShowRoles1)
+            text += u" (" % node.Role % u')';
+        text = TrimBlanks(text);
+        if (m_view.ShowGroupSize1 && node.Size > 1)
+            text += u'{' % QString::number(node.Size) % u'}';
+        if (m_view.ShowNodeNr1)
+            text += u" {" % QString::number(i) % u'}';
+        text = TrimBlanks(text);
+        if (text.isEmpty())
+            continue;
+        const int r = NodeRadius(node.NodeSize, m_model.NodeBaseSize);
+        const QPoint p = nodePoint(i);
+        DrawMapText(m_painter, p.x() + r + 1, p.y() - roundInt(r / 2.0), text,
+                    m_model.LabelFontSize, 0);
+    }
+}
+
+} // namespace
+
+bool *FindViewSwitch(ViewOptions &view, QStringView name)
+{
+    for (const ViewSwitchName &entry : viewSwitchNames) {
+        if (name.compare(QStringView(entry.name), Qt::CaseInsensitive) == 0)
+            return &(view.*entry.member);
+    }
+    return nullptr;
+}
+
+QStringList ViewSwitchNames()
+{
+    QStringList names;
+    for (const ViewSwitchName &entry : viewSwitchNames)
+        names << QString::fromUtf16(entry.name);
+    return names;
+}
+
+bool NodeVisible(const NetworkCard &card, int node, const ViewOptions &view)
+{
+    const QString &symbol = card.Nodes[size_t(node)].Symbol;
+    if (symbol.isEmpty())
+        return view.ShowWithoutSymbol1;
+    if (symbol == u"flash")
+        return view.Show4;
+    if (symbol == u"triangle")
+        return view.ShowTriangle1;
+    if (symbol == u"box")
+        return view.ShowBox1;
+    if (symbol == u"diamond")
+        return view.ShowDiamond1;
+    return true;
+}
+
+void DrawSymbol(QPainter &painter, int x, int y, int size, const QString &symbol, bool boxed)
+{
+    painter.setPen(solidPen(qRgb(0, 0, 0), 1));
+    painter.setBrush(Qt::white);
+    if (boxed)
+        painter.drawRect(x - size, y - size, 2 * size, 2 * size);
+
+    // Vertices as multiples of the size, relative to (x, y).
+    static constexpr double flash[][2] = {{0.2, -0.8},  {-0.25, -0.1}, {0.05, -0.15}, {-0.35, 0.35},
+                                          {-0.05, 0.3}, {-0.2, 0.8},   {0.25, 0.1},   {0.05, 0.15},
+                                          {0.35, -0.35}, {-0.05, -0.3}};
+    static constexpr double triangle[][2] = {{0, -0.8}, {-0.6, 0.6}, {0.6, 0.6}};
+    static constexpr double box[][2] = {{-0.4, -0.4}, {-0.4, 0.4}, {0.4, 0.4}, {0.4, -0.4}};
+    static constexpr double diamond[][2] = {{0, -0.5}, {-0.5, 0}, {0, 0.5}, {0.5, 0}};
+
+    const double(*shape)[2] = nullptr;
+    int count = 0;
+    if (symbol == u"flash") {
+        shape = flash;
+        count = int(std::size(flash));
+    } else if (symbol == u"triangle") {
+        shape = triangle;
+        count = int(std::size(triangle));
+    } else if (symbol == u"box") {
+        shape = box;
+        count = int(std::size(box));
+    } else if (symbol == u"diamond") {
+        shape = diamond;
+        count = int(std::size(diamond));
+    } else {
+        return;
+    }
+    std::array<QPoint, std::size(flash)> points;
+    for (int k = 0; k < count; ++k)
+        points[size_t(k)] = QPoint(roundInt(x + shape[k][0] * size), roundInt(y + shape[k][1] * size));
+    painter.setBrush(QColor::fromRgb(0x80, 0x80, 0x80));
+    painter.drawPolygon(points.data(), count);
+}
+
+void DrawMapText(QPainter &painter, int x, int y, const QString &text, int size, int rotation)
+{
+    const int pixels = textPixelSize(size);
+    if (text.isEmpty() || pixels == 0)
+        return;
+    rotation %= 360;
+    if (painter.transform().type() > QTransform::TxTranslate) {
+        // A scaled or turned painter (a preview) draws directly; the cache holds device pixels.
+        const MapFont &font = mapFont(pixels);
+        const QTransform saved = painter.transform();
+        painter.setFont(font.font);
+        painter.translate(x, y);
+        painter.rotate(-rotation);
+        painter.drawText(0, font.ascent, text);
+        painter.setTransform(saved);
+        return;
+    }
+    const TextRaster &raster = cachedText(text, pixels, rotation, painter.pen().color());
+    if (!raster.image.isNull())
+        painter.drawImage(QPoint(x, y) + raster.offset, raster.image);
+}
+
+void RenderCard(QImage &target, const NetworkModel &model, int card, const ViewOptions &view)
+{
+    if (target.isNull())
+        return;
+    {
+        QPainter clear(&target);
+        clear.fillRect(target.rect(), Qt::white);
+    }
+    if (card < 1 || card > model.CardCount())
+        return;
+    CardPainter painter(target, model, model.card(card), view);
+    painter.draw();
+}
