@@ -453,6 +453,31 @@ void MainWindow::buildMenus()
     for (QAction *action : std::as_const(switches))
         connect(action, &QAction::triggered, this, redraw);
 
+    const std::pair<const char16_t *, bool ViewOptions::*> fields[] = {
+        {u"Show2", &ViewOptions::Show2},
+        {u"ShowLabels1", &ViewOptions::ShowLabels1},
+        {u"ShowID1", &ViewOptions::ShowID1},
+        {u"ShowNodeNr1", &ViewOptions::ShowNodeNr1},
+        {u"ShowGroupSize1", &ViewOptions::ShowGroupSize1},
+        {u"ShowRoles1", &ViewOptions::ShowRoles1},
+        {u"ShowEgoLabel1", &ViewOptions::ShowEgoLabel1},
+        {u"ShowLinesBetween", &ViewOptions::ShowLinesBetween},
+        {u"ShowLinesToEgo", &ViewOptions::ShowLinesToEgo},
+        {u"ShowSectorLabels1", &ViewOptions::ShowSectorLabels1},
+        {u"ShowSectorSize1", &ViewOptions::ShowSectorSize1},
+        {u"Show1", &ViewOptions::Show1},
+        {u"ColorSectors1", &ViewOptions::ColorSectors1},
+        {u"ShowWithoutSymbol1", &ViewOptions::ShowWithoutSymbol1},
+        {u"Show4", &ViewOptions::Show4},
+        {u"ShowTriangle1", &ViewOptions::ShowTriangle1},
+        {u"ShowBox1", &ViewOptions::ShowBox1},
+        {u"ShowDiamond1", &ViewOptions::ShowDiamond1},
+        {u"IgnoreSymbols1", &ViewOptions::IgnoreSymbols1},
+        {u"ShowEgoCard1", &ViewOptions::ShowEgoCard1},
+        {u"Sex1", &ViewOptions::Sex1}};
+    for (const auto &[name, field] : fields)
+        m_viewSwitches.emplace_back(viewSwitch(QString::fromUtf16(name)), field);
+
     MenuBuilder macro = top(u"Macro"_s, u"Macro1"_s);
     MenuBuilder directory = macro.sub(u"Directory"_s, u"Directory2"_s);
     directory.later(u"Number of Nodes"_s, u"Directory1"_s);
@@ -822,7 +847,15 @@ void MainWindow::redrawMap()
     m_map->redraw();
 }
 
-void MainWindow::renderMap(QImage &) const
+ViewOptions MainWindow::viewOptions() const
 {
-    // The map renderer is not part of this build yet: the map stays white.
+    ViewOptions view;
+    for (const auto &[action, field] : m_viewSwitches)
+        view.*field = action->isChecked();
+    return view;
+}
+
+void MainWindow::renderMap(QImage &image) const
+{
+    RenderCard(image, m_model, m_model.CurrentCard, viewOptions());
 }

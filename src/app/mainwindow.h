@@ -1,10 +1,12 @@
 #pragma once
 
+#include "map/render.h"
 #include "model/networkmodel.h"
 
 #include <QMainWindow>
 
 #include <memory>
+#include <vector>
 
 class AboutBox;
 class Asker;
@@ -60,6 +62,8 @@ public:
 
     // Repaints the map and the status texts from the model and the view switches.
     void redrawMap();
+    // The check marks of the Options menu and of Analysis > Map as the renderer reads them.
+    ViewOptions viewOptions() const;
 
     MapWidget *mapWidget() const { return m_map; }
     CardDialog *cardDialog() const { return m_cardDialog; }
@@ -94,6 +98,7 @@ private:
 
     NetworkModel &m_model;
     std::unique_ptr<Asker> m_asker;
+    std::vector<std::pair<QAction *, bool ViewOptions::*>> m_viewSwitches;
 
     MapWidget *m_map = nullptr;
     QLabel *m_status = nullptr;

@@ -25,6 +25,8 @@ private Q_SLOTS:
     void decimalSeparator();
     void colourMapIsExclusive();
     void mapFollowsWindowSize();
+    void everySwitchChangesTheMap_data();
+    void everySwitchChangesTheMap();
 };
 
 void TestMainWindow::startState()
@@ -267,6 +269,58 @@ void TestMainWindow::mapFollowsWindowSize()
     s.window.resize(700, 500);
     QTRY_COMPARE(map->image().size(), map->size());
     QCOMPARE(map->image().pixel(5, 5), qRgb(255, 255, 255));
+}
+
+void TestMainWindow::everySwitchChangesTheMap_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char *name : {"Show2", "ShowLabels1", "ShowID1", "ShowNodeNr1", "ShowGroupSize1",
+                             "ShowRoles1", "ShowEgoLabel1", "ShowLinesBetween", "ShowLinesToEgo",
+                             "ShowSectorLabels1", "ShowSectorSize1", "Show1", "ColorSectors1",
+                             "ShowWithoutSymbol1", "Show4", "ShowTriangle1", "ShowBox1",
+                             "ShowDiamond1", "IgnoreSymbols1", "ShowEgoCard1", "Sex1"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestMainWindow::everySwitchChangesTheMap()
+{
+    QFETCH(QString, name);
+    Shell s;
+    s.window.resize(800, 600);
+    s.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s.window));
+    s.createEgo(u"Anna"_s);
+    s.addCard(u"t1"_s);
+    AddSector(s.model, 1, u"Family"_s, 3, 0);
+    AddSector(s.model, 1, u"Work"_s, 4, 120);
+    int angle = 10;
+    for (const QString &symbol : {QString(), u"flash"_s, u"triangle"_s, u"box"_s, u"diamond"_s}) {
+        Node n;
+        n.ID = u"P%1"_s.arg(angle);
+        n.Label = u"Alter"_s;
+        n.Role = u"friend"_s;
+        n.Size = 3;
+        n.Sex = u"female"_s;
+        n.Human = u"TRUE"_s;
+        n.Color = 4;
+        n.NodeSize = u"normal"_s;
+        n.Symbol = symbol;
+        n.Angle = float(angle);
+        n.Distance = 0.6f;
+        AddNode(s.model, 1, n, false);
+        angle += 70;
+    }
+    AddLine(s.model, 0, 1, 3, 3);
+    AddLine(s.model, 2, 3, 3, 3);
+    s.window.redrawMap();
+    const QImage before = s.window.mapWidget()->image();
+
+    QAction *action = s.action(name);
+    action->trigger();
+    QVERIFY(s.window.mapWidget()->image() != before);
+    // "Sex" is one of a radio pair: "None" takes it back.
+    s.action(name == u"Sex1"_s ? u"None1"_s : name)->trigger();
+    QCOMPARE(s.window.mapWidget()->image(), before);
 }
 
 QTEST_MAIN(TestMainWindow)
