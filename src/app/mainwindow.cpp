@@ -25,6 +25,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -256,12 +258,16 @@ void MainWindow::buildSidePanel()
     cardForm->addRow(u"Number of Nodes:"_s, m_nodeCount);
     m_lineCount = readOnlyField(m_cardBox, u"LineAnz"_s);
     cardForm->addRow(u"Number of Lines:"_s, m_lineCount);
+    // Free texts get the whole width of the panel, under their labels.
     m_interviewer = readOnlyField(m_cardBox, u"Edit1"_s);
-    cardForm->addRow(u"Interviewer:"_s, m_interviewer);
+    cardForm->addRow(new QLabel(u"Interviewer:"_s, m_cardBox));
+    cardForm->addRow(m_interviewer);
     m_date = readOnlyField(m_cardBox, u"Edit2"_s);
-    cardForm->addRow(u"Date:"_s, m_date);
+    cardForm->addRow(new QLabel(u"Date:"_s, m_cardBox));
+    cardForm->addRow(m_date);
     m_cardMemo = readOnlyField(m_cardBox, u"cardmemo"_s);
-    cardForm->addRow(u"Memo:"_s, m_cardMemo);
+    cardForm->addRow(new QLabel(u"Memo:"_s, m_cardBox));
+    cardForm->addRow(m_cardMemo);
     layout->addWidget(m_cardBox);
     connect(m_cardCombo, &QComboBox::activated, this, [this](int index) {
         switchToCard(index);
@@ -512,6 +518,22 @@ void MainWindow::buildMenus()
         m_about->show();
         m_about->raise();
     });
+
+    // A submenu that holds nothing to choose yet is greyed as a whole; inner submenus
+    // first, so that their parents see them greyed. Top-level menus stay open to look in.
+    const QList<QMenu *> menus = bar->findChildren<QMenu *>();
+    for (auto it = menus.rbegin(); it != menus.rend(); ++it) {
+        QMenu *menu = *it;
+        if (!qobject_cast<QMenu *>(menu->parent()))
+            continue;
+        const QList<QAction *> items = menu->actions();
+        const bool nothingToChoose = !items.isEmpty()
+            && std::none_of(items.begin(), items.end(), [](QAction *a) {
+                   return a->isEnabled() && !a->isSeparator() && a->isVisible();
+               });
+        if (nothingToChoose && menu->menuAction()->isVisible())
+            menu->menuAction()->setEnabled(false);
+    }
 }
 
 QAction *MainWindow::viewSwitch(const QString &name) const

@@ -135,6 +135,12 @@ void TestMainWindow::hiddenAndLaterItems()
                                 u"DeleteCard1"_s, u"Sex1"_s, u"Size1"_s, u"Size2"_s,
                                 u"CommaSeperator1"_s, u"ShowAll1"_s, u"KorvaloInfo1"_s})
         QVERIFY2(s.action(name)->isEnabled(), qPrintable(name));
+    // Submenus with nothing to choose yet are greyed; the top-level menus stay open.
+    QVERIFY(!s.child<QMenu>(u"Distance1"_s)->menuAction()->isEnabled());
+    QVERIFY(!s.child<QMenu>(u"Export1"_s)->menuAction()->isEnabled());
+    QVERIFY(s.child<QMenu>(u"Nodes1"_s)->menuAction()->isEnabled());
+    QVERIFY(s.child<QMenu>(u"Map1"_s)->menuAction()->isEnabled());
+    QVERIFY(s.child<QMenu>(u"Label1"_s)->menuAction()->isEnabled());
     // The menus appear in their order on the menu bar.
     QStringList titles;
     for (QAction *a : s.window.menuBar()->actions())
