@@ -7,6 +7,7 @@ list(APPEND KORVALO_GUI_SOURCES
   app/carddialog.cpp app/carddialog.h
   app/colorpanels.cpp app/colorpanels.h
   app/egodialog.cpp app/egodialog.h
+  app/infowindows.cpp app/infowindows.h
   app/mainwindow.cpp app/mainwindow.h
   app/mapwidget.cpp app/mapwidget.h
   app/startchooser.cpp app/startchooser.h)
