@@ -3,6 +3,7 @@
 #include "egofile/egofile.h"
 #include "map/render.h"
 
+#include <QFileInfo>
 #include <QImage>
 
 #include <cstdio>
@@ -91,8 +92,8 @@ int runRender(const QStringList &args)
     if (!read)
         return failure(read.message());
     if (card > model.CardCount()) {
-        return failure(QStringLiteral("%1 has no network card %2 (it holds %3).")
-                           .arg(files[0])
+        return failure(QStringLiteral("\"%1\" has no network card %2 (it holds %3).")
+                           .arg(QFileInfo(files[0]).fileName())
                            .arg(card)
                            .arg(model.CardCount()));
     }
@@ -102,6 +103,6 @@ int runRender(const QStringList &args)
     QImage image(width, height, QImage::Format_RGB32);
     RenderCard(image, model, card, view);
     if (!image.save(files[1], "PNG"))
-        return failure(QStringLiteral("could not write %1").arg(files[1]));
+        return failure(QStringLiteral("Cannot write \"%1\".").arg(files[1]));
     return 0;
 }

@@ -1,12 +1,11 @@
 #include "egofile/egofile.h"
 
+#include "egofile/safefile.h"
 #include "egofile/textcodec.h"
 #include "model/textutil.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <array>
 #include <charconv>
@@ -16,7 +15,6 @@
 #include <limits>
 #include <optional>
 
-#include <unistd.h>
 
 namespace {
 
@@ -33,20 +31,35 @@ std::string joinedLines(const QByteArray &bytes)
         all.remove_prefix(3);
     std::string joined;
     joined.reserve(all.size());
-    size_t pos = 0;
-    while (pos < all.size()) {
-        size_t end = all.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos)
-            end = all.size();
-        size_t b = pos, e = end;
-        while (b < e && static_cast<unsigned char>(all[b]) <= 0x20)
+    const char *p = all.data();
+    const char *const end = p + all.size();
+    while (p < end) {
+        // A line ends at LF, CR LF or a lone CR.
+        const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+        const char *lineEnd = lf ? lf : end;
+        const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(lineEnd - p)));
+        if (cr)
+            lineEnd = cr;
+        const char *b = p;
+        const char *e = lineEnd;
+        while (b < e && static_cast<unsigned char>(*b) <= 0x20)
             ++b;
-        while (e > b && static_cast<unsigned char>(all[e - 1]) <= 0x20)
+        while (e > b && static_cast<unsigned char>(e[-1]) <= 0x20)
             --e;
-        joined.append(all.data() + b, e - b);
-        pos = end + 1;
+        joined.append(b, size_t(e - b));
+        p = lineEnd + 1;
     }
     return joined;
+}
+
+// First occurrence of needle in text at or after `from`. glibc's memmem skips ahead by
+// up to the needle's length, which matters in a text where every tenth byte is a '<'.
+size_t findText(std::string_view text, std::string_view needle, size_t from = 0)
+{
+    if (from > text.size())
+        return std::string_view::npos;
+    const void *hit = ::memmem(text.data() + from, text.size() - from, needle.data(), needle.size());
+    return hit ? size_t(static_cast<const char *>(hit) - text.data()) : std::string_view::npos;
 }
 
 struct Found
@@ -71,11 +84,11 @@ std::optional<Found> findElement(std::string_view text, std::string_view name)
     close[n + 2] = '>';
     const std::string_view openTag(open, n + 2), closeTag(close, n + 3);
 
-    const size_t at = text.find(openTag);
+    const size_t at = findText(text, openTag);
     if (at == std::string_view::npos)
         return std::nullopt;
     const size_t valueStart = at + openTag.size();
-    const size_t end = text.find(closeTag, valueStart);
+    const size_t end = findText(text, closeTag, valueStart);
     if (end == std::string_view::npos)
         return std::nullopt;
     return Found{text.substr(valueStart, end - valueStart), text.substr(end + closeTag.size())};
@@ -144,8 +157,12 @@ public:
 private:
     int indexOf(std::string_view name) const
     {
+        if (name.empty())
+            return -1;
         for (size_t i = 0; i < N; ++i) {
-            if (m_names[i] == name)
+            const std::string_view candidate = m_names[i];
+            if (candidate.size() == name.size() && candidate.back() == name.back()
+                && candidate.front() == name.front() && candidate == name)
                 return int(i);
         }
         return -1;
@@ -260,7 +277,7 @@ public:
         const std::string_view all(joined);
         m_utf8 = IsValidUtf8(all);
 
-        const size_t egoOpen = all.find("<Ego>");
+        const size_t egoOpen = findText(all, "<Ego>");
         if (egoOpen == std::string_view::npos)
             return Status::failure(QStringLiteral("\"%1\" is not a Korvalo ego file.").arg(m_name));
         const auto egoElement = findElement(all, "Ego");
@@ -268,7 +285,7 @@ public:
             return failure(QStringLiteral("the file ends before \"</Ego>\"; it seems to be incomplete."));
         const std::string_view egoText = egoElement->value;
 
-        m_where = QStringLiteral("ego");
+        m_at = {0, "ego", 0};
         auto egoField = [&](std::string_view name) { return text(ExtractTagValue(egoText, name)); };
         int sex = 0;
         if (!integer(ExtractTagValue(egoText, "Sex"), "Sex", sex))
@@ -282,7 +299,7 @@ public:
             if (!cardElement)
                 break;
             cards = cardElement->rest;
-            m_where = QStringLiteral("card %1").arg(cardNo);
+            m_at = {cardNo, nullptr, 0};
             if (!readCard(cardElement->value, cardNo, out))
                 return m_error;
         }
@@ -318,7 +335,7 @@ private:
             rest = sector->rest;
             afterLast = rest;
             ++sectorNo;
-            m_where = QStringLiteral("card %1, sector %2").arg(cardNo).arg(sectorNo);
+            m_at = {cardNo, "sector", sectorNo};
             const auto f = sectorScanner.scan(sector->value);
             float angle = 0;
             int color = 0;
@@ -336,7 +353,7 @@ private:
             rest = nodeElement->rest;
             afterLast = rest;
             ++nodeNo;
-            m_where = QStringLiteral("card %1, node %2").arg(cardNo).arg(nodeNo);
+            m_at = {cardNo, "node", nodeNo};
             const auto f = nodeScanner.scan(nodeElement->value);
             Node node;
             if (!real(f.value[NfAngle], "Angle", node.Angle)
@@ -346,14 +363,16 @@ private:
                 return false;
             node.ID = text(f.value[NfID]);
             node.Label = text(f.value[NfLabel]);
-            node.Role = text(f.value[NfRole]);
-            node.Sex = trimmedBytes(f.value[NfSex]).empty() ? QStringLiteral("undefined") : text(f.value[NfSex]);
-            node.Human = text(f.value[NfHuman]);
-            node.Symbol = text(f.value[NfSymbol]);
-            node.NodeSize = f.value[NfNodeSize].empty() ? QStringLiteral("normal") : text(f.value[NfNodeSize]);
-            node.Memo1 = text(f.value[NfMemo1]);
-            node.Memo2 = text(f.value[NfMemo2]);
-            node.Merger = text(f.value[NfMerger]);
+            node.Role = repeatedText(NfRole, f.value[NfRole]);
+            node.Sex = trimmedBytes(f.value[NfSex]).empty() ? QStringLiteral("undefined")
+                                                            : repeatedText(NfSex, f.value[NfSex]);
+            node.Human = repeatedText(NfHuman, f.value[NfHuman]);
+            node.Symbol = repeatedText(NfSymbol, f.value[NfSymbol]);
+            node.NodeSize = f.value[NfNodeSize].empty() ? QStringLiteral("normal")
+                                                        : repeatedText(NfNodeSize, f.value[NfNodeSize]);
+            node.Memo1 = repeatedText(NfMemo1, f.value[NfMemo1]);
+            node.Memo2 = repeatedText(NfMemo2, f.value[NfMemo2]);
+            node.Merger = repeatedText(NfMerger, f.value[NfMerger]);
             if (!AddNode(out, cardNo, node, m_warn))
                 return fail(QStringLiteral("the card holds more than %1 nodes.").arg(MaxNodes), false);
         }
@@ -365,7 +384,7 @@ private:
         while (auto lineElement = findElement(rest, "Line")) {
             rest = lineElement->rest;
             ++lineNo;
-            m_where = QStringLiteral("card %1, line %2").arg(cardNo).arg(lineNo);
+            m_at = {cardNo, "line", lineNo};
             const auto f = lineScanner.scan(lineElement->value);
             int a = 0, b = 0, size = 0, color = 0;
             if (!integer(f.value[LfA], "A", a) || !integer(f.value[LfB], "B", b)
@@ -374,11 +393,24 @@ private:
             if (!AddLine(out, a, b, size, color))
                 return fail(QStringLiteral("the card holds more than %1 lines.").arg(MaxLines), false);
         }
-        m_where = QStringLiteral("card %1").arg(cardNo);
+        m_at = {cardNo, nullptr, 0};
         return true;
     }
 
     QString text(std::string_view bytes) const { return DecodeEgoText(bytes, m_utf8); }
+
+    // Many fields repeat the previous record's value ("TRUE", "normal", a role); those
+    // share the text already made instead of decoding it again.
+    QString repeatedText(size_t slot, std::string_view bytes)
+    {
+        Cached &c = m_cache[slot];
+        if (!c.valid || c.bytes != bytes) {
+            c.bytes = bytes;
+            c.text = text(bytes);
+            c.valid = true;
+        }
+        return c.text;
+    }
 
     bool integer(std::string_view value, const char *field, int &out)
     {
@@ -422,15 +454,40 @@ private:
 
     Status failure(const QString &what) const
     {
-        QString where = m_where.isEmpty() ? QString() : m_where + QStringLiteral(": ");
+        QString where;
+        if (m_at.card > 0)
+            where = QStringLiteral("card %1").arg(m_at.card);
+        if (m_at.record) {
+            if (!where.isEmpty())
+                where += QStringLiteral(", ");
+            where += QString::fromLatin1(m_at.record);
+            if (m_at.number > 0)
+                where += QStringLiteral(" %1").arg(m_at.number);
+        }
+        if (!where.isEmpty())
+            where += QStringLiteral(": ");
         return Status::failure(QStringLiteral("Cannot read \"%1\": %2%3").arg(m_name, where, what));
     }
+
+    struct Cached
+    {
+        std::string_view bytes;
+        QString text;
+        bool valid = false;
+    };
+    std::array<Cached, 20> m_cache;
 
     QString m_name;
     char m_separator;
     bool m_warn;
     bool m_utf8 = true;
-    QString m_where;
+    // Where the reader is, for messages: card number, record kind and number.
+    struct Location
+    {
+        int card = 0;
+        const char *record = nullptr;
+        int number = 0;
+    } m_at;
     Status m_error = Status::success();
 };
 
@@ -531,48 +588,75 @@ QString fileNameOf(const QString &path)
 // ---------------------------------------------------------------------------------------
 // The read-back check: what the reader would make of each value, against the model.
 
+// A record for messages, formatted only when something differs.
+struct Where
+{
+    int card = 0;         // 0 = the ego
+    const char *record = nullptr;
+    int number = 0;
+
+    QString text() const
+    {
+        if (card == 0)
+            return QStringLiteral("ego");
+        QString t = QStringLiteral("card %1").arg(card);
+        if (record)
+            t += QStringLiteral(", %1 %2").arg(QString::fromLatin1(record)).arg(number);
+        return t;
+    }
+};
+
 class Comparer
 {
 public:
     QString difference; // empty while the two agree
 
-    void text(const QString &where, const char *field, const QString &expected, const QString &actual)
+    bool same() const { return difference.isEmpty(); }
+
+    void text(const Where &where, const char *field, const QString &expected, const QString &actual)
     {
-        if (!difference.isEmpty() || expected == actual)
+        if (!same() || expected == actual)
             return;
         auto shown = [](QString s) {
             s.replace(u'\r', u' ').replace(u'\n', u' ');
             return s.size() > 60 ? s.left(57) + QStringLiteral("...") : s;
         };
         difference = QStringLiteral("%1: \"%2\" holds \"%3\", which would be read back as \"%4\"")
-                         .arg(where, QString::fromLatin1(field), shown(expected), shown(actual));
+                         .arg(where.text(), QString::fromLatin1(field), shown(expected), shown(actual));
         if (expected.contains(u'\r') || expected.contains(u'\n'))
             difference += QStringLiteral(" (a line break cannot be kept)");
         else if (expected.contains(u'<'))
             difference += QStringLiteral(" (the text looks like a tag of the file)");
         difference += u'.';
     }
-    void number(const QString &where, const char *field, int expected, int actual)
+    void number(const Where &where, const char *field, int expected, int actual)
     {
-        text(where, field, QString::number(expected), QString::number(actual));
+        if (expected != actual)
+            text(where, field, QString::number(expected), QString::number(actual));
     }
-    void real(const QString &where, const char *field, float expected, float actual, int decimals)
+    // Reals agree when they are written the same way.
+    void real(const Where &where, const char *field, float expected, float actual, int decimals)
     {
-        text(where, field, FormatDecimal(expected, decimals, 7, u'.'), FormatDecimal(actual, decimals, 7, u'.'));
+        if (expected == actual)
+            return;
+        const QString a = FormatDecimal(expected, decimals, 7, u'.');
+        const QString b = FormatDecimal(actual, decimals, 7, u'.');
+        if (a != b)
+            text(where, field, a, b);
     }
 };
 
 QString compareModels(const NetworkModel &model, const NetworkModel &back)
 {
     Comparer cmp;
-    const QString egoWhere = QStringLiteral("ego");
+    const Where egoWhere;
     cmp.text(egoWhere, "Name", model.ego.Name, back.ego.Name);
     cmp.text(egoWhere, "EgoID", model.ego.EgoID, back.ego.EgoID);
     cmp.text(egoWhere, "Year", model.ego.Year, back.ego.Year);
     cmp.number(egoWhere, "Sex", model.ego.Sex, back.ego.Sex);
     cmp.text(egoWhere, "Misc1", model.ego.Misc1, back.ego.Misc1);
     cmp.text(egoWhere, "Misc2", model.ego.Misc2, back.ego.Misc2);
-    if (!cmp.difference.isEmpty())
+    if (!cmp.same())
         return cmp.difference;
     if (back.CardCount() != model.CardCount())
         return QStringLiteral("the file would hold %1 network cards instead of %2 (a text looks like a tag of the file).")
@@ -582,7 +666,7 @@ QString compareModels(const NetworkModel &model, const NetworkModel &back)
     for (int c = 1; c <= model.CardCount(); ++c) {
         const NetworkCard &a = model.card(c);
         const NetworkCard &b = back.card(c);
-        const QString where = QStringLiteral("card %1").arg(c);
+        const Where where{c, nullptr, 0};
         cmp.text(where, "ID", a.ID, b.ID);
         cmp.number(where, "Circles", a.Circles, b.Circles);
         cmp.text(where, "EgoNode", a.EgoNode.isEmpty() ? QStringLiteral("none") : a.EgoNode, b.EgoNode);
@@ -590,57 +674,57 @@ QString compareModels(const NetworkModel &model, const NetworkModel &back)
         cmp.text(where, "Interviewer", a.Interviewer, b.Interviewer);
         cmp.text(where, "Date", a.Date, b.Date);
         cmp.text(where, "CardMemo", a.CardMemo, b.CardMemo);
-        if (!cmp.difference.isEmpty())
+        if (!cmp.same())
             return cmp.difference;
         if (a.SectorCount() != b.SectorCount() || a.NodeCount() != b.NodeCount() || a.LineCount() != b.LineCount())
             return QStringLiteral("%1 would be read back with %2 sectors, %3 nodes and %4 lines instead of %5, %6 and %7 "
                                   "(a text looks like a tag of the file).")
-                .arg(where)
+                .arg(where.text())
                 .arg(b.SectorCount())
                 .arg(b.NodeCount())
                 .arg(b.LineCount())
                 .arg(a.SectorCount())
                 .arg(a.NodeCount())
                 .arg(a.LineCount());
-        for (int s = 1; s <= a.SectorCount(); ++s) {
+        for (int s = 1; s <= a.SectorCount() && cmp.same(); ++s) {
             const Sector &x = a.Sectors[size_t(s)];
             const Sector &y = b.Sectors[size_t(s)];
-            const QString w = QStringLiteral("card %1, sector %2").arg(c).arg(s);
+            const Where w{c, "sector", s};
             cmp.real(w, "SectorAngle", x.SectorAngle, y.SectorAngle, 5);
             cmp.text(w, "SectorName", x.SectorName, y.SectorName);
             cmp.number(w, "SectorColor", x.SectorColor, y.SectorColor);
         }
-        for (int n = 1; n <= a.NodeCount(); ++n) {
+        static const QString undefined = QStringLiteral("undefined");
+        static const QString normal = QStringLiteral("normal");
+        for (int n = 1; n <= a.NodeCount() && cmp.same(); ++n) {
             const Node &x = a.Nodes[size_t(n)];
             const Node &y = b.Nodes[size_t(n)];
-            const QString w = QStringLiteral("card %1, node %2").arg(c).arg(n);
+            const Where w{c, "node", n};
             cmp.text(w, "ID", x.ID, y.ID);
             cmp.text(w, "Label", x.Label, y.Label);
             cmp.text(w, "Role", x.Role, y.Role);
-            cmp.text(w, "Sex", IsBlank(x.Sex) ? QStringLiteral("undefined") : x.Sex, y.Sex);
+            cmp.text(w, "Sex", IsBlank(x.Sex) ? undefined : x.Sex, y.Sex);
             cmp.real(w, "Angle", x.Angle, y.Angle, 3);
             cmp.real(w, "Distance", x.Distance, y.Distance, 3);
             cmp.number(w, "Color", x.Color, y.Color);
-            cmp.text(w, "Human", NormalisedHuman(x.Human), y.Human);
+            cmp.text(w, "Human", x.Human == u"FALSE" ? x.Human : NormalisedHuman(x.Human), y.Human);
             cmp.number(w, "Size", x.Size, y.Size);
             cmp.text(w, "Symbol", x.Symbol, y.Symbol);
-            cmp.text(w, "NodeSize", x.NodeSize.isEmpty() ? QStringLiteral("normal") : x.NodeSize, y.NodeSize);
+            cmp.text(w, "NodeSize", x.NodeSize.isEmpty() ? normal : x.NodeSize, y.NodeSize);
             cmp.text(w, "Memo1", x.Memo1, y.Memo1);
             cmp.text(w, "Memo2", x.Memo2, y.Memo2);
             cmp.text(w, "Merger", x.Merger, y.Merger);
-            if (!cmp.difference.isEmpty())
-                return cmp.difference;
         }
-        for (int l = 1; l <= a.LineCount(); ++l) {
+        for (int l = 1; l <= a.LineCount() && cmp.same(); ++l) {
             const Line &x = a.Lines[size_t(l)];
             const Line &y = b.Lines[size_t(l)];
-            const QString w = QStringLiteral("card %1, line %2").arg(c).arg(l);
+            const Where w{c, "line", l};
             cmp.number(w, "A", x.A, y.A);
             cmp.number(w, "B", x.B, y.B);
             cmp.number(w, "LineSize", x.LineSize, y.LineSize);
             cmp.number(w, "LineColor", x.LineColor, y.LineColor);
         }
-        if (!cmp.difference.isEmpty())
+        if (!cmp.same())
             return cmp.difference;
     }
     return {};
@@ -685,16 +769,22 @@ Status ReadEgoFile(NetworkModel &model, const QString &path, bool warn)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Status::failure(QStringLiteral("Cannot open \"%1\": %2.").arg(fileNameOf(path), file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Status::failure(QStringLiteral("Cannot read \"%1\": %2.").arg(fileNameOf(path), file.errorString()));
+    // Mapped rather than copied where the system allows it.
+    QByteArray bytes;
+    if (uchar *mapped = file.size() > 0 ? file.map(0, file.size()) : nullptr) {
+        bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(file.size()));
+    } else {
+        bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return Status::failure(QStringLiteral("Cannot read \"%1\": %2.").arg(fileNameOf(path), file.errorString()));
+    }
     const Status status = ReadEgoBytes(model, bytes, fileNameOf(path), warn);
     if (status)
         model.CurrentFileName = path;
     return status;
 }
 
-QByteArray EgoFileBytes(const NetworkModel &model)
+static std::string egoFileText(const NetworkModel &model)
 {
     Writer w(!modelFitsWindows1252(model));
     size_t estimate = 512;
@@ -763,7 +853,13 @@ QByteArray EgoFileBytes(const NetworkModel &model)
         w.close(2, "Card");
     }
     w.close(0, "Ego");
-    return QByteArray(w.out.data(), qsizetype(w.out.size()));
+    return std::move(w.out);
+}
+
+QByteArray EgoFileBytes(const NetworkModel &model)
+{
+    const std::string text = egoFileText(model);
+    return QByteArray(text.data(), qsizetype(text.size()));
 }
 
 Status WriteEgoFile(NetworkModel &model, const QString &path)
@@ -771,42 +867,23 @@ Status WriteEgoFile(NetworkModel &model, const QString &path)
     // Files are always written with '.', and the option goes back to '.' with every save.
     model.DecimalSeparator = u'.';
     const QString name = fileNameOf(path);
-    auto refuse = [&](const QString &why) {
-        return Status::failure(QStringLiteral("Cannot save \"%1\": %2").arg(name, why));
-    };
 
-    const QByteArray bytes = EgoFileBytes(model);
-
-    const QFileInfo target(path);
-    QTemporaryFile temp(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.tmp").arg(target.fileName())));
-    if (!temp.open())
-        return refuse(QStringLiteral("no file can be created in \"%1\" (%2).")
-                          .arg(QDir::toNativeSeparators(target.absolutePath()), temp.errorString()));
-    if (temp.write(bytes) != bytes.size() || !temp.flush() || ::fsync(temp.handle()) != 0)
-        return refuse(QStringLiteral("writing failed (%1). The previous file is unchanged.").arg(temp.errorString()));
+    const std::string bytes = egoFileText(model);
 
     // Read the written file back and compare it with the model: a value holding the text
     // of a tag, or a line break, would come back different.
-    if (!temp.seek(0))
-        return refuse(QStringLiteral("the written file cannot be read back (%1).").arg(temp.errorString()));
-    const QByteArray written = temp.readAll();
-    NetworkModel back;
-    const Status reread = ReadEgoBytes(back, written, name, false);
-    if (!reread)
-        return refuse(QStringLiteral("the written file would not read back (%1). The previous file is unchanged.")
-                          .arg(reread.message()));
-    const QString difference = compareModels(model, back);
-    if (!difference.isEmpty())
-        return refuse(difference + QStringLiteral(" The previous file is unchanged."));
-
-    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-    if (target.exists())
-        permissions = target.permissions();
-    temp.setPermissions(permissions);
-    temp.close();
-    if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        return refuse(QStringLiteral("the file cannot be replaced (%1). The previous file is unchanged.")
-                          .arg(QString::fromLocal8Bit(std::strerror(errno))));
-    temp.setAutoRemove(false);
-    return Status::success();
+    return ReplaceFileSafely(path, bytes, [&](const QByteArray &written) -> QString {
+        NetworkModel back;
+        const Status reread = ReadEgoBytes(back, written, name, false);
+        if (!reread) {
+            QString why = reread.message();
+            const QString prefix = QStringLiteral("Cannot read \"%1\": ").arg(name);
+            if (why.startsWith(prefix))
+                why = why.mid(prefix.size());
+            return QStringLiteral("the written file would not read back: %1 A text of that record looks like a "
+                                  "tag of the file.")
+                .arg(why);
+        }
+        return compareModels(model, back);
+    });
 }

@@ -115,17 +115,24 @@ void AppendEgoText(std::string &out, const QString &text, bool utf8)
 {
     const char16_t *data = reinterpret_cast<const char16_t *>(text.constData());
     const qsizetype n = text.size();
-    qsizetype i = 0;
-    while (i < n && data[i] < 0x80)
-        out += char(data[i++]);
-    if (i == n)
+    qsizetype ascii = 0;
+    while (ascii < n && data[ascii] < 0x80)
+        ++ascii;
+    if (ascii > 0) {
+        const size_t at = out.size();
+        out.resize(at + size_t(ascii));
+        char *dst = out.data() + at;
+        for (qsizetype i = 0; i < ascii; ++i)
+            dst[i] = char(data[i]);
+    }
+    if (ascii == n)
         return;
     if (utf8) {
-        const QByteArray encoded = QStringView(data + i, n - i).toUtf8();
+        const QByteArray encoded = QStringView(data + ascii, n - ascii).toUtf8();
         out.append(encoded.constData(), size_t(encoded.size()));
         return;
     }
-    for (; i < n; ++i) {
+    for (qsizetype i = ascii; i < n; ++i) {
         const int b = cp1252Byte(data[i]);
         out += char(b < 0 ? '?' : b);
     }

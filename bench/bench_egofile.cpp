@@ -1,0 +1,123 @@
+#include "egofile/egofile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// An ego at capacity: `cards` cards of 50 sectors, 1000 nodes with filled-in texts and
+// 1000 lines each. At 100 cards the file is about 57 MB.
+NetworkModel fullModel(int cards)
+{
+    NetworkModel m;
+    SetupEgo(m, QStringLiteral("Benchmark Ego"), QStringLiteral("1960"), 1, QStringLiteral("first field"),
+             QStringLiteral("second field"), QStringLiteral("BE-1"));
+    for (int c = 1; c <= cards; ++c) {
+        AddCard(m, QStringLiteral("Interview %1").arg(c), 7, QStringLiteral("normal"), 3, QStringLiteral("Interviewer"),
+                QStringLiteral("2026-12-08"), QStringLiteral("A memo about this interview"));
+        for (int s = 0; s < MaxSectors; ++s)
+            AddSector(m, c, QStringLiteral("Sector %1").arg(s), 1 + s % 8, float(s) * 7.2f);
+        for (int n = 1; n <= MaxNodes; ++n) {
+            Node node;
+            node.ID = QString::number(1000 + n);
+            node.Label = QStringLiteral("Alter number %1").arg(n);
+            node.Angle = float(n) * 0.36f;
+            node.Distance = float(n % 100) / 80.0f;
+            node.Color = 1 + n % 8;
+            node.Size = n % 10 == 0 ? 3 : 1;
+            node.Role = QStringLiteral("friend");
+            node.Sex = n % 2 ? QStringLiteral("female") : QStringLiteral("male");
+            node.Human = QStringLiteral("TRUE");
+            node.Symbol = n % 4 == 0 ? QStringLiteral("flash") : QString();
+            node.NodeSize = QStringLiteral("normal");
+            node.Memo1 = QStringLiteral("Met at the sports club in %1").arg(1990 + n % 30);
+            node.Memo2 = QStringLiteral("Neighbour");
+            node.Merger = n % 50 == 0 ? QStringLiteral("|%1|").arg(n + 1) : QString();
+            AddNode(m, c, node, false);
+        }
+        for (int l = 1; l <= MaxLines; ++l)
+            AddLine(m, l % 7 == 0 ? 0 : l, (l * 37) % MaxNodes + 1, 1 + l % 5, l % 9);
+    }
+    return m;
+}
+
+const NetworkModel &modelWithCards(int cards)
+{
+    static NetworkModel half = fullModel(50);
+    static NetworkModel full = fullModel(100);
+    return cards == 50 ? half : full;
+}
+
+void setBytes(benchmark::State &state, qsizetype bytes)
+{
+    state.SetBytesProcessed(int64_t(state.iterations()) * bytes);
+}
+
+} // namespace
+
+// The time to get the file's bytes from disk (page cache): the floor for any reader.
+static void BM_ReadBytesFromDisk(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("full.ego"));
+    const QByteArray bytes = EgoFileBytes(modelWithCards(int(state.range(0))));
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    f.close();
+    for (auto _ : state) {
+        QFile in(path);
+        in.open(QIODevice::ReadOnly);
+        benchmark::DoNotOptimize(in.readAll().size());
+    }
+    setBytes(state, bytes.size());
+}
+BENCHMARK(BM_ReadBytesFromDisk)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+static void BM_ReadEgoFile(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("full.ego"));
+    const QByteArray bytes = EgoFileBytes(modelWithCards(int(state.range(0))));
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    f.close();
+    for (auto _ : state) {
+        NetworkModel m;
+        if (!ReadEgoFile(m, path, true))
+            state.SkipWithError("read failed");
+        benchmark::DoNotOptimize(m.CardCount());
+    }
+    setBytes(state, bytes.size());
+    state.counters["MB"] = double(bytes.size()) / 1e6;
+}
+BENCHMARK(BM_ReadEgoFile)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+static void BM_EgoFileBytes(benchmark::State &state)
+{
+    const NetworkModel &m = modelWithCards(int(state.range(0)));
+    qsizetype size = 0;
+    for (auto _ : state) {
+        const QByteArray bytes = EgoFileBytes(m);
+        size = bytes.size();
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    setBytes(state, size);
+}
+BENCHMARK(BM_EgoFileBytes)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A whole save: bytes, temporary file, read-back check, replacing the target.
+static void BM_WriteEgoFile(benchmark::State &state)
+{
+    NetworkModel m = modelWithCards(int(state.range(0)));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("save.ego"));
+    for (auto _ : state) {
+        if (!WriteEgoFile(m, path))
+            state.SkipWithError("save failed");
+    }
+}
+BENCHMARK(BM_WriteEgoFile)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
