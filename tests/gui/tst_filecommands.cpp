@@ -337,6 +337,16 @@ void TestFileCommands::startChooser()
     QVERIFY(s.window.egoDialog()->isVisible());
     QVERIFY(s.model.EgoPresent);
 
+    // Clicking elsewhere hides the chooser.
+    Shell u;
+    u.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&u.window));
+    u.window.startChooser()->show();
+    u.window.startChooser()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(u.window.startChooser()));
+    u.window.activateWindow();
+    QTRY_VERIFY(u.window.startChooser()->isHidden());
+
     // Reading from the chooser, cancelled: no ego is set up.
     Shell t;
     t.window.startChooser()->show();
