@@ -16,6 +16,7 @@
 #include <QShortcut>
 #include <QTableWidget>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace {
@@ -69,7 +70,15 @@ void InfoWindow::appendLine(const QString &text)
     showInFront(this);
     QString lines = text;
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    m_memo->appendPlainText(lines);
+    // Each line becomes a new last line after what is there, the starting empty line too.
+    QTextCursor cursor(m_memo->document());
+    cursor.movePosition(QTextCursor::End);
+    for (const QString &line : lines.split(u'\n')) {
+        cursor.insertBlock();
+        cursor.insertText(line);
+    }
+    m_memo->setTextCursor(cursor);
+    m_memo->ensureCursorVisible();
 }
 
 QStringList InfoWindow::lines() const
@@ -216,7 +225,7 @@ NodeTableWindow::NodeTableWindow(MainWindow &main, const NetworkModel &model)
     keepOnTop(this);
     QMenu *table = menuBar()->addMenu(QStringLiteral("Table"));
     QAction *exportAction = table->addAction(QStringLiteral("Export"));
-    exportAction->setObjectName(QStringLiteral("Export1"));
+    exportAction->setObjectName(QStringLiteral("ExportTable1"));
     connect(exportAction, &QAction::triggered, this, &NodeTableWindow::exportTable);
     QAction *print = table->addAction(QStringLiteral("-Print"));
     print->setObjectName(QStringLiteral("Print1"));

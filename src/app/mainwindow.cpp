@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
 
+#include "app/infowindows.h"
+
 #include "app/aboutbox.h"
 #include "app/artwork.h"
 #include "app/asker.h"
@@ -147,6 +149,9 @@ MainWindow::MainWindow(NetworkModel &model, QWidget *parent)
     connect(m_chooser, &StartChooser::readEgoChosen, this, &MainWindow::chooserRead);
 
     buildMenus();
+    // The info, node info, history and node table windows hook into the Info menu,
+    // Card > Node Table and the model's info lines.
+    m_infoWindows = new InfoWindows(*this, m_model);
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(u"Timer1"_s);

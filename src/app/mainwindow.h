@@ -12,6 +12,7 @@ class AboutBox;
 class Asker;
 class CardDialog;
 class EgoDialog;
+class InfoWindows;
 class MapWidget;
 class QAction;
 class QComboBox;
@@ -69,6 +70,7 @@ public:
     CardDialog *cardDialog() const { return m_cardDialog; }
     EgoDialog *egoDialog() const { return m_egoDialog; }
     StartChooser *startChooser() const { return m_chooser; }
+    InfoWindows *infoWindows() const { return m_infoWindows; }
 
 Q_SIGNALS:
     // A card became current through switchToCard (the node table follows it).
@@ -124,4 +126,5 @@ private:
     CardDialog *m_cardDialog = nullptr;
     AboutBox *m_about = nullptr;
     StartChooser *m_chooser = nullptr;
+    InfoWindows *m_infoWindows = nullptr;
 };

@@ -24,16 +24,14 @@ struct InfoShell : Shell
 
     InfoShell()
     {
-        windows = window.findChild<InfoWindows *>();
-        if (!windows)
-            windows = new InfoWindows(window, model);
+        windows = window.infoWindows();
     }
 
     // Reads the example ego of the map tests.
     void readExample()
     {
         asker->fileNames.push_back(QStringLiteral(KORVALO_TEST_DATA "/render/lindqvist.ego"));
-        trigger(QStringLiteral("Read1"));
+        trigger(QStringLiteral("Open1"));
         QVERIFY(model.CardCount() > 0);
     }
 };
@@ -157,12 +155,12 @@ void TestInfoWindows::nodeTableExport()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("nodes.tsv"));
     s.asker->fileNames.push_back(path);
-    s.trigger(QStringLiteral("Export1"));
+    s.child<QAction>(QStringLiteral("ExportTable1"), table)->trigger();
     const QList<QByteArray> lines = readAll(path).split('\n');
     QCOMPARE(lines.first(), QByteArray("ID\tLabel\tRole\tColor\tSize\tHuman\tSector\t*\r"));
     QCOMPARE(lines.size(), table->grid()->rowCount() + 2); // headings, rows, and the end after the last CR LF
     QCOMPARE(QString::fromLatin1(lines.at(1)).section(u'\t', 1, 1), table->grid()->item(0, 1)->text());
-    QVERIFY(!s.action(QStringLiteral("Print1"))->isEnabled());
+    QVERIFY(!s.child<QAction>(QStringLiteral("Print1"), table)->isEnabled());
 }
 
 void TestInfoWindows::nodeInfo()
