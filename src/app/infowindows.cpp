@@ -282,6 +282,7 @@ void NodeTableWindow::sortByColumn(int column)
 {
     SortNodeTable(m_rows, column);
     showRows();
+    m_grid->clearSelection(); // a click on a heading sorts; it selects nothing
 }
 
 void NodeTableWindow::showRows()
