@@ -83,6 +83,10 @@ const MapFont &mapFont(int size)
     return *fonts.insert(size, entry);
 }
 
+// Texts above this em height are not kept; a label blown up to fill the map is rare and
+// its raster would be megabytes.
+constexpr int maxCachedTextSize = 200;
+
 // Em height in pixels for a requested text size; 0 means nothing is drawn.
 int textPixelSize(int size)
 {
@@ -194,17 +198,63 @@ double rayAngle(QPoint centre, QPoint p)
     return std::atan2(double(dy), double(dx)) * 180.0 / std::numbers::pi;
 }
 
+// A one-pixel line straight into the image, both ends included. Qt's cosmetic stroker
+// blends pixel by pixel and takes most of a capacity card's redraw; this writes them.
+// The work is bounded by the image, however far outside it the ends lie.
+void drawThinLine(QImage &image, QPoint from, QPoint to, QRgb color)
+{
+    qint64 x0 = from.x(), y0 = from.y(), x1 = to.x(), y1 = to.y();
+    qint64 width = image.width(), height = image.height();
+    const bool steep = std::abs(y1 - y0) > std::abs(x1 - x0);
+    if (steep) {
+        std::swap(x0, y0);
+        std::swap(x1, y1);
+        std::swap(width, height);
+    }
+    if (x0 > x1) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+    }
+    const qint64 dx = x1 - x0;
+    const qint64 ady = std::abs(y1 - y0);
+    const qint64 step = y1 < y0 ? -1 : 1;
+    const qint64 first = std::max<qint64>(x0, 0);
+    const qint64 last = std::min<qint64>(x1, width - 1);
+    if (first > last)
+        return;
+    // The minor coordinate at x is y0 + step * floor((2 (x - x0) ady + dx) / 2 dx).
+    const qint64 twoDx = 2 * std::max<qint64>(dx, 1);
+    const qint64 start = 2 * (first - x0) * ady + dx;
+    qint64 y = y0 + step * (start / twoDx);
+    qint64 rest = start % twoDx;
+    const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
+    QRgb *bits = reinterpret_cast<QRgb *>(image.bits());
+    const QRgb pixel = 0xFF000000 | color;
+    for (qint64 x = first; x <= last; ++x) {
+        if (y >= 0 && y < height)
+            bits[steep ? x * stride + y : y * stride + x] = pixel;
+        rest += 2 * ady;
+        if (rest >= twoDx) {
+            rest -= twoDx;
+            y += step;
+        }
+    }
+}
+
 class CardPainter
 {
 public:
     CardPainter(QImage &target, const NetworkModel &model, const NetworkCard &card,
                 const ViewOptions &view)
-        : m_painter(&target), m_model(model), m_card(card), m_view(view), m_w(target.width()),
+        : m_image(target), m_painter(&target), m_model(model), m_card(card), m_view(view), m_w(target.width()),
           m_h(target.height()), m_centre(MapCentre(m_w, m_h)), m_radius(MapRadius(m_w, m_h))
     {
         m_painter.setRenderHint(QPainter::Antialiasing, false);
         m_painter.setRenderHint(QPainter::TextAntialiasing, false);
         m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        m_directLines = target.format() == QImage::Format_RGB32
+                        || target.format() == QImage::Format_ARGB32
+                        || target.format() == QImage::Format_ARGB32_Premultiplied;
     }
 
     void draw();
@@ -223,6 +273,7 @@ private:
     void ego();
     void nodeLabels();
 
+    QImage &m_image;
     QPainter m_painter;
     const NetworkModel &m_model;
     const NetworkCard &m_card;
@@ -231,6 +282,7 @@ private:
     QPoint m_centre;
     int m_radius;
     std::vector<QPoint> m_points;
+    bool m_directLines = false; // the image takes 32-bit pixels written straight in
 };
 
 void CardPainter::draw()
@@ -297,8 +349,13 @@ void CardPainter::circles()
         return;
     m_painter.setPen(QPen(Qt::black, std::max(m_model.OverlayPenWidth, 0), Qt::DotLine));
     m_painter.setBrush(Qt::NoBrush);
+    // More circles than pixels of radius fall onto each other; each is drawn once.
+    int previous = -1;
     for (int i = 1; i <= n; ++i) {
         const int r = CircleRadius(m_radius, n, i);
+        if (r == previous)
+            continue;
+        previous = r;
         m_painter.drawEllipse(m_centre, r, r);
     }
 }
@@ -369,6 +426,10 @@ void CardPainter::lines()
         if (!NodeVisible(m_card, line.A, m_view) || !NodeVisible(m_card, line.B, m_view))
             continue;
         const QRgb color = LineStrokeColor(PaletteColor(line.LineColor));
+        if (line.LineSize <= 1 && m_directLines) {
+            drawThinLine(m_image, nodePoint(line.A), nodePoint(line.B), color);
+            continue;
+        }
         if (color != penColor || line.LineSize != penWidth) {
             penColor = color;
             penWidth = line.LineSize;
@@ -551,8 +612,9 @@ void DrawMapText(QPainter &painter, int x, int y, const QString &text, int size,
     if (text.isEmpty() || pixels == 0)
         return;
     rotation %= 360;
-    if (painter.transform().type() > QTransform::TxTranslate) {
-        // A scaled or turned painter (a preview) draws directly; the cache holds device pixels.
+    // A scaled or turned painter (a preview) draws directly, as the cache holds device
+    // pixels; so does a text too big to be worth keeping.
+    if (painter.transform().type() > QTransform::TxTranslate || pixels > maxCachedTextSize) {
         const MapFont &font = mapFont(pixels);
         const QTransform saved = painter.transform();
         painter.setFont(font.font);

@@ -8,6 +8,8 @@
 #include <QTest>
 
 #include <cmath>
+#include <functional>
+#include <limits>
 
 namespace {
 
@@ -123,7 +125,10 @@ private Q_SLOTS:
     void sectorLabelPositions();
     void sectorWedgesOnSharedBoundary();
     void sexColouring();
+    void thinLinesRunFromEndToEnd_data();
+    void thinLinesRunFromEndToEnd();
     void damagedLineEndsAreSkipped();
+    void outlandishValuesAreClipped();
     void mapTextIsPlainBlackAndTurns();
     void symbolShapes();
 };
@@ -558,6 +563,60 @@ void TestRender::sexColouring()
     QCOMPARE(model.card(1).Nodes[1].Color, 8);
 }
 
+void TestRender::thinLinesRunFromEndToEnd_data()
+{
+    QTest::addColumn<float>("angleA");
+    QTest::addColumn<float>("distanceA");
+    QTest::addColumn<float>("angleB");
+    QTest::addColumn<float>("distanceB");
+    QTest::newRow("shallow") << 10.0f << 0.9f << 170.0f << 0.6f;
+    QTest::newRow("steep, upwards") << 80.0f << 0.9f << 265.0f << 0.7f;
+    QTest::newRow("diagonal") << 45.0f << 0.8f << 225.0f << 0.8f;
+    QTest::newRow("vertical") << 90.0f << 0.5f << 270.0f << 0.5f;
+    QTest::newRow("one end far outside") << 30.0f << 0.5f << 200.0f << 100000.0f;
+    QTest::newRow("both ends outside") << 80.0f << 3.0f << 250.0f << 5.0f;
+}
+
+void TestRender::thinLinesRunFromEndToEnd()
+{
+    // One pixel of the line for every step along its longer axis, inside the image.
+    QFETCH(float, angleA);
+    QFETCH(float, distanceA);
+    QFETCH(float, angleB);
+    QFETCH(float, distanceB);
+    NetworkModel model = emptyCard();
+    AddNode(model, 1, alter(angleA, distanceA), false);
+    AddNode(model, 1, alter(angleB, distanceB), false);
+    AddLine(model, 1, 2, 1, 3);
+    ViewOptions view = bareView();
+    view.Show2 = false;
+    view.ShowLabels1 = false;
+    const QImage image = render(model, view);
+    const QRgb colour = LineStrokeColor(PaletteColor(3));
+    const QPoint a = MapPoint(angleA, distanceA, 400, 400);
+    const QPoint b = MapPoint(angleB, distanceB, 400, 400);
+    const bool steep = qAbs(b.y() - a.y()) > qAbs(b.x() - a.x());
+    if (image.rect().contains(a))
+        QCOMPARE(image.pixel(a), colour);
+    if (image.rect().contains(b))
+        QCOMPARE(image.pixel(b), colour);
+    int total = 0;
+    for (int major = 0; major < 400; ++major) {
+        int count = 0;
+        for (int minor = 0; minor < 400; ++minor)
+            count += image.pixel(steep ? minor : major, steep ? major : minor) == colour;
+        QVERIFY(count <= 1);
+        total += count;
+    }
+    QCOMPARE(total, countColour(image, colour));
+    QVERIFY(total > 0);
+    // Every coloured pixel lies on the line.
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 400; ++x)
+            if (image.pixel(x, y) == colour)
+                QVERIFY(distanceToSegment(QPointF(x, y), a, b) < 1);
+}
+
 void TestRender::damagedLineEndsAreSkipped()
 {
     NetworkModel model = emptyCard();
@@ -565,6 +624,53 @@ void TestRender::damagedLineEndsAreSkipped()
     model.card(1).Lines.push_back(Line{1, 7, 1, 3});
     model.card(1).Lines.push_back(Line{-1, 1, 1, 3});
     QVERIFY(!coloursIn(render(model, bareView())).contains(LineStrokeColor(PaletteColor(3))));
+}
+
+void TestRender::outlandishValuesAreClipped()
+{
+    // Sizes are taken as entered and files may hold anything; the map is drawn with
+    // whatever fits into the image and keeps to its colours.
+    const QList<std::function<void(NetworkModel &)>> tweaks{
+        [](NetworkModel &m) { m.NodeBaseSize = -10; },
+        [](NetworkModel &m) { m.NodeBaseSize = 0; },
+        [](NetworkModel &m) { m.NodeBaseSize = 100000; },
+        [](NetworkModel &m) { m.LabelFontSize = 0; },
+        [](NetworkModel &m) { m.LabelFontSize = -12; },
+        [](NetworkModel &m) { m.LabelFontSize = 2000; },
+        [](NetworkModel &m) { m.OverlayPenWidth = -1; },
+        [](NetworkModel &m) { m.card(1).Circles = 1000000; },
+        [](NetworkModel &m) { m.card(1).Circles = -3; },
+        [](NetworkModel &m) { m.card(1).Lines[1].LineSize = -5; },
+        [](NetworkModel &m) { m.card(1).Lines[1].LineSize = 100000; },
+        [](NetworkModel &m) { m.card(1).Nodes[1].Distance = 1e30f; },
+        [](NetworkModel &m) { m.card(1).Nodes[1].Distance = std::numeric_limits<float>::quiet_NaN(); },
+        [](NetworkModel &m) { m.card(1).Nodes[1].Angle = std::numeric_limits<float>::infinity(); },
+        [](NetworkModel &m) { m.card(1).Sectors[1].SectorAngle = std::numeric_limits<float>::quiet_NaN(); },
+        [](NetworkModel &m) { m.card(1).Sectors[2].SectorAngle = -1e30f; },
+        [](NetworkModel &m) { m.card(1).Nodes[2].Size = 2000000000; },
+    };
+    QSet<QRgb> allowed{White, Black, SymbolGrey};
+    for (int c = 0; c <= 8; ++c)
+        allowed << PaletteColor(c) << LineStrokeColor(PaletteColor(c)) << LightenedColor(PaletteColor(c));
+    for (qsizetype k = 0; k < tweaks.size(); ++k) {
+        NetworkModel model = emptyCard(7, QStringLiteral("normal"));
+        AddSector(model, 1, QStringLiteral("A"), 1, 0);
+        AddSector(model, 1, QStringLiteral("B"), 3, 100);
+        Node n = alter(30, 0.5f, 4);
+        n.Label = QStringLiteral("Label");
+        n.Symbol = QStringLiteral("flash");
+        AddNode(model, 1, n, false);
+        n.Angle = 200;
+        n.Size = 3;
+        AddNode(model, 1, n, false);
+        AddLine(model, 1, 2, 1, 1);
+        AddLine(model, 0, 1, 2, 8);
+        tweaks[k](model);
+        ViewOptions view;
+        view.ColorSectors1 = true;
+        const QSet<QRgb> colours = coloursIn(render(model, view));
+        QVERIFY2((colours - allowed).isEmpty(), qPrintable(QStringLiteral("case %1").arg(k)));
+    }
 }
 
 void TestRender::mapTextIsPlainBlackAndTurns()
