@@ -198,18 +198,35 @@ double rayAngle(QPoint centre, QPoint p)
     return std::atan2(double(dy), double(dx)) * 180.0 / std::numbers::pi;
 }
 
-// A one-pixel line straight into the image, both ends included. Qt's cosmetic stroker
-// blends pixel by pixel and takes most of a capacity card's redraw; this writes them.
-// The work is bounded by the image, however far outside it the ends lie.
-void drawThinLine(QImage &image, QPoint from, QPoint to, QRgb color)
+// A line straight into the image, both ends included: at every step along its longer
+// axis a run of pixels across it, as long as the line's width measured that way (width
+// times length over the longer axis's extent), centred on the midpoint-rounded track.
+// Qt blends stroked lines pixel by pixel (one-pixel lines) or goes through a path
+// (wider ones), which took most of a capacity card's redraw. The ends are square to the
+// longer axis; nodes cover them. The work is bounded by the image, however far outside
+// it the ends lie.
+void drawDirectLine(QImage &image, QPoint from, QPoint to, int width, QRgb color)
 {
+    const QRgb pixel = 0xFF000000 | color;
+    const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
+    QRgb *bits = reinterpret_cast<QRgb *>(image.bits());
+    width = std::max(width, 1);
+    if (from == to) {
+        // A line of no length is a dot as wide as the pen.
+        const QRect dot = QRect(from.x() - (width - 1) / 2, from.y() - (width - 1) / 2, width, width)
+                              .intersected(image.rect());
+        for (int y = dot.top(); y <= dot.bottom(); ++y)
+            for (int x = dot.left(); x <= dot.right(); ++x)
+                bits[y * stride + x] = pixel;
+        return;
+    }
     qint64 x0 = from.x(), y0 = from.y(), x1 = to.x(), y1 = to.y();
-    qint64 width = image.width(), height = image.height();
+    qint64 majorSize = image.width(), minorSize = image.height();
     const bool steep = std::abs(y1 - y0) > std::abs(x1 - x0);
     if (steep) {
         std::swap(x0, y0);
         std::swap(x1, y1);
-        std::swap(width, height);
+        std::swap(majorSize, minorSize);
     }
     if (x0 > x1) {
         std::swap(x0, x1);
@@ -218,21 +235,26 @@ void drawThinLine(QImage &image, QPoint from, QPoint to, QRgb color)
     const qint64 dx = x1 - x0;
     const qint64 ady = std::abs(y1 - y0);
     const qint64 step = y1 < y0 ? -1 : 1;
+    qint64 run = 1;
+    if (width > 1) {
+        const double length = std::hypot(double(dx), double(ady));
+        run = std::max<qint64>(1, qint64(RoundHalfEven(width * length / double(dx))));
+    }
+    const qint64 before = (run - 1) / 2;
     const qint64 first = std::max<qint64>(x0, 0);
-    const qint64 last = std::min<qint64>(x1, width - 1);
+    const qint64 last = std::min<qint64>(x1, majorSize - 1);
     if (first > last)
         return;
-    // The minor coordinate at x is y0 + step * floor((2 (x - x0) ady + dx) / 2 dx).
-    const qint64 twoDx = 2 * std::max<qint64>(dx, 1);
+    // The track at x is y0 + step * floor((2 (x - x0) ady + dx) / 2 dx).
+    const qint64 twoDx = 2 * dx;
     const qint64 start = 2 * (first - x0) * ady + dx;
     qint64 y = y0 + step * (start / twoDx);
     qint64 rest = start % twoDx;
-    const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
-    QRgb *bits = reinterpret_cast<QRgb *>(image.bits());
-    const QRgb pixel = 0xFF000000 | color;
     for (qint64 x = first; x <= last; ++x) {
-        if (y >= 0 && y < height)
-            bits[steep ? x * stride + y : y * stride + x] = pixel;
+        const qint64 low = std::max<qint64>(y - before, 0);
+        const qint64 high = std::min<qint64>(y - before + run - 1, minorSize - 1);
+        for (qint64 m = low; m <= high; ++m)
+            bits[steep ? x * stride + m : m * stride + x] = pixel;
         rest += 2 * ady;
         if (rest >= twoDx) {
             rest -= twoDx;
@@ -426,8 +448,8 @@ void CardPainter::lines()
         if (!NodeVisible(m_card, line.A, m_view) || !NodeVisible(m_card, line.B, m_view))
             continue;
         const QRgb color = LineStrokeColor(PaletteColor(line.LineColor));
-        if (line.LineSize <= 1 && m_directLines) {
-            drawThinLine(m_image, nodePoint(line.A), nodePoint(line.B), color);
+        if (m_directLines) {
+            drawDirectLine(m_image, nodePoint(line.A), nodePoint(line.B), line.LineSize, color);
             continue;
         }
         if (color != penColor || line.LineSize != penWidth) {

@@ -127,6 +127,7 @@ private Q_SLOTS:
     void sexColouring();
     void thinLinesRunFromEndToEnd_data();
     void thinLinesRunFromEndToEnd();
+    void wideLines();
     void damagedLineEndsAreSkipped();
     void outlandishValuesAreClipped();
     void mapTextIsPlainBlackAndTurns();
@@ -615,6 +616,34 @@ void TestRender::thinLinesRunFromEndToEnd()
         for (int x = 0; x < 400; ++x)
             if (image.pixel(x, y) == colour)
                 QVERIFY(distanceToSegment(QPointF(x, y), a, b) < 1);
+}
+
+void TestRender::wideLines()
+{
+    // A line is as thick as its LineSize across its direction, and a line between two
+    // nodes on the same pixel still shows as a dot of that size.
+    NetworkModel model = emptyCard();
+    AddNode(model, 1, alter(0, 0.8f), false);   // right of the centre
+    AddNode(model, 1, alter(180, 0.8f), false); // left
+    AddNode(model, 1, alter(45, 0.8f), false);
+    AddNode(model, 1, alter(45, 0.8f), false);
+    AddLine(model, 1, 2, 3, 3);
+    AddLine(model, 0, 3, 3, 4);
+    AddLine(model, 3, 4, 5, 5);
+    ViewOptions view = bareView();
+    view.Show2 = false;
+    view.ShowLabels1 = false;
+    const QImage image = render(model, view);
+    const QPoint c = MapCentre(400, 400);
+    const QRgb horizontal = LineStrokeColor(PaletteColor(3));
+    for (int x : {c.x() - 100, c.x() + 50})
+        QCOMPARE(countColour(image, horizontal, QRect(x, c.y() - 10, 1, 21)), 3);
+    const QRgb diagonal = LineStrokeColor(PaletteColor(4));
+    const QPoint mid = MapPoint(45, 0.4f, 400, 400);
+    QCOMPARE(countColour(image, diagonal, QRect(mid.x(), mid.y() - 10, 1, 21)), 4); // 3 * sqrt 2
+    const QPoint dot = MapPoint(45, 0.8f, 400, 400);
+    QCOMPARE(countColour(image, LineStrokeColor(PaletteColor(5))), 25);
+    QCOMPARE(image.pixel(dot), LineStrokeColor(PaletteColor(5)));
 }
 
 void TestRender::damagedLineEndsAreSkipped()
