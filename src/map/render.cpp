@@ -3,6 +3,7 @@
 #include "map/geometry.h"
 #include "model/textutil.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QHash>
@@ -63,9 +64,44 @@ struct MapFont
     int ascent = 0;
 };
 
+// A text as the glyph rasteriser drew it, cut to its ink. Rotated text is the expensive
+// part of a redraw: FreeType keeps only a few rotations, so the fifty sector labels are
+// rasterised anew every time, and the thousand node labels are shaped anew. A text drawn
+// at a whole-pixel origin lands on the same pixels wherever it is put, so drawing it once
+// into a small image and copying that gives exactly what drawing it directly would.
+struct TextRaster
+{
+    QImage image; // premultiplied ARGB; alpha 0 or 255 since the font is not antialiased
+    QPoint offset; // of the image's top-left from the text's top-left corner
+};
+
+struct TextKey
+{
+    QString text;
+    int size;
+    int rotation;
+    QRgb color;
+    bool operator==(const TextKey &) const = default;
+};
+
+size_t qHash(const TextKey &key, size_t seed)
+{
+    return qHashMulti(seed, key.text, key.size, key.rotation, key.color);
+}
+
+// Fonts and text rasters of this thread, kept between redraws.
+struct TextCaches
+{
+    QHash<int, MapFont> fonts;
+    QHash<TextKey, TextRaster> texts;
+    qsizetype textBytes = 0;
+};
+
+TextCaches &textCaches();
+
 const MapFont &mapFont(int size)
 {
-    thread_local QHash<int, MapFont> fonts;
+    QHash<int, MapFont> &fonts = textCaches().fonts;
     auto it = fonts.constFind(size);
     if (it != fonts.constEnd())
         return *it;
@@ -93,32 +129,12 @@ int textPixelSize(int size)
     return size < 0 ? -size : size;
 }
 
-// A text as the glyph rasteriser drew it, cut to its ink. Rotated text is the expensive
-// part of a redraw: FreeType keeps only a few rotations, so the fifty sector labels are
-// rasterised anew every time, and the thousand node labels are shaped anew. A text drawn
-// at a whole-pixel origin lands on the same pixels wherever it is put, so drawing it once
-// into a small image and copying that gives exactly what drawing it directly would.
-struct TextRaster
-{
-    QImage image; // premultiplied ARGB; alpha 0 or 255 since the font is not antialiased
-    QPoint offset; // of the image's top-left from the text's top-left corner
-};
+// A raster this large (a very long label turned on its side) is drawn directly instead.
+constexpr qint64 maxRasterPixels = 4'000'000;
 
-struct TextKey
-{
-    QString text;
-    int size;
-    int rotation;
-    QRgb color;
-    bool operator==(const TextKey &) const = default;
-};
-
-size_t qHash(const TextKey &key, size_t seed = 0)
-{
-    return qHashMulti(seed, key.text, key.size, key.rotation, key.color);
-}
-
-TextRaster rasteriseText(const QString &text, const MapFont &font, int rotation, const QColor &color)
+// Null image and `direct` set when the text is better drawn straight onto the map.
+TextRaster rasteriseText(const QString &text, const MapFont &font, int rotation, const QColor &color,
+                         bool *direct)
 {
     QTransform turn;
     turn.rotate(-rotation);
@@ -128,6 +144,9 @@ TextRaster rasteriseText(const QString &text, const MapFont &font, int rotation,
     const QRect box(-margin, -margin, metrics.horizontalAdvance(text) + 2 * margin,
                     metrics.height() + 2 * margin);
     const QRect bounds = turn.mapRect(box).adjusted(-2, -2, 2, 2);
+    *direct = qint64(bounds.width()) * bounds.height() > maxRasterPixels;
+    if (*direct)
+        return {};
 
     QImage canvas(bounds.size(), QImage::Format_ARGB32_Premultiplied);
     canvas.fill(Qt::transparent);
@@ -158,23 +177,38 @@ TextRaster rasteriseText(const QString &text, const MapFont &font, int rotation,
     return {canvas.copy(ink), bounds.topLeft() + ink.topLeft()};
 }
 
-const TextRaster &cachedText(const QString &text, int size, int rotation, const QColor &color)
+TextCaches &textCaches()
+{
+    thread_local TextCaches caches;
+    // Fonts must not outlive the application object; the main thread's caches go with it.
+    static const bool cleanupRegistered = [] {
+        qAddPostRoutine([] { textCaches() = TextCaches(); });
+        return true;
+    }();
+    Q_UNUSED(cleanupRegistered);
+    return caches;
+}
+
+// The raster of a text, or null when it is to be drawn directly.
+const TextRaster *cachedText(const QString &text, int size, int rotation, const QColor &color)
 {
     // A full card's labels take a few megabytes; beyond the limit the cache starts afresh.
     constexpr qsizetype maxBytes = 16 * 1024 * 1024;
-    thread_local QHash<TextKey, TextRaster> cache;
-    thread_local qsizetype cacheBytes = 0;
+    TextCaches &caches = textCaches();
     TextKey key{text, size, rotation, color.rgba()};
-    auto it = cache.constFind(key);
-    if (it != cache.constEnd())
-        return *it;
-    if (cacheBytes > maxBytes) {
-        cache.clear();
-        cacheBytes = 0;
+    auto it = caches.texts.constFind(key);
+    if (it != caches.texts.constEnd())
+        return &*it;
+    bool direct = false;
+    TextRaster raster = rasteriseText(text, mapFont(size), rotation, color, &direct);
+    if (direct)
+        return nullptr;
+    if (caches.textBytes > maxBytes) {
+        caches.texts.clear();
+        caches.textBytes = 0;
     }
-    TextRaster raster = rasteriseText(text, mapFont(size), rotation, color);
-    cacheBytes += raster.image.sizeInBytes() + text.size() * 2 + 64;
-    return *cache.insert(key, std::move(raster));
+    caches.textBytes += raster.image.sizeInBytes() + text.size() * 2 + 64;
+    return &*caches.texts.insert(key, std::move(raster));
 }
 
 QColor rgb(QRgb value)
@@ -634,21 +668,24 @@ void DrawMapText(QPainter &painter, int x, int y, const QString &text, int size,
     if (text.isEmpty() || pixels == 0)
         return;
     rotation %= 360;
-    // A scaled or turned painter (a preview) draws directly, as the cache holds device
+    // A scaled or turned painter (a preview) draws directly, as the rasters hold device
     // pixels; so does a text too big to be worth keeping.
-    if (painter.transform().type() > QTransform::TxTranslate || pixels > maxCachedTextSize) {
-        const MapFont &font = mapFont(pixels);
-        const QTransform saved = painter.transform();
-        painter.setFont(font.font);
-        painter.translate(x, y);
-        painter.rotate(-rotation);
-        painter.drawText(0, font.ascent, text);
-        painter.setTransform(saved);
+    const bool plainPainter = painter.transform().type() <= QTransform::TxTranslate;
+    const TextRaster *raster = plainPainter && pixels <= maxCachedTextSize
+                                   ? cachedText(text, pixels, rotation, painter.pen().color())
+                                   : nullptr;
+    if (raster) {
+        if (!raster->image.isNull())
+            painter.drawImage(QPoint(x, y) + raster->offset, raster->image);
         return;
     }
-    const TextRaster &raster = cachedText(text, pixels, rotation, painter.pen().color());
-    if (!raster.image.isNull())
-        painter.drawImage(QPoint(x, y) + raster.offset, raster.image);
+    const MapFont &font = mapFont(pixels);
+    const QTransform saved = painter.transform();
+    painter.setFont(font.font);
+    painter.translate(x, y);
+    painter.rotate(-rotation);
+    painter.drawText(0, font.ascent, text);
+    painter.setTransform(saved);
 }
 
 void RenderCard(QImage &target, const NetworkModel &model, int card, const ViewOptions &view)

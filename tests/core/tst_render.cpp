@@ -677,6 +677,7 @@ void TestRender::outlandishValuesAreClipped()
         [](NetworkModel &m) { m.card(1).Sectors[1].SectorAngle = std::numeric_limits<float>::quiet_NaN(); },
         [](NetworkModel &m) { m.card(1).Sectors[2].SectorAngle = -1e30f; },
         [](NetworkModel &m) { m.card(1).Nodes[2].Size = 2000000000; },
+        [](NetworkModel &m) { m.card(1).Sectors[1].SectorName = QString(5000, u'W'); },
     };
     QSet<QRgb> allowed{White, Black, SymbolGrey};
     for (int c = 0; c <= 8; ++c)
