@@ -297,6 +297,126 @@ void drawDirectLine(QImage &image, QPoint from, QPoint to, int width, QRgb color
     }
 }
 
+// Everything that decides how a node looks, apart from where it stands.
+struct NodeLook
+{
+    enum Shape { None, Circle, Square };
+    Shape shape = None;
+    int radius = 0;
+    QRgb fill = 0;
+    bool selected = false;
+    bool group = false;
+    QString symbol; // empty when symbols are not drawn
+
+    bool operator==(const NodeLook &) const = default;
+};
+
+void drawNode(QPainter &painter, const NodeLook &look, int x, int y)
+{
+    const int r = look.radius;
+    const std::array<QPoint, 3> marks{
+        QPoint(roundInt(x + r / 4.0), roundInt(y - r / 4.0)),
+        QPoint(roundInt(x - r / 4.0), roundInt(y - r / 4.0)),
+        QPoint(x, roundInt(y + r / 4.0)),
+    };
+    painter.setPen(solidPen(qRgb(0, 0, 0), look.selected ? 2 : 1));
+    painter.setBrush(rgb(look.fill));
+    if (look.shape == NodeLook::Square) {
+        const int b = roundInt(0.85 * r);
+        painter.drawRect(x - b, y - b, 2 * b, 2 * b);
+        if (look.group) {
+            const int mark = roundInt(b / 3.0);
+            for (const QPoint &c : marks)
+                painter.drawRect(c.x() - mark, c.y() - mark, 2 * mark, 2 * mark);
+        }
+    } else if (look.shape == NodeLook::Circle) {
+        painter.drawEllipse(QPoint(x, y), r, r);
+        if (look.group) {
+            const int mark = roundInt(r / 3.0);
+            for (const QPoint &c : marks)
+                painter.drawEllipse(c, mark, mark);
+        }
+    }
+    DrawSymbol(painter, roundInt(x + 0.5 * r), roundInt(y - 0.8 * r), r, look.symbol, false);
+}
+
+// Node pictures, like the text rasters: a node drawn at whole pixels covers the same
+// pixels wherever it stands, except that its marks and symbol round half-way offsets to
+// even, so a picture serves all positions of the same parity.
+struct NodeStampKey
+{
+    NodeLook look;
+    int parity;
+    bool operator==(const NodeStampKey &) const = default;
+};
+
+size_t qHash(const NodeStampKey &key, size_t seed)
+{
+    return qHashMulti(seed, int(key.look.shape), key.look.radius, key.look.fill,
+                      key.look.selected, key.look.group, key.look.symbol, key.parity);
+}
+
+struct NodeStamp
+{
+    QImage image;
+    QPoint offset; // of the image's top-left from the node's centre
+};
+
+// Nodes bigger than this are drawn directly.
+constexpr int maxStampRadius = 64;
+
+int parityOf(QPoint p)
+{
+    return (p.x() & 1) | ((p.y() & 1) << 1);
+}
+
+QPoint stampOrigin(int parity, int margin)
+{
+    return QPoint(margin + (parity & 1), margin + ((parity >> 1) & 1));
+}
+
+const NodeStamp &nodeStampFor(const NodeLook &look, int parity)
+{
+    constexpr qsizetype maxBytes = 16 * 1024 * 1024;
+    thread_local QHash<NodeStampKey, NodeStamp> stamps;
+    thread_local qsizetype bytes = 0;
+    const NodeStampKey key{look, parity};
+    auto it = stamps.constFind(key);
+    if (it != stamps.constEnd())
+        return *it;
+    if (bytes > maxBytes) {
+        stamps.clear();
+        bytes = 0;
+    }
+    // The symbol reaches 1.6 r above and 1.3 r right of the centre; outlines one more.
+    const int margin = 2 * look.radius + 4;
+    QImage canvas(2 * margin + 2, 2 * margin + 2, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    const QPoint origin = stampOrigin(parity, margin);
+    {
+        QPainter painter(&canvas);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        drawNode(painter, look, origin.x(), origin.y());
+    }
+    QRect ink;
+    for (int y = 0; y < canvas.height(); ++y) {
+        const QRgb *row = reinterpret_cast<const QRgb *>(canvas.constScanLine(y));
+        int left = -1, right = -1;
+        for (int x = 0; x < canvas.width(); ++x) {
+            if (qAlpha(row[x]) != 0) {
+                if (left < 0)
+                    left = x;
+                right = x;
+            }
+        }
+        if (left >= 0)
+            ink |= QRect(QPoint(left, y), QPoint(right, y));
+    }
+    NodeStamp stamp{ink.isNull() ? QImage() : canvas.copy(ink), ink.topLeft() - origin};
+    bytes += stamp.image.sizeInBytes() + 64;
+    return *stamps.insert(key, std::move(stamp));
+}
+
 class CardPainter
 {
 public:
@@ -308,7 +428,7 @@ public:
         m_painter.setRenderHint(QPainter::Antialiasing, false);
         m_painter.setRenderHint(QPainter::TextAntialiasing, false);
         m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        m_directLines = target.format() == QImage::Format_RGB32
+        m_directPixels = target.format() == QImage::Format_RGB32
                         || target.format() == QImage::Format_ARGB32
                         || target.format() == QImage::Format_ARGB32_Premultiplied;
     }
@@ -338,7 +458,9 @@ private:
     QPoint m_centre;
     int m_radius;
     std::vector<QPoint> m_points;
-    bool m_directLines = false; // the image takes 32-bit pixels written straight in
+    // The image takes 32-bit pixels written straight in, and node pictures drawn over it
+    // come out exactly as drawn directly.
+    bool m_directPixels = false;
 };
 
 void CardPainter::draw()
@@ -482,7 +604,7 @@ void CardPainter::lines()
         if (!NodeVisible(m_card, line.A, m_view) || !NodeVisible(m_card, line.B, m_view))
             continue;
         const QRgb color = LineStrokeColor(PaletteColor(line.LineColor));
-        if (m_directLines) {
+        if (m_directPixels) {
             drawDirectLine(m_image, nodePoint(line.A), nodePoint(line.B), line.LineSize, color);
             continue;
         }
@@ -497,31 +619,19 @@ void CardPainter::lines()
 
 void CardPainter::nodes()
 {
-    const QPen thin = solidPen(qRgb(0, 0, 0), 1);
-    const QPen thick = solidPen(qRgb(0, 0, 0), 2);
     for (int i = 1; i <= m_card.NodeCount(); ++i) {
         if (!NodeVisible(m_card, i, m_view))
             continue;
         const Node &node = m_card.Nodes[size_t(i)];
-        const int r = NodeRadius(node.NodeSize, m_model.NodeBaseSize);
-        const QPoint p = nodePoint(i);
-        const int x = p.x(), y = p.y();
-        const std::array<QPoint, 3> marks{
-            QPoint(roundInt(x + r / 4.0), roundInt(y - r / 4.0)),
-            QPoint(roundInt(x - r / 4.0), roundInt(y - r / 4.0)),
-            QPoint(x, roundInt(y + r / 4.0)),
-        };
-        m_painter.setPen(node.Selected ? thick : thin);
+        NodeLook look;
+        look.radius = NodeRadius(node.NodeSize, m_model.NodeBaseSize);
+        look.selected = node.Selected;
+        look.group = node.Size > 1;
         if (node.Human == u"FALSE") {
-            m_painter.setBrush(rgb(PaletteColor(node.Color)));
-            const int b = roundInt(0.85 * r);
-            m_painter.drawRect(x - b, y - b, 2 * b, 2 * b);
-            if (node.Size > 1) {
-                const int mark = roundInt(b / 3.0);
-                for (const QPoint &c : marks)
-                    m_painter.drawRect(c.x() - mark, c.y() - mark, 2 * mark, 2 * mark);
-            }
+            look.shape = NodeLook::Square;
+            look.fill = PaletteColor(node.Color);
         } else if (node.Human == u"TRUE") {
+            look.shape = NodeLook::Circle;
             int color = node.Color;
             if (m_view.Sex1) {
                 color = 7;
@@ -530,16 +640,17 @@ void CardPainter::nodes()
                 else if (node.Sex == u"male")
                     color = 3;
             }
-            m_painter.setBrush(rgb(PaletteColor(color)));
-            m_painter.drawEllipse(p, r, r);
-            if (node.Size > 1) {
-                const int mark = roundInt(r / 3.0);
-                for (const QPoint &c : marks)
-                    m_painter.drawEllipse(c, mark, mark);
-            }
+            look.fill = PaletteColor(color);
         }
-        if (!m_view.IgnoreSymbols1)
-            DrawSymbol(m_painter, roundInt(x + 0.5 * r), roundInt(y - 0.8 * r), r, node.Symbol, false);
+        look.symbol = m_view.IgnoreSymbols1 ? QString() : node.Symbol;
+        const QPoint p = nodePoint(i);
+        if (m_directPixels && look.radius >= 1 && look.radius <= maxStampRadius) {
+            const NodeStamp &stamp = nodeStampFor(look, parityOf(p));
+            if (!stamp.image.isNull())
+                m_painter.drawImage(p + stamp.offset, stamp.image);
+        } else {
+            drawNode(m_painter, look, p.x(), p.y());
+        }
     }
 }
 
