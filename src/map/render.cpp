@@ -11,6 +11,7 @@
 #include <QPen>
 #include <QTransform>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -244,7 +245,8 @@ void drawDirectLine(QImage &image, QPoint from, QPoint to, int width, QRgb color
     const QRgb pixel = 0xFF000000 | color;
     const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
     QRgb *bits = reinterpret_cast<QRgb *>(image.bits());
-    width = std::max(width, 1);
+    // Anything wider than the largest map covers it all the same.
+    width = std::clamp(width, 1, 1 << 20);
     if (from == to) {
         // A line of no length is a dot as wide as the pen.
         const QRect dot = QRect(from.x() - (width - 1) / 2, from.y() - (width - 1) / 2, width, width)
@@ -642,7 +644,11 @@ void CardPainter::nodes()
             }
             look.fill = PaletteColor(color);
         }
-        look.symbol = m_view.IgnoreSymbols1 ? QString() : node.Symbol;
+        // Only the four symbols draw anything; other texts need no pictures of their own.
+        const bool drawable = node.Symbol == u"flash" || node.Symbol == u"triangle"
+                              || node.Symbol == u"box" || node.Symbol == u"diamond";
+        if (drawable && !m_view.IgnoreSymbols1)
+            look.symbol = node.Symbol;
         const QPoint p = nodePoint(i);
         if (m_directPixels && look.radius >= 1 && look.radius <= maxStampRadius) {
             const NodeStamp &stamp = nodeStampFor(look, parityOf(p));
