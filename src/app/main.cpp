@@ -10,5 +10,9 @@ int main(int argc, char *argv[])
     NetworkModel model;
     MainWindow window(model);
     window.show();
+    // An .ego file named on the command line (a double click on the file) is read at
+    // once instead of offering the start chooser.
+    const QStringList args = QApplication::arguments();
+    window.startUp(args.size() > 1 ? args.at(1) : QString());
     return QApplication::exec();
 }

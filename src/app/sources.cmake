@@ -1,2 +1,13 @@
+list(APPEND KORVALO_CORE_SOURCES
+  app/cards.cpp app/cards.h)
 list(APPEND KORVALO_GUI_SOURCES
-  app/mainwindow.cpp app/mainwindow.h)
+  app/aboutbox.cpp app/aboutbox.h
+  app/artwork.cpp app/artwork.h
+  app/asker.cpp app/asker.h
+  app/carddialog.cpp app/carddialog.h
+  app/colorpanels.cpp app/colorpanels.h
+  app/egodialog.cpp app/egodialog.h
+  app/infowindows.cpp app/infowindows.h
+  app/mainwindow.cpp app/mainwindow.h
+  app/mapwidget.cpp app/mapwidget.h
+  app/startchooser.cpp app/startchooser.h)

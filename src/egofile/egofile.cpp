@@ -1,12 +1,11 @@
 #include "egofile/egofile.h"
 
+#include "egofile/safefile.h"
 #include "egofile/textcodec.h"
 #include "model/textutil.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <array>
 #include <charconv>
@@ -16,7 +15,6 @@
 #include <limits>
 #include <optional>
 
-#include <unistd.h>
 
 namespace {
 
@@ -869,57 +867,23 @@ Status WriteEgoFile(NetworkModel &model, const QString &path)
     // Files are always written with '.', and the option goes back to '.' with every save.
     model.DecimalSeparator = u'.';
     const QString name = fileNameOf(path);
-    auto refuse = [&](const QString &why) {
-        return Status::failure(QStringLiteral("Cannot save \"%1\": %2").arg(name, why));
-    };
 
     const std::string bytes = egoFileText(model);
 
-    const QFileInfo target(path);
-    QTemporaryFile temp(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.tmp").arg(target.fileName())));
-    if (!temp.open())
-        return refuse(QStringLiteral("no file can be created in \"%1\" (%2).")
-                          .arg(QDir::toNativeSeparators(target.absolutePath()), temp.errorString()));
-    if (temp.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !temp.flush()
-        || ::fsync(temp.handle()) != 0)
-        return refuse(QStringLiteral("writing failed (%1). The previous file is unchanged.").arg(temp.errorString()));
-
     // Read the written file back and compare it with the model: a value holding the text
     // of a tag, or a line break, would come back different.
-    uchar *mapped = temp.map(0, temp.size());
-    QByteArray written;
-    if (mapped) {
-        written = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(temp.size()));
-    } else {
-        if (!temp.seek(0))
-            return refuse(QStringLiteral("the written file cannot be read back (%1).").arg(temp.errorString()));
-        written = temp.readAll();
-    }
-    NetworkModel back;
-    const Status reread = ReadEgoBytes(back, written, name, false);
-    if (!reread) {
-        QString why = reread.message();
-        const QString prefix = QStringLiteral("Cannot read \"%1\": ").arg(name);
-        if (why.startsWith(prefix))
-            why = why.mid(prefix.size());
-        return refuse(QStringLiteral("the written file would not read back: %1 A text of that record looks like a "
-                                     "tag of the file. The previous file is unchanged.")
-                          .arg(why));
-    }
-    const QString difference = compareModels(model, back);
-    if (!difference.isEmpty())
-        return refuse(difference + QStringLiteral(" The previous file is unchanged."));
-
-    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-    if (target.exists())
-        permissions = target.permissions();
-    temp.setPermissions(permissions);
-    if (mapped)
-        temp.unmap(mapped);
-    temp.close();
-    if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        return refuse(QStringLiteral("the file cannot be replaced (%1). The previous file is unchanged.")
-                          .arg(QString::fromLocal8Bit(std::strerror(errno))));
-    temp.setAutoRemove(false);
-    return Status::success();
+    return ReplaceFileSafely(path, bytes, [&](const QByteArray &written) -> QString {
+        NetworkModel back;
+        const Status reread = ReadEgoBytes(back, written, name, false);
+        if (!reread) {
+            QString why = reread.message();
+            const QString prefix = QStringLiteral("Cannot read \"%1\": ").arg(name);
+            if (why.startsWith(prefix))
+                why = why.mid(prefix.size());
+            return QStringLiteral("the written file would not read back: %1 A text of that record looks like a "
+                                  "tag of the file.")
+                .arg(why);
+        }
+        return compareModels(model, back);
+    });
 }

@@ -1,3 +1,4 @@
 list(APPEND KORVALO_CORE_SOURCES
   egofile/egofile.cpp egofile/egofile.h
+  egofile/safefile.cpp egofile/safefile.h
   egofile/textcodec.cpp egofile/textcodec.h)

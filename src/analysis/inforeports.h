@@ -1,0 +1,20 @@
+#pragma once
+
+#include "model/networkmodel.h"
+
+// Listings of the Info menu; each writes its lines through AppendInfoLine.
+
+// Every non-blank Memo1 and Memo2 of every alter, under a "---<card ID>---" header per
+// card that has any.
+void ShowAllMemos(const NetworkModel &model);
+
+// The first memo (cards, then nodes in order, Memo1 before Memo2) that contains the
+// keyword, ignoring letter case, with its card header. An empty keyword finds nothing.
+void ShowMemosByKeyword(const NetworkModel &model, const QString &keyword);
+
+// "<ID>-<Merger>" for every alter whose Merger is not blank.
+void ShowNodeMerger(const NetworkModel &model);
+
+// The name the info window is saved under: ".txt" is appended unless the name already
+// ends in exactly ".txt".
+QString TextFileName(const QString &chosen);

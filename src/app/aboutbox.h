@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QDialog>
+
+// The About box: a picture, the version and the product's web address.
+class AboutBox : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit AboutBox(QWidget *parent = nullptr);
+};

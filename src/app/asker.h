@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+// Everything the program asks a person goes through this one interface, owned by the
+// main window. The Qt implementation shows modal dialogs; tests install a scripted one.
+class Asker
+{
+public:
+    enum class Answer { Yes, No, Abort };
+
+    virtual ~Asker() = default;
+
+    // A message with an OK button.
+    virtual void message(const QString &text) = 0;
+    // A confirmation with Yes and No; closing the box counts as No.
+    virtual Answer yesNo(const QString &text) = 0;
+    // A confirmation with Yes, No and Abort; closing the box counts as Abort.
+    virtual Answer yesNoAbort(const QString &text) = 0;
+    // An input box; nothing on Cancel.
+    virtual std::optional<QString> input(const QString &caption, const QString &prompt,
+                                         const QString &initial) = 0;
+    // File dialogs; `filter` in Qt's form ("*.ego (*.ego)"). An empty path means Cancel.
+    virtual QString openFileName(const QString &filter) = 0;
+    virtual QString saveFileName(const QString &filter) = 0;
+};
+
+// Shows real Qt dialogs over `parent`.
+class DialogAsker : public Asker
+{
+public:
+    explicit DialogAsker(QWidget *parent) : m_parent(parent) {}
+
+    void message(const QString &text) override;
+    Answer yesNo(const QString &text) override;
+    Answer yesNoAbort(const QString &text) override;
+    std::optional<QString> input(const QString &caption, const QString &prompt,
+                                 const QString &initial) override;
+    QString openFileName(const QString &filter) override;
+    QString saveFileName(const QString &filter) override;
+
+private:
+    QWidget *m_parent;
+};

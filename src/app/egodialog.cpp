@@ -1,0 +1,123 @@
+#include "app/egodialog.h"
+
+#include "app/asker.h"
+#include "model/textutil.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+using namespace Qt::StringLiterals;
+
+EgoDialog::EgoDialog(NetworkModel &model, std::function<Asker &()> asker, QWidget *parent)
+    : QDialog(parent), m_model(model), m_asker(std::move(asker))
+{
+    setObjectName(u"TFormEgo"_s);
+    setWindowTitle(u"Ego Settings"_s);
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    setModal(false);
+
+    auto line = [this](const QString &name) {
+        auto *edit = new QLineEdit(this);
+        edit->setObjectName(name);
+        return edit;
+    };
+    m_name = line(u"name"_s);
+    m_egoID = line(u"egoid"_s);
+    m_year = line(u"year"_s);
+    m_sex = new QComboBox(this);
+    m_sex->setObjectName(u"sex"_s);
+    m_sex->setEditable(true);
+    m_sex->setInsertPolicy(QComboBox::NoInsert);
+    m_sex->addItems({u"Unknown"_s, u"Female"_s, u"Male"_s});
+    m_misc1 = line(u"misc1"_s);
+    m_misc2 = line(u"misc2"_s);
+
+    auto *form = new QFormLayout;
+    form->addRow(u"Name:"_s, m_name);
+    form->addRow(u"EgoID:"_s, m_egoID);
+    form->addRow(u"Year of Birth"_s, m_year);
+    form->addRow(u"Sex:"_s, m_sex);
+    form->addRow(u"Miscellaneous 1:"_s, m_misc1);
+    form->addRow(u"Miscellaneous 2:"_s, m_misc2);
+
+    auto *save = new QPushButton(u"Save"_s, this);
+    save->setObjectName(u"Button1"_s);
+    save->setDefault(true);
+    auto *ignore = new QPushButton(u"Ignore"_s, this);
+    ignore->setObjectName(u"Button2"_s);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(save);
+    buttons->addWidget(ignore);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+
+    connect(m_name, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Name = t; });
+    connect(m_egoID, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.EgoID = t; });
+    connect(m_year, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Year = t; });
+    connect(m_misc1, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Misc1 = t; });
+    connect(m_misc2, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Misc2 = t; });
+    auto storeSex = [this](const QString &t) {
+        m_model.ego.Sex = m_sex->findText(t, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    };
+    connect(m_sex, &QComboBox::currentTextChanged, this, storeSex);
+    connect(m_sex, &QComboBox::editTextChanged, this, storeSex);
+    m_name->installEventFilter(this);
+
+    connect(save, &QPushButton::clicked, this, &EgoDialog::save);
+    connect(ignore, &QPushButton::clicked, this, &QDialog::hide);
+}
+
+void EgoDialog::loadFromModel()
+{
+    const Ego ego = m_model.ego; // the fields write back into the record while being set
+    m_name->setText(ego.Name);
+    m_egoID->setText(ego.EgoID);
+    m_year->setText(ego.Year);
+    m_misc1->setText(ego.Misc1);
+    m_misc2->setText(ego.Misc2);
+    if (ego.Sex >= 0 && ego.Sex < m_sex->count()) {
+        m_sex->setCurrentIndex(ego.Sex);
+        m_sex->setEditText(m_sex->itemText(ego.Sex));
+    } else {
+        m_sex->setCurrentIndex(-1);
+        m_sex->setEditText(QString());
+    }
+    m_model.ego = ego;
+}
+
+QString EgoDialog::sexText() const
+{
+    return m_sex->currentText();
+}
+
+bool EgoDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_name && event->type() == QEvent::FocusOut && IsBlank(m_egoID->text()))
+        m_egoID->setText(m_name->text());
+    return QDialog::eventFilter(watched, event);
+}
+
+bool EgoDialog::save()
+{
+    if (IsBlank(m_name->text())) {
+        m_asker().message(u"\"Name\" is obligatory!"_s);
+        m_name->setFocus();
+        return false;
+    }
+    if (IsBlank(m_egoID->text())) {
+        m_asker().message(u"\"EgoID\" is obligatory!"_s);
+        m_name->setFocus();
+        return false;
+    }
+    hide();
+    Q_EMIT saved();
+    return true;
+}

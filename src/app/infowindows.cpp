@@ -1,0 +1,352 @@
+#include "app/infowindows.h"
+
+#include "analysis/inforeports.h"
+#include "app/asker.h"
+#include "app/mainwindow.h"
+#include "app/mapwidget.h"
+#include "egofile/safefile.h"
+#include "model/textutil.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QShortcut>
+#include <QTableWidget>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+namespace {
+
+// The windows stay above the main window and never block it.
+void keepOnTop(QWidget *w)
+{
+    w->setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
+void showInFront(QWidget *w)
+{
+    w->show();
+    w->raise();
+}
+
+QStringList documentLines(const QPlainTextEdit *edit)
+{
+    QStringList lines;
+    for (QTextBlock b = edit->document()->begin(); b.isValid(); b = b.next())
+        lines.append(b.text());
+    return lines;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+
+InfoWindow::InfoWindow(MainWindow &main) : QMainWindow(&main, Qt::Window), m_main(main)
+{
+    setObjectName(QStringLiteral("TFormInfo"));
+    setWindowTitle(QStringLiteral("Korvalo Info"));
+    keepOnTop(this);
+    m_memo = new QPlainTextEdit(this);
+    m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setCentralWidget(m_memo); // fills the whole client area
+    QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
+    QAction *save = file->addAction(QStringLiteral("Save as Textfile"));
+    save->setObjectName(QStringLiteral("SaveasTextfile1"));
+    connect(save, &QAction::triggered, this, &InfoWindow::saveAsTextFile);
+    QAction *convert = menuBar()->addAction(QStringLiteral("Convert . to ,"));
+    convert->setObjectName(QStringLiteral("Convertto1"));
+    connect(convert, &QAction::triggered, this, &InfoWindow::convertPointsToCommas);
+    resize(520, 420);
+}
+
+void InfoWindow::appendLine(const QString &text)
+{
+    showInFront(this);
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    // Each line becomes a new last line after what is there, the starting empty line too.
+    QTextCursor cursor(m_memo->document());
+    cursor.movePosition(QTextCursor::End);
+    for (const QString &line : lines.split(u'\n')) {
+        cursor.insertBlock();
+        cursor.insertText(line);
+    }
+    m_memo->setTextCursor(cursor);
+    m_memo->ensureCursorVisible();
+}
+
+QStringList InfoWindow::lines() const
+{
+    return documentLines(m_memo);
+}
+
+void InfoWindow::saveAsTextFile()
+{
+    const QString chosen = m_main.asker().saveFileName(QStringLiteral("*.txt (*.txt)"));
+    if (chosen.isEmpty())
+        return;
+    const Status saved = ReplaceFileSafely(TextFileName(chosen), TextFileBytes(lines()));
+    if (!saved)
+        m_main.asker().message(saved.message());
+}
+
+void InfoWindow::convertPointsToCommas()
+{
+    QStringList converted = lines();
+    for (QString &line : converted)
+        line.replace(u'.', u',');
+    m_memo->setPlainText(converted.join(u'\n'));
+}
+
+// ---------------------------------------------------------------------------------------
+
+namespace {
+constexpr int MemoLabelTop = 116; // top of "Memo 1:"
+constexpr int Margin = 8;
+constexpr int EditLeft = 64;
+} // namespace
+
+NodeInfoWindow::NodeInfoWindow(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("TFormNodeInfos"));
+    setWindowTitle(QStringLiteral("Korvalo Node Infos"));
+    setWindowFlags(Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
+                   | Qt::WindowStaysOnTopHint);
+    auto label = [this](const QString &name, const QString &text, int top) {
+        auto *l = new QLabel(text, this);
+        l->setObjectName(name);
+        l->move(Margin, top + 3);
+        return l;
+    };
+    auto edit = [this](const QString &name, int top) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(name);
+        e->setReadOnly(true);
+        e->move(EditLeft, top);
+        return e;
+    };
+    label(QStringLiteral("Label7"), QStringLiteral("ID:"), 8);
+    m_id = edit(QStringLiteral("Label3"), 8);
+    label(QStringLiteral("Label8"), QStringLiteral("Label:"), 34);
+    m_label = edit(QStringLiteral("Label4"), 34);
+    label(QStringLiteral("Label16"), QStringLiteral("Role:"), 60);
+    m_role = edit(QStringLiteral("Label5"), 60);
+    m_group = label(QStringLiteral("Label9"), QStringLiteral("Group:"), 86);
+    m_group->hide();
+    m_size = edit(QStringLiteral("Label6"), 86);
+    m_memo1Label = label(QStringLiteral("Label1"), QStringLiteral("Memo 1:"), MemoLabelTop - 3);
+    m_memo1 = new QPlainTextEdit(this);
+    m_memo1->setObjectName(QStringLiteral("Memo1"));
+    m_memo1->setReadOnly(true);
+    m_memo2Label = label(QStringLiteral("Label2"), QStringLiteral("Memo 2:"), 0);
+    m_memo2 = new QPlainTextEdit(this);
+    m_memo2->setObjectName(QStringLiteral("Memo2"));
+    m_memo2->setReadOnly(true);
+    resize(300, 330);
+}
+
+void NodeInfoWindow::showNode(const Node *node)
+{
+    m_id->setText(node ? node->ID : QString());
+    m_label->setText(node ? node->Label : QString());
+    m_role->setText(node ? node->Role : QString());
+    const bool group = node && node->Size >= 2;
+    if (group)
+        m_group->show();
+    m_size->setText(group ? QStringLiteral("Size = %1").arg(node->Size) : QString());
+    m_memo1->setPlainText(node ? node->Memo1 : QString());
+    m_memo2->setPlainText(node ? node->Memo2 : QString());
+}
+
+void NodeInfoWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The two memos share the height below "Memo 1:" equally.
+    const int w = width(), h = height();
+    const int t = MemoLabelTop;
+    const int half = int(RoundHalfEven((h - t - 16) / 2.0));
+    const int memoTop = t + 20;
+    const int memoHeight = std::max(half + t - memoTop, 0);
+    m_memo1Label->move(Margin, t);
+    m_memo1->setGeometry(Margin, memoTop, std::max(w - 16, 0), memoHeight);
+    m_memo2Label->move(Margin, t + half + 6);
+    m_memo2->setGeometry(Margin, t + half + 26, std::max(w - 16, 0), memoHeight);
+    const int right = Margin + std::max(w - 16, 0);
+    for (QLineEdit *e : {m_id, m_label, m_role, m_size})
+        e->resize(std::max(right - e->x(), 0), e->height());
+}
+
+// ---------------------------------------------------------------------------------------
+
+HistoryWindow::HistoryWindow(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("TForm10"));
+    setWindowTitle(QStringLiteral("Korvalo History"));
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    auto *memo = new QPlainTextEdit(this);
+    memo->setObjectName(QStringLiteral("Memo1"));
+    memo->setReadOnly(true);
+    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo->setPlainText(QStringLiteral(
+        "Version 3.00\n"
+        "- Ego files are written in Windows-1252 as before, or in UTF-8 when a text needs it.\n"
+        "- A save is checked by reading the file back before it replaces the old one.\n"
+        "- A file that cannot be read leaves the open ego untouched.\n"
+        "- The map follows the size of the window; the node table can be exported.\n"
+        "\n"
+        "Version 2.x\n"
+        "- Excel import of nodes and lines.\n"
+        "- Unsure node mergers, ID/label plausibility, aggregation of nodes.\n"
+        "- Directory macros over all ego files of a folder.\n"
+        "\n"
+        "Version 1.x\n"
+        "- Network cards with sectors, circles, nodes and lines.\n"
+        "- Analyses of distances, ties, sectors and ID continuity.\n"
+        "- JPEG export of cards.\n"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(memo);
+    resize(460, 360);
+}
+
+// ---------------------------------------------------------------------------------------
+
+NodeTableWindow::NodeTableWindow(MainWindow &main, const NetworkModel &model)
+    : QMainWindow(&main, Qt::Window), m_main(main), m_model(model)
+{
+    setObjectName(QStringLiteral("TFormTable"));
+    setWindowTitle(QStringLiteral("Korvalo Table"));
+    keepOnTop(this);
+    QMenu *table = menuBar()->addMenu(QStringLiteral("Table"));
+    QAction *exportAction = table->addAction(QStringLiteral("Export"));
+    exportAction->setObjectName(QStringLiteral("ExportTable1"));
+    connect(exportAction, &QAction::triggered, this, &NodeTableWindow::exportTable);
+    QAction *print = table->addAction(QStringLiteral("-Print"));
+    print->setObjectName(QStringLiteral("Print1"));
+    print->setEnabled(false);
+    menuBar()->addMenu(QStringLiteral("Options"))->setObjectName(QStringLiteral("Options1"));
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(4, 4, 4, 4);
+    m_egoName = new QLabel(central);
+    m_egoName->setObjectName(QStringLiteral("Label1"));
+    QFont bold = m_egoName->font();
+    bold.setBold(true);
+    bold.setPointSize(12);
+    m_egoName->setFont(bold);
+    m_cardName = new QLabel(central);
+    m_cardName->setObjectName(QStringLiteral("Label2"));
+    QFont ten = m_cardName->font();
+    ten.setPointSize(10);
+    m_cardName->setFont(ten);
+    m_grid = new QTableWidget(central);
+    m_grid->setObjectName(QStringLiteral("StringGrid1"));
+    m_grid->setColumnCount(int(NodeTableHeadings.size()));
+    m_grid->setHorizontalHeaderLabels(NodeTableHeadings);
+    m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(17);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    const int widths[] = {40, 78, 64, 32, 33, 64, 64, 11};
+    for (int c = 0; c < int(std::size(widths)); ++c)
+        m_grid->setColumnWidth(c, widths[c]);
+    // A click on a heading sorts by that column, ascending, every time.
+    m_grid->horizontalHeader()->setSectionsClickable(true);
+    m_grid->horizontalHeader()->setSortIndicatorShown(false);
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &NodeTableWindow::sortByColumn);
+    layout->addWidget(m_egoName);
+    layout->addWidget(m_cardName);
+    layout->addWidget(m_grid, 1);
+    setCentralWidget(central);
+    resize(414 + 30, 250 + 60);
+}
+
+void NodeTableWindow::fill(int card)
+{
+    m_egoName->setText(m_model.ego.Name);
+    const bool valid = card >= 1 && card <= m_model.CardCount();
+    m_cardName->setText(valid ? m_model.card(card).ID : QStringLiteral("<none>"));
+    const QSize mapSize = m_main.mapWidget() ? m_main.mapWidget()->image().size() : QSize();
+    m_rows = NodeTableRows(m_model, valid ? card : 0, mapSize.width(), mapSize.height());
+    showRows();
+}
+
+void NodeTableWindow::sortByColumn(int column)
+{
+    SortNodeTable(m_rows, column);
+    showRows();
+}
+
+void NodeTableWindow::showRows()
+{
+    m_grid->setRowCount(int(m_rows.size()));
+    for (int r = 0; r < int(m_rows.size()); ++r) {
+        for (int c = 0; c < int(NodeTableHeadings.size()); ++c)
+            m_grid->setItem(r, c, new QTableWidgetItem(m_rows[size_t(r)].at(c)));
+    }
+}
+
+void NodeTableWindow::exportTable()
+{
+    const QString path = m_main.asker().saveFileName(QString());
+    if (path.isEmpty())
+        return;
+    const Status saved = ReplaceFileSafely(path, TextFileBytes(NodeTableText(m_rows)));
+    if (!saved)
+        m_main.asker().message(saved.message());
+}
+
+// ---------------------------------------------------------------------------------------
+
+InfoWindows::InfoWindows(MainWindow &main, NetworkModel &model)
+    : QObject(&main), m_main(main), m_model(model), m_info(new InfoWindow(main)),
+      m_nodeInfo(new NodeInfoWindow(&main)), m_history(new HistoryWindow(&main)),
+      m_table(new NodeTableWindow(main, model))
+{
+    m_model.infoSink = [this](const QString &line) { m_info->appendLine(line); };
+
+    auto wire = [&](const char *name, auto slot) {
+        if (auto *action = main.findChild<QAction *>(QString::fromLatin1(name))) {
+            action->setEnabled(true);
+            connect(action, &QAction::triggered, this, slot);
+        }
+    };
+    wire("ShowInfoWindow1", [this] { showInFront(m_info); });
+    wire("ShowNodeInfoWindow1", [this] { showInFront(m_nodeInfo); });
+    wire("ShowallMemos1", [this] { ShowAllMemos(m_model); });
+    wire("ByKeyword1", [this] {
+        if (auto keyword = m_main.asker().input(QStringLiteral("Node Memo"), QStringLiteral("Keyword:"), QString()))
+            ShowMemosByKeyword(m_model, *keyword);
+    });
+    wire("ShowNodeMerger1", [this] { ShowNodeMerger(m_model); });
+    wire("History1", [this] { showInFront(m_history); });
+    wire("NodeTable1", [this] {
+        m_table->fill(m_model.CurrentCard);
+        showInFront(m_table);
+    });
+    // The History item is hidden, and a hidden action does not fire its shortcut.
+    auto *history = new QShortcut(QKeySequence(QStringLiteral("Ctrl+H")), &main);
+    history->setObjectName(QStringLiteral("HistoryShortcut"));
+    connect(history, &QShortcut::activated, this, [this] { showInFront(m_history); });
+    connect(&main, &MainWindow::currentCardChanged, this, [this](int card) {
+        if (m_table->isVisible())
+            m_table->fill(card);
+    });
+    // The "Show Node Memos" submenu follows its items.
+    if (auto *all = main.findChild<QAction *>(QStringLiteral("ShowallMemos1"))) {
+        if (QMenu *menu = qobject_cast<QMenu *>(all->parent()))
+            menu->menuAction()->setEnabled(true);
+    }
+}
+
+InfoWindows::~InfoWindows()
+{
+    m_model.infoSink = nullptr;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "model/status.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <string_view>
+
+// Writes data to a temporary file beside path, flushes it to disk, lets `check` look at
+// what is now on disk (an empty answer accepts it), and only then moves it over path.
+// On any failure the file at path is left as it was and nothing else stays behind. The
+// message of a failure is the part after "Cannot save "name": ".
+using WrittenFileCheck = std::function<QString(const QByteArray &written)>;
+Status ReplaceFileSafely(const QString &path, std::string_view data, const WrittenFileCheck &check = {});
+
+// Lines as a text file: each line followed by CR LF, in Windows-1252 when every
+// character fits, otherwise in UTF-8 (as ego files are written).
+std::string TextFileBytes(const QStringList &lines);

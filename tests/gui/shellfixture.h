@@ -1,0 +1,70 @@
+#pragma once
+
+#include "app/carddialog.h"
+#include "app/egodialog.h"
+#include "app/mainwindow.h"
+#include "scriptedasker.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+// A main window with a scripted asker, driven through its menu items and dialogs as a
+// user would.
+struct Shell
+{
+    NetworkModel model;
+    MainWindow window{model};
+    ScriptedAsker *asker = nullptr;
+
+    Shell()
+    {
+        auto scripted = std::make_unique<ScriptedAsker>();
+        asker = scripted.get();
+        window.setAsker(std::move(scripted));
+    }
+
+    template <typename T = QWidget>
+    T *child(const QString &name, QObject *in = nullptr) const
+    {
+        T *found = (in ? in : static_cast<QObject *>(const_cast<MainWindow *>(&window)))
+                       ->findChild<T *>(name);
+        if (!found)
+            qFatal("no child %s", qPrintable(name));
+        return found;
+    }
+    QAction *action(const QString &name) const { return child<QAction>(name); }
+    void trigger(const QString &name) const { action(name)->trigger(); }
+    QString field(const QString &name) const { return child<QLineEdit>(name)->text(); }
+
+    // File > New, then the ego dialog filled in and saved.
+    void createEgo(const QString &name, const QString &egoID = QStringLiteral("E1"))
+    {
+        trigger(QStringLiteral("New1"));
+        EgoDialog *dialog = window.egoDialog();
+        child<QLineEdit>(QStringLiteral("name"), dialog)->setText(name);
+        child<QLineEdit>(QStringLiteral("egoid"), dialog)->setText(egoID);
+        child<QPushButton>(QStringLiteral("Button1"), dialog)->click();
+    }
+
+    // Ego > New Network Card, the card dialog filled in and saved.
+    void addCard(const QString &id = QString(), const QString &interviewer = QString())
+    {
+        trigger(QStringLiteral("NewTimestamp1"));
+        CardDialog *dialog = window.cardDialog();
+        child<QLineEdit>(QStringLiteral("id"), dialog)->setText(id);
+        child<QLineEdit>(QStringLiteral("interviewer"), dialog)->setText(interviewer);
+        child<QPushButton>(QStringLiteral("Button1"), dialog)->click();
+    }
+
+    QStringList cardList() const
+    {
+        QStringList items;
+        auto *combo = child<QComboBox>(QStringLiteral("CardCombo"));
+        for (int i = 0; i < combo->count(); ++i)
+            items << combo->itemText(i);
+        return items;
+    }
+};
