@@ -80,3 +80,25 @@ static void BM_ClearOnly(benchmark::State &state)
 }
 BENCHMARK(BM_ClearOnly)->Args({850, 750})->Args({1600, 1500})
     ->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The first redraw after the labels changed (a card just read, or a label switch
+// toggled): every label is rasterised anew.
+static void BM_RedrawCapacityCardNewLabels(benchmark::State &state)
+{
+    ensureApp();
+    NetworkModel model = capacityModel();
+    ViewOptions view;
+    view.ColorSectors1 = true;
+    QImage image(850, 750, QImage::Format_RGB32);
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++round;
+        for (Node &n : model.card(1).Nodes)
+            n.Label = QStringLiteral("Alter %1 %2").arg(n.ID).arg(round);
+        state.ResumeTiming();
+        RenderCard(image, model, 1, view);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_RedrawCapacityCardNewLabels)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

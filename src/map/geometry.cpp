@@ -31,13 +31,23 @@ double CircleDistance(int circles, int i)
     return (i - 0.5) / circles;
 }
 
+// A pixel coordinate that fits an int whatever a file held: far-off points stay far off,
+// and a value that is not a number lands on 0.
+static int pixelCoordinate(double value)
+{
+    constexpr double limit = 1 << 30;
+    if (std::isnan(value))
+        return 0;
+    return roundInt(std::clamp(value, -limit, limit));
+}
+
 QPoint MapPoint(float angle, float distance, int w, int h)
 {
     const float rho = ToSingle(double(MapRadius(w, h)) * distance);
     const float theta = ToSingle(angle * 2.0 * std::numbers::pi / 360.0);
     const QPoint centre = MapCentre(w, h);
-    return QPoint(roundInt(std::cos(double(theta)) * rho + centre.x()),
-                  roundInt(std::sin(double(theta)) * rho + centre.y()));
+    return QPoint(pixelCoordinate(std::cos(double(theta)) * rho + centre.x()),
+                  pixelCoordinate(std::sin(double(theta)) * rho + centre.y()));
 }
 
 float AngleAt(int x, int y, int w, int h)

@@ -3,6 +3,7 @@
 #include "map/geometry.h"
 #include "model/textutil.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QHash>
@@ -10,6 +11,7 @@
 #include <QPen>
 #include <QTransform>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -63,32 +65,6 @@ struct MapFont
     int ascent = 0;
 };
 
-const MapFont &mapFont(int size)
-{
-    thread_local QHash<int, MapFont> fonts;
-    auto it = fonts.constFind(size);
-    if (it != fonts.constEnd())
-        return *it;
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(size);
-    font.setWeight(QFont::Normal);
-    font.setItalic(false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
-    // The mouse reads pixel colours; grey fringes around glyphs would be neither text nor
-    // anything else the map knows.
-    font.setStyleStrategy(QFont::NoAntialias);
-    font.setHintingPreference(QFont::PreferDefaultHinting);
-    MapFont entry{font, QFontMetrics(font).ascent()};
-    return *fonts.insert(size, entry);
-}
-
-// Em height in pixels for a requested text size; 0 means nothing is drawn.
-int textPixelSize(int size)
-{
-    return size < 0 ? -size : size;
-}
-
 // A text as the glyph rasteriser drew it, cut to its ink. Rotated text is the expensive
 // part of a redraw: FreeType keeps only a few rotations, so the fifty sector labels are
 // rasterised anew every time, and the thousand node labels are shaped anew. A text drawn
@@ -109,12 +85,57 @@ struct TextKey
     bool operator==(const TextKey &) const = default;
 };
 
-size_t qHash(const TextKey &key, size_t seed = 0)
+size_t qHash(const TextKey &key, size_t seed)
 {
     return qHashMulti(seed, key.text, key.size, key.rotation, key.color);
 }
 
-TextRaster rasteriseText(const QString &text, const MapFont &font, int rotation, const QColor &color)
+// Fonts and text rasters of this thread, kept between redraws.
+struct TextCaches
+{
+    QHash<int, MapFont> fonts;
+    QHash<TextKey, TextRaster> texts;
+    qsizetype textBytes = 0;
+};
+
+TextCaches &textCaches();
+
+const MapFont &mapFont(int size)
+{
+    QHash<int, MapFont> &fonts = textCaches().fonts;
+    auto it = fonts.constFind(size);
+    if (it != fonts.constEnd())
+        return *it;
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(size);
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    // The mouse reads pixel colours; grey fringes around glyphs would be neither text nor
+    // anything else the map knows.
+    font.setStyleStrategy(QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferDefaultHinting);
+    MapFont entry{font, QFontMetrics(font).ascent()};
+    return *fonts.insert(size, entry);
+}
+
+// Texts above this em height are not kept; a label blown up to fill the map is rare and
+// its raster would be megabytes.
+constexpr int maxCachedTextSize = 200;
+
+// Em height in pixels for a requested text size; 0 means nothing is drawn.
+int textPixelSize(int size)
+{
+    return size < 0 ? -size : size;
+}
+
+// A raster this large (a very long label turned on its side) is drawn directly instead.
+constexpr qint64 maxRasterPixels = 4'000'000;
+
+// Null image and `direct` set when the text is better drawn straight onto the map.
+TextRaster rasteriseText(const QString &text, const MapFont &font, int rotation, const QColor &color,
+                         bool *direct)
 {
     QTransform turn;
     turn.rotate(-rotation);
@@ -124,6 +145,9 @@ TextRaster rasteriseText(const QString &text, const MapFont &font, int rotation,
     const QRect box(-margin, -margin, metrics.horizontalAdvance(text) + 2 * margin,
                     metrics.height() + 2 * margin);
     const QRect bounds = turn.mapRect(box).adjusted(-2, -2, 2, 2);
+    *direct = qint64(bounds.width()) * bounds.height() > maxRasterPixels;
+    if (*direct)
+        return {};
 
     QImage canvas(bounds.size(), QImage::Format_ARGB32_Premultiplied);
     canvas.fill(Qt::transparent);
@@ -154,23 +178,38 @@ TextRaster rasteriseText(const QString &text, const MapFont &font, int rotation,
     return {canvas.copy(ink), bounds.topLeft() + ink.topLeft()};
 }
 
-const TextRaster &cachedText(const QString &text, int size, int rotation, const QColor &color)
+TextCaches &textCaches()
+{
+    thread_local TextCaches caches;
+    // Fonts must not outlive the application object; the main thread's caches go with it.
+    static const bool cleanupRegistered = [] {
+        qAddPostRoutine([] { textCaches() = TextCaches(); });
+        return true;
+    }();
+    Q_UNUSED(cleanupRegistered);
+    return caches;
+}
+
+// The raster of a text, or null when it is to be drawn directly.
+const TextRaster *cachedText(const QString &text, int size, int rotation, const QColor &color)
 {
     // A full card's labels take a few megabytes; beyond the limit the cache starts afresh.
     constexpr qsizetype maxBytes = 16 * 1024 * 1024;
-    thread_local QHash<TextKey, TextRaster> cache;
-    thread_local qsizetype cacheBytes = 0;
+    TextCaches &caches = textCaches();
     TextKey key{text, size, rotation, color.rgba()};
-    auto it = cache.constFind(key);
-    if (it != cache.constEnd())
-        return *it;
-    if (cacheBytes > maxBytes) {
-        cache.clear();
-        cacheBytes = 0;
+    auto it = caches.texts.constFind(key);
+    if (it != caches.texts.constEnd())
+        return &*it;
+    bool direct = false;
+    TextRaster raster = rasteriseText(text, mapFont(size), rotation, color, &direct);
+    if (direct)
+        return nullptr;
+    if (caches.textBytes > maxBytes) {
+        caches.texts.clear();
+        caches.textBytes = 0;
     }
-    TextRaster raster = rasteriseText(text, mapFont(size), rotation, color);
-    cacheBytes += raster.image.sizeInBytes() + text.size() * 2 + 64;
-    return *cache.insert(key, std::move(raster));
+    caches.textBytes += raster.image.sizeInBytes() + text.size() * 2 + 64;
+    return &*caches.texts.insert(key, std::move(raster));
 }
 
 QColor rgb(QRgb value)
@@ -194,17 +233,206 @@ double rayAngle(QPoint centre, QPoint p)
     return std::atan2(double(dy), double(dx)) * 180.0 / std::numbers::pi;
 }
 
+// A line straight into the image, both ends included: at every step along its longer
+// axis a run of pixels across it, as long as the line's width measured that way (width
+// times length over the longer axis's extent), centred on the midpoint-rounded track.
+// Qt blends stroked lines pixel by pixel (one-pixel lines) or goes through a path
+// (wider ones), which took most of a capacity card's redraw. The ends are square to the
+// longer axis; nodes cover them. The work is bounded by the image, however far outside
+// it the ends lie.
+void drawDirectLine(QImage &image, QPoint from, QPoint to, int width, QRgb color)
+{
+    const QRgb pixel = 0xFF000000 | color;
+    const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
+    QRgb *bits = reinterpret_cast<QRgb *>(image.bits());
+    // Anything wider than the largest map covers it all the same.
+    width = std::clamp(width, 1, 1 << 20);
+    if (from == to) {
+        // A line of no length is a dot as wide as the pen.
+        const QRect dot = QRect(from.x() - (width - 1) / 2, from.y() - (width - 1) / 2, width, width)
+                              .intersected(image.rect());
+        for (int y = dot.top(); y <= dot.bottom(); ++y)
+            for (int x = dot.left(); x <= dot.right(); ++x)
+                bits[y * stride + x] = pixel;
+        return;
+    }
+    qint64 x0 = from.x(), y0 = from.y(), x1 = to.x(), y1 = to.y();
+    qint64 majorSize = image.width(), minorSize = image.height();
+    const bool steep = std::abs(y1 - y0) > std::abs(x1 - x0);
+    if (steep) {
+        std::swap(x0, y0);
+        std::swap(x1, y1);
+        std::swap(majorSize, minorSize);
+    }
+    if (x0 > x1) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+    }
+    const qint64 dx = x1 - x0;
+    const qint64 ady = std::abs(y1 - y0);
+    const qint64 step = y1 < y0 ? -1 : 1;
+    qint64 run = 1;
+    if (width > 1) {
+        const double length = std::hypot(double(dx), double(ady));
+        run = std::max<qint64>(1, qint64(RoundHalfEven(width * length / double(dx))));
+    }
+    const qint64 before = (run - 1) / 2;
+    const qint64 first = std::max<qint64>(x0, 0);
+    const qint64 last = std::min<qint64>(x1, majorSize - 1);
+    if (first > last)
+        return;
+    // The track at x is y0 + step * floor((2 (x - x0) ady + dx) / 2 dx).
+    const qint64 twoDx = 2 * dx;
+    const qint64 start = 2 * (first - x0) * ady + dx;
+    qint64 y = y0 + step * (start / twoDx);
+    qint64 rest = start % twoDx;
+    for (qint64 x = first; x <= last; ++x) {
+        const qint64 low = std::max<qint64>(y - before, 0);
+        const qint64 high = std::min<qint64>(y - before + run - 1, minorSize - 1);
+        for (qint64 m = low; m <= high; ++m)
+            bits[steep ? x * stride + m : m * stride + x] = pixel;
+        rest += 2 * ady;
+        if (rest >= twoDx) {
+            rest -= twoDx;
+            y += step;
+        }
+    }
+}
+
+// Everything that decides how a node looks, apart from where it stands.
+struct NodeLook
+{
+    enum Shape { None, Circle, Square };
+    Shape shape = None;
+    int radius = 0;
+    QRgb fill = 0;
+    bool selected = false;
+    bool group = false;
+    QString symbol; // empty when symbols are not drawn
+
+    bool operator==(const NodeLook &) const = default;
+};
+
+void drawNode(QPainter &painter, const NodeLook &look, int x, int y)
+{
+    const int r = look.radius;
+    const std::array<QPoint, 3> marks{
+        QPoint(roundInt(x + r / 4.0), roundInt(y - r / 4.0)),
+        QPoint(roundInt(x - r / 4.0), roundInt(y - r / 4.0)),
+        QPoint(x, roundInt(y + r / 4.0)),
+    };
+    painter.setPen(solidPen(qRgb(0, 0, 0), look.selected ? 2 : 1));
+    painter.setBrush(rgb(look.fill));
+    if (look.shape == NodeLook::Square) {
+        const int b = roundInt(0.85 * r);
+        painter.drawRect(x - b, y - b, 2 * b, 2 * b);
+        if (look.group) {
+            const int mark = roundInt(b / 3.0);
+            for (const QPoint &c : marks)
+                painter.drawRect(c.x() - mark, c.y() - mark, 2 * mark, 2 * mark);
+        }
+    } else if (look.shape == NodeLook::Circle) {
+        painter.drawEllipse(QPoint(x, y), r, r);
+        if (look.group) {
+            const int mark = roundInt(r / 3.0);
+            for (const QPoint &c : marks)
+                painter.drawEllipse(c, mark, mark);
+        }
+    }
+    DrawSymbol(painter, roundInt(x + 0.5 * r), roundInt(y - 0.8 * r), r, look.symbol, false);
+}
+
+// Node pictures, like the text rasters: a node drawn at whole pixels covers the same
+// pixels wherever it stands, except that its marks and symbol round half-way offsets to
+// even, so a picture serves all positions of the same parity.
+struct NodeStampKey
+{
+    NodeLook look;
+    int parity;
+    bool operator==(const NodeStampKey &) const = default;
+};
+
+size_t qHash(const NodeStampKey &key, size_t seed)
+{
+    return qHashMulti(seed, int(key.look.shape), key.look.radius, key.look.fill,
+                      key.look.selected, key.look.group, key.look.symbol, key.parity);
+}
+
+struct NodeStamp
+{
+    QImage image;
+    QPoint offset; // of the image's top-left from the node's centre
+};
+
+// Nodes bigger than this are drawn directly.
+constexpr int maxStampRadius = 64;
+
+int parityOf(QPoint p)
+{
+    return (p.x() & 1) | ((p.y() & 1) << 1);
+}
+
+QPoint stampOrigin(int parity, int margin)
+{
+    return QPoint(margin + (parity & 1), margin + ((parity >> 1) & 1));
+}
+
+const NodeStamp &nodeStampFor(const NodeLook &look, int parity)
+{
+    constexpr qsizetype maxBytes = 16 * 1024 * 1024;
+    thread_local QHash<NodeStampKey, NodeStamp> stamps;
+    thread_local qsizetype bytes = 0;
+    const NodeStampKey key{look, parity};
+    auto it = stamps.constFind(key);
+    if (it != stamps.constEnd())
+        return *it;
+    if (bytes > maxBytes) {
+        stamps.clear();
+        bytes = 0;
+    }
+    // The symbol reaches 1.6 r above and 1.3 r right of the centre; outlines one more.
+    const int margin = 2 * look.radius + 4;
+    QImage canvas(2 * margin + 2, 2 * margin + 2, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    const QPoint origin = stampOrigin(parity, margin);
+    {
+        QPainter painter(&canvas);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        drawNode(painter, look, origin.x(), origin.y());
+    }
+    QRect ink;
+    for (int y = 0; y < canvas.height(); ++y) {
+        const QRgb *row = reinterpret_cast<const QRgb *>(canvas.constScanLine(y));
+        int left = -1, right = -1;
+        for (int x = 0; x < canvas.width(); ++x) {
+            if (qAlpha(row[x]) != 0) {
+                if (left < 0)
+                    left = x;
+                right = x;
+            }
+        }
+        if (left >= 0)
+            ink |= QRect(QPoint(left, y), QPoint(right, y));
+    }
+    NodeStamp stamp{ink.isNull() ? QImage() : canvas.copy(ink), ink.topLeft() - origin};
+    bytes += stamp.image.sizeInBytes() + 64;
+    return *stamps.insert(key, std::move(stamp));
+}
+
 class CardPainter
 {
 public:
     CardPainter(QImage &target, const NetworkModel &model, const NetworkCard &card,
                 const ViewOptions &view)
-        : m_painter(&target), m_model(model), m_card(card), m_view(view), m_w(target.width()),
+        : m_image(target), m_painter(&target), m_model(model), m_card(card), m_view(view), m_w(target.width()),
           m_h(target.height()), m_centre(MapCentre(m_w, m_h)), m_radius(MapRadius(m_w, m_h))
     {
         m_painter.setRenderHint(QPainter::Antialiasing, false);
         m_painter.setRenderHint(QPainter::TextAntialiasing, false);
         m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        m_directPixels = target.format() == QImage::Format_RGB32
+                        || target.format() == QImage::Format_ARGB32
+                        || target.format() == QImage::Format_ARGB32_Premultiplied;
     }
 
     void draw();
@@ -223,6 +451,7 @@ private:
     void ego();
     void nodeLabels();
 
+    QImage &m_image;
     QPainter m_painter;
     const NetworkModel &m_model;
     const NetworkCard &m_card;
@@ -231,6 +460,9 @@ private:
     QPoint m_centre;
     int m_radius;
     std::vector<QPoint> m_points;
+    // The image takes 32-bit pixels written straight in, and node pictures drawn over it
+    // come out exactly as drawn directly.
+    bool m_directPixels = false;
 };
 
 void CardPainter::draw()
@@ -297,8 +529,13 @@ void CardPainter::circles()
         return;
     m_painter.setPen(QPen(Qt::black, std::max(m_model.OverlayPenWidth, 0), Qt::DotLine));
     m_painter.setBrush(Qt::NoBrush);
+    // More circles than pixels of radius fall onto each other; each is drawn once.
+    int previous = -1;
     for (int i = 1; i <= n; ++i) {
         const int r = CircleRadius(m_radius, n, i);
+        if (r == previous)
+            continue;
+        previous = r;
         m_painter.drawEllipse(m_centre, r, r);
     }
 }
@@ -369,6 +606,10 @@ void CardPainter::lines()
         if (!NodeVisible(m_card, line.A, m_view) || !NodeVisible(m_card, line.B, m_view))
             continue;
         const QRgb color = LineStrokeColor(PaletteColor(line.LineColor));
+        if (m_directPixels) {
+            drawDirectLine(m_image, nodePoint(line.A), nodePoint(line.B), line.LineSize, color);
+            continue;
+        }
         if (color != penColor || line.LineSize != penWidth) {
             penColor = color;
             penWidth = line.LineSize;
@@ -380,31 +621,19 @@ void CardPainter::lines()
 
 void CardPainter::nodes()
 {
-    const QPen thin = solidPen(qRgb(0, 0, 0), 1);
-    const QPen thick = solidPen(qRgb(0, 0, 0), 2);
     for (int i = 1; i <= m_card.NodeCount(); ++i) {
         if (!NodeVisible(m_card, i, m_view))
             continue;
         const Node &node = m_card.Nodes[size_t(i)];
-        const int r = NodeRadius(node.NodeSize, m_model.NodeBaseSize);
-        const QPoint p = nodePoint(i);
-        const int x = p.x(), y = p.y();
-        const std::array<QPoint, 3> marks{
-            QPoint(roundInt(x + r / 4.0), roundInt(y - r / 4.0)),
-            QPoint(roundInt(x - r / 4.0), roundInt(y - r / 4.0)),
-            QPoint(x, roundInt(y + r / 4.0)),
-        };
-        m_painter.setPen(node.Selected ? thick : thin);
+        NodeLook look;
+        look.radius = NodeRadius(node.NodeSize, m_model.NodeBaseSize);
+        look.selected = node.Selected;
+        look.group = node.Size > 1;
         if (node.Human == u"FALSE") {
-            m_painter.setBrush(rgb(PaletteColor(node.Color)));
-            const int b = roundInt(0.85 * r);
-            m_painter.drawRect(x - b, y - b, 2 * b, 2 * b);
-            if (node.Size > 1) {
-                const int mark = roundInt(b / 3.0);
-                for (const QPoint &c : marks)
-                    m_painter.drawRect(c.x() - mark, c.y() - mark, 2 * mark, 2 * mark);
-            }
+            look.shape = NodeLook::Square;
+            look.fill = PaletteColor(node.Color);
         } else if (node.Human == u"TRUE") {
+            look.shape = NodeLook::Circle;
             int color = node.Color;
             if (m_view.Sex1) {
                 color = 7;
@@ -413,16 +642,21 @@ void CardPainter::nodes()
                 else if (node.Sex == u"male")
                     color = 3;
             }
-            m_painter.setBrush(rgb(PaletteColor(color)));
-            m_painter.drawEllipse(p, r, r);
-            if (node.Size > 1) {
-                const int mark = roundInt(r / 3.0);
-                for (const QPoint &c : marks)
-                    m_painter.drawEllipse(c, mark, mark);
-            }
+            look.fill = PaletteColor(color);
         }
-        if (!m_view.IgnoreSymbols1)
-            DrawSymbol(m_painter, roundInt(x + 0.5 * r), roundInt(y - 0.8 * r), r, node.Symbol, false);
+        // Only the four symbols draw anything; other texts need no pictures of their own.
+        const bool drawable = node.Symbol == u"flash" || node.Symbol == u"triangle"
+                              || node.Symbol == u"box" || node.Symbol == u"diamond";
+        if (drawable && !m_view.IgnoreSymbols1)
+            look.symbol = node.Symbol;
+        const QPoint p = nodePoint(i);
+        if (m_directPixels && look.radius >= 1 && look.radius <= maxStampRadius) {
+            const NodeStamp &stamp = nodeStampFor(look, parityOf(p));
+            if (!stamp.image.isNull())
+                m_painter.drawImage(p + stamp.offset, stamp.image);
+        } else {
+            drawNode(m_painter, look, p.x(), p.y());
+        }
     }
 }
 
@@ -551,20 +785,24 @@ void DrawMapText(QPainter &painter, int x, int y, const QString &text, int size,
     if (text.isEmpty() || pixels == 0)
         return;
     rotation %= 360;
-    if (painter.transform().type() > QTransform::TxTranslate) {
-        // A scaled or turned painter (a preview) draws directly; the cache holds device pixels.
-        const MapFont &font = mapFont(pixels);
-        const QTransform saved = painter.transform();
-        painter.setFont(font.font);
-        painter.translate(x, y);
-        painter.rotate(-rotation);
-        painter.drawText(0, font.ascent, text);
-        painter.setTransform(saved);
+    // A scaled or turned painter (a preview) draws directly, as the rasters hold device
+    // pixels; so does a text too big to be worth keeping.
+    const bool plainPainter = painter.transform().type() <= QTransform::TxTranslate;
+    const TextRaster *raster = plainPainter && pixels <= maxCachedTextSize
+                                   ? cachedText(text, pixels, rotation, painter.pen().color())
+                                   : nullptr;
+    if (raster) {
+        if (!raster->image.isNull())
+            painter.drawImage(QPoint(x, y) + raster->offset, raster->image);
         return;
     }
-    const TextRaster &raster = cachedText(text, pixels, rotation, painter.pen().color());
-    if (!raster.image.isNull())
-        painter.drawImage(QPoint(x, y) + raster.offset, raster.image);
+    const MapFont &font = mapFont(pixels);
+    const QTransform saved = painter.transform();
+    painter.setFont(font.font);
+    painter.translate(x, y);
+    painter.rotate(-rotation);
+    painter.drawText(0, font.ascent, text);
+    painter.setTransform(saved);
 }
 
 void RenderCard(QImage &target, const NetworkModel &model, int card, const ViewOptions &view)

@@ -8,6 +8,8 @@
 #include <QTest>
 
 #include <cmath>
+#include <functional>
+#include <limits>
 
 namespace {
 
@@ -115,6 +117,7 @@ private Q_SLOTS:
     void biggestHumanWithoutMarks();
     void otherHumanValueDrawsNoShape();
     void selectedNodeHasThickerOutline();
+    void nodePicturesMatchDirectDrawing();
     void symbolFilterHidesNodeLabelAndLines();
     void hiddenShapesKeepLabelsAndLines();
     void labelTextComposition();
@@ -123,7 +126,11 @@ private Q_SLOTS:
     void sectorLabelPositions();
     void sectorWedgesOnSharedBoundary();
     void sexColouring();
+    void thinLinesRunFromEndToEnd_data();
+    void thinLinesRunFromEndToEnd();
+    void wideLines();
     void damagedLineEndsAreSkipped();
+    void outlandishValuesAreClipped();
     void mapTextIsPlainBlackAndTurns();
     void symbolShapes();
 };
@@ -346,6 +353,32 @@ void TestRender::selectedNodeHasThickerOutline()
     QVERIFY2(thick > thin * 3 / 2, qPrintable(QStringLiteral("%1 vs %2").arg(thick).arg(thin)));
 }
 
+void TestRender::nodePicturesMatchDirectDrawing()
+{
+    // 32-bit images get nodes as kept pictures, other formats have them drawn shape by
+    // shape; both must give the same pixels, at odd and even positions alike.
+    NetworkModel model = emptyCard(0, QStringLiteral("bigger"));
+    static const char *symbols[] = {"", "flash", "triangle", "box", "diamond"};
+    static const char *sizes[] = {"smallest", "smaller", "normal", "bigger", "biggest"};
+    for (int i = 0; i < 60; ++i) {
+        Node n = alter(i * 6.1f, 0.25f + (i % 7) * 0.1f, i % 8 + 1,
+                       i % 3 ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+        n.Symbol = QString::fromLatin1(symbols[i % 5]);
+        n.NodeSize = QString::fromLatin1(sizes[(i / 5) % 5]);
+        n.Size = i % 4 == 0 ? 3 : 1;
+        AddNode(model, 1, n, false);
+        model.card(1).Nodes.back().Selected = i % 6 == 0;
+    }
+    model.NodeBaseSize = 11; // odd radii put the marks and symbols on half pixels
+    ViewOptions view = bareView();
+    view.ShowLabels1 = false;
+    QImage stamped(500, 460, QImage::Format_RGB32);
+    RenderCard(stamped, model, 1, view);
+    QImage direct(500, 460, QImage::Format_RGB888);
+    RenderCard(direct, model, 1, view);
+    QCOMPARE(direct.convertToFormat(QImage::Format_RGB32), stamped);
+}
+
 void TestRender::symbolFilterHidesNodeLabelAndLines()
 {
     NetworkModel model = emptyCard(0, QStringLiteral("normal"));
@@ -558,6 +591,88 @@ void TestRender::sexColouring()
     QCOMPARE(model.card(1).Nodes[1].Color, 8);
 }
 
+void TestRender::thinLinesRunFromEndToEnd_data()
+{
+    QTest::addColumn<float>("angleA");
+    QTest::addColumn<float>("distanceA");
+    QTest::addColumn<float>("angleB");
+    QTest::addColumn<float>("distanceB");
+    QTest::newRow("shallow") << 10.0f << 0.9f << 170.0f << 0.6f;
+    QTest::newRow("steep, upwards") << 80.0f << 0.9f << 265.0f << 0.7f;
+    QTest::newRow("diagonal") << 45.0f << 0.8f << 225.0f << 0.8f;
+    QTest::newRow("vertical") << 90.0f << 0.5f << 270.0f << 0.5f;
+    QTest::newRow("one end far outside") << 30.0f << 0.5f << 200.0f << 100000.0f;
+    QTest::newRow("both ends outside") << 80.0f << 3.0f << 250.0f << 5.0f;
+}
+
+void TestRender::thinLinesRunFromEndToEnd()
+{
+    // One pixel of the line for every step along its longer axis, inside the image.
+    QFETCH(float, angleA);
+    QFETCH(float, distanceA);
+    QFETCH(float, angleB);
+    QFETCH(float, distanceB);
+    NetworkModel model = emptyCard();
+    AddNode(model, 1, alter(angleA, distanceA), false);
+    AddNode(model, 1, alter(angleB, distanceB), false);
+    AddLine(model, 1, 2, 1, 3);
+    ViewOptions view = bareView();
+    view.Show2 = false;
+    view.ShowLabels1 = false;
+    const QImage image = render(model, view);
+    const QRgb colour = LineStrokeColor(PaletteColor(3));
+    const QPoint a = MapPoint(angleA, distanceA, 400, 400);
+    const QPoint b = MapPoint(angleB, distanceB, 400, 400);
+    const bool steep = qAbs(b.y() - a.y()) > qAbs(b.x() - a.x());
+    if (image.rect().contains(a))
+        QCOMPARE(image.pixel(a), colour);
+    if (image.rect().contains(b))
+        QCOMPARE(image.pixel(b), colour);
+    int total = 0;
+    for (int major = 0; major < 400; ++major) {
+        int count = 0;
+        for (int minor = 0; minor < 400; ++minor)
+            count += image.pixel(steep ? minor : major, steep ? major : minor) == colour;
+        QVERIFY(count <= 1);
+        total += count;
+    }
+    QCOMPARE(total, countColour(image, colour));
+    QVERIFY(total > 0);
+    // Every coloured pixel lies on the line.
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 400; ++x)
+            if (image.pixel(x, y) == colour)
+                QVERIFY(distanceToSegment(QPointF(x, y), a, b) < 1);
+}
+
+void TestRender::wideLines()
+{
+    // A line is as thick as its LineSize across its direction, and a line between two
+    // nodes on the same pixel still shows as a dot of that size.
+    NetworkModel model = emptyCard();
+    AddNode(model, 1, alter(0, 0.8f), false);   // right of the centre
+    AddNode(model, 1, alter(180, 0.8f), false); // left
+    AddNode(model, 1, alter(45, 0.8f), false);
+    AddNode(model, 1, alter(45, 0.8f), false);
+    AddLine(model, 1, 2, 3, 3);
+    AddLine(model, 0, 3, 3, 4);
+    AddLine(model, 3, 4, 5, 5);
+    ViewOptions view = bareView();
+    view.Show2 = false;
+    view.ShowLabels1 = false;
+    const QImage image = render(model, view);
+    const QPoint c = MapCentre(400, 400);
+    const QRgb horizontal = LineStrokeColor(PaletteColor(3));
+    for (int x : {c.x() - 100, c.x() + 50})
+        QCOMPARE(countColour(image, horizontal, QRect(x, c.y() - 10, 1, 21)), 3);
+    const QRgb diagonal = LineStrokeColor(PaletteColor(4));
+    const QPoint mid = MapPoint(45, 0.4f, 400, 400);
+    QCOMPARE(countColour(image, diagonal, QRect(mid.x(), mid.y() - 10, 1, 21)), 4); // 3 * sqrt 2
+    const QPoint dot = MapPoint(45, 0.8f, 400, 400);
+    QCOMPARE(countColour(image, LineStrokeColor(PaletteColor(5))), 25);
+    QCOMPARE(image.pixel(dot), LineStrokeColor(PaletteColor(5)));
+}
+
 void TestRender::damagedLineEndsAreSkipped()
 {
     NetworkModel model = emptyCard();
@@ -565,6 +680,54 @@ void TestRender::damagedLineEndsAreSkipped()
     model.card(1).Lines.push_back(Line{1, 7, 1, 3});
     model.card(1).Lines.push_back(Line{-1, 1, 1, 3});
     QVERIFY(!coloursIn(render(model, bareView())).contains(LineStrokeColor(PaletteColor(3))));
+}
+
+void TestRender::outlandishValuesAreClipped()
+{
+    // Sizes are taken as entered and files may hold anything; the map is drawn with
+    // whatever fits into the image and keeps to its colours.
+    const QList<std::function<void(NetworkModel &)>> tweaks{
+        [](NetworkModel &m) { m.NodeBaseSize = -10; },
+        [](NetworkModel &m) { m.NodeBaseSize = 0; },
+        [](NetworkModel &m) { m.NodeBaseSize = 100000; },
+        [](NetworkModel &m) { m.LabelFontSize = 0; },
+        [](NetworkModel &m) { m.LabelFontSize = -12; },
+        [](NetworkModel &m) { m.LabelFontSize = 2000; },
+        [](NetworkModel &m) { m.OverlayPenWidth = -1; },
+        [](NetworkModel &m) { m.card(1).Circles = 1000000; },
+        [](NetworkModel &m) { m.card(1).Circles = -3; },
+        [](NetworkModel &m) { m.card(1).Lines[1].LineSize = -5; },
+        [](NetworkModel &m) { m.card(1).Lines[1].LineSize = 100000; },
+        [](NetworkModel &m) { m.card(1).Nodes[1].Distance = 1e30f; },
+        [](NetworkModel &m) { m.card(1).Nodes[1].Distance = std::numeric_limits<float>::quiet_NaN(); },
+        [](NetworkModel &m) { m.card(1).Nodes[1].Angle = std::numeric_limits<float>::infinity(); },
+        [](NetworkModel &m) { m.card(1).Sectors[1].SectorAngle = std::numeric_limits<float>::quiet_NaN(); },
+        [](NetworkModel &m) { m.card(1).Sectors[2].SectorAngle = -1e30f; },
+        [](NetworkModel &m) { m.card(1).Nodes[2].Size = 2000000000; },
+        [](NetworkModel &m) { m.card(1).Sectors[1].SectorName = QString(5000, u'W'); },
+    };
+    QSet<QRgb> allowed{White, Black, SymbolGrey};
+    for (int c = 0; c <= 8; ++c)
+        allowed << PaletteColor(c) << LineStrokeColor(PaletteColor(c)) << LightenedColor(PaletteColor(c));
+    for (qsizetype k = 0; k < tweaks.size(); ++k) {
+        NetworkModel model = emptyCard(7, QStringLiteral("normal"));
+        AddSector(model, 1, QStringLiteral("A"), 1, 0);
+        AddSector(model, 1, QStringLiteral("B"), 3, 100);
+        Node n = alter(30, 0.5f, 4);
+        n.Label = QStringLiteral("Label");
+        n.Symbol = QStringLiteral("flash");
+        AddNode(model, 1, n, false);
+        n.Angle = 200;
+        n.Size = 3;
+        AddNode(model, 1, n, false);
+        AddLine(model, 1, 2, 1, 1);
+        AddLine(model, 0, 1, 2, 8);
+        tweaks[k](model);
+        ViewOptions view;
+        view.ColorSectors1 = true;
+        const QSet<QRgb> colours = coloursIn(render(model, view));
+        QVERIFY2((colours - allowed).isEmpty(), qPrintable(QStringLiteral("case %1").arg(k)));
+    }
 }
 
 void TestRender::mapTextIsPlainBlackAndTurns()
