@@ -3,8 +3,14 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <QDir>
+
+#include <cerrno>
 #include <cstdio>
 #include <memory>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 static void printUsage(FILE *to)
 {
@@ -27,6 +33,13 @@ int main(int argc, char *argv[])
     if (needsGui) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Without a session (a cron job, a CI run) Qt would warn on standard error, which
+        // is kept for this program's own messages.
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/korvalo-runtime-" + QByteArray::number(::getuid());
+            if (::mkdir(dir.constData(), 0700) == 0 || errno == EEXIST)
+                qputenv("XDG_RUNTIME_DIR", dir);
+        }
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
