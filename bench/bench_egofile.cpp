@@ -1,4 +1,5 @@
 #include "egofile/egofile.h"
+#include "egofile/safefile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -96,18 +97,35 @@ static void BM_ReadEgoFile(benchmark::State &state)
 }
 BENCHMARK(BM_ReadEgoFile)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-static void BM_EgoFileBytes(benchmark::State &state)
+// Writing without the read-back check: the file's text, then the safe replacement.
+static void BM_WriteWithoutCheck(benchmark::State &state)
 {
     const NetworkModel &m = modelWithCards(int(state.range(0)));
-    qsizetype size = 0;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plain.ego"));
+    size_t size = 0;
     for (auto _ : state) {
-        const QByteArray bytes = EgoFileBytes(m);
-        size = bytes.size();
-        benchmark::DoNotOptimize(bytes.data());
+        const TextBuffer text = EgoFileText(m);
+        size = text.size();
+        if (!ReplaceFileSafely(path, text))
+            state.SkipWithError("write failed");
     }
-    setBytes(state, size);
+    setBytes(state, qsizetype(size));
 }
-BENCHMARK(BM_EgoFileBytes)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WriteWithoutCheck)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+static void BM_EgoFileText(benchmark::State &state)
+{
+    const NetworkModel &m = modelWithCards(int(state.range(0)));
+    size_t size = 0;
+    for (auto _ : state) {
+        const TextBuffer text = EgoFileText(m);
+        size = text.size();
+        benchmark::DoNotOptimize(text.data());
+    }
+    setBytes(state, qsizetype(size));
+}
+BENCHMARK(BM_EgoFileText)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // A whole save: bytes, temporary file, read-back check, replacing the target.
 static void BM_WriteEgoFile(benchmark::State &state)

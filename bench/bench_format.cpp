@@ -5,7 +5,7 @@
 // The writer formats every angle and distance of a file this way.
 static void BM_FormatFileReal(benchmark::State &state)
 {
-    std::string out;
+    TextBuffer out;
     float value = 123.456789f;
     for (auto _ : state) {
         out.clear();

@@ -24,12 +24,12 @@ namespace {
 // The whole file as one text: every line trimmed of blanks and control characters at
 // both ends and appended with no separator. Bytes up to 0x20 are the same characters in
 // UTF-8 and in Windows-1252, so trimming works on the bytes.
-std::string joinedLines(const QByteArray &bytes)
+TextBuffer joinedLines(const QByteArray &bytes)
 {
     std::string_view all(bytes.constData(), size_t(bytes.size()));
     if (all.substr(0, 3) == "\xEF\xBB\xBF")
         all.remove_prefix(3);
-    std::string joined;
+    TextBuffer joined;
     joined.reserve(all.size());
     const char *p = all.data();
     const char *const end = p + all.size();
@@ -273,7 +273,7 @@ public:
 
     Status read(const QByteArray &bytes, NetworkModel &out)
     {
-        const std::string joined = joinedLines(bytes);
+        const TextBuffer joined = joinedLines(bytes);
         const std::string_view all(joined);
         m_utf8 = IsValidUtf8(all);
 
@@ -498,8 +498,9 @@ class Writer
 {
 public:
     explicit Writer(bool utf8) : m_utf8(utf8) {}
+    bool utf8() const { return m_utf8; }
 
-    std::string out;
+    TextBuffer out;
 
     void open(int indent, std::string_view tag)
     {
@@ -784,15 +785,29 @@ Status ReadEgoFile(NetworkModel &model, const QString &path, bool warn)
     return status;
 }
 
-static std::string egoFileText(const NetworkModel &model)
+TextBuffer EgoFileText(const NetworkModel &model)
 {
     Writer w(!modelFitsWindows1252(model));
-    size_t estimate = 512;
+    // Reserve the whole file at once: tags and numbers take at most the fixed amounts
+    // below per record, texts at most three bytes a character.
+    const size_t perChar = w.utf8() ? 3 : 1;
+    size_t estimate = 1024;
     for (int c = 1; c <= model.CardCount(); ++c) {
         const NetworkCard &card = model.card(c);
-        estimate += 400 + size_t(card.SectorCount()) * 150 + size_t(card.NodeCount()) * 420
-                    + size_t(card.LineCount()) * 120;
+        estimate += 512 + perChar * size_t(card.ID.size() + card.Interviewer.size() + card.Date.size()
+                                           + card.CardMemo.size() + card.EgoNode.size());
+        for (int s = 1; s <= card.SectorCount(); ++s)
+            estimate += 160 + perChar * size_t(card.Sectors[size_t(s)].SectorName.size());
+        for (int n = 1; n <= card.NodeCount(); ++n) {
+            const Node &node = card.Nodes[size_t(n)];
+            estimate += 480 + perChar * size_t(node.ID.size() + node.Label.size() + node.Role.size() + node.Sex.size()
+                                               + node.Human.size() + node.Symbol.size() + node.NodeSize.size()
+                                               + node.Memo1.size() + node.Memo2.size() + node.Merger.size());
+        }
+        estimate += 160 * size_t(card.LineCount());
     }
+    estimate += perChar * size_t(model.ego.Name.size() + model.ego.EgoID.size() + model.ego.Year.size()
+                                 + model.ego.Misc1.size() + model.ego.Misc2.size());
     w.out.reserve(estimate);
 
     const Ego &ego = model.ego;
@@ -858,7 +873,7 @@ static std::string egoFileText(const NetworkModel &model)
 
 QByteArray EgoFileBytes(const NetworkModel &model)
 {
-    const std::string text = egoFileText(model);
+    const TextBuffer text = EgoFileText(model);
     return QByteArray(text.data(), qsizetype(text.size()));
 }
 
@@ -868,7 +883,7 @@ Status WriteEgoFile(NetworkModel &model, const QString &path)
     model.DecimalSeparator = u'.';
     const QString name = fileNameOf(path);
 
-    const std::string bytes = egoFileText(model);
+    const TextBuffer bytes = EgoFileText(model);
 
     // Read the written file back and compare it with the model: a value holding the text
     // of a tag, or a line break, would come back different.

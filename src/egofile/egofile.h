@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/largebuffer.h"
 #include "model/networkmodel.h"
 
 #include <QByteArray>
@@ -34,4 +35,5 @@ Status WriteEgoFile(NetworkModel &model, const QString &path);
 
 // The file's bytes for the model, in Windows-1252 when every character fits, otherwise
 // UTF-8.
+TextBuffer EgoFileText(const NetworkModel &model);
 QByteArray EgoFileBytes(const NetworkModel &model);

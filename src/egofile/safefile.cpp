@@ -61,12 +61,12 @@ Status ReplaceFileSafely(const QString &path, std::string_view data, const Writt
     return Status::success();
 }
 
-std::string TextFileBytes(const QStringList &lines)
+TextBuffer TextFileBytes(const QStringList &lines)
 {
     bool utf8 = false;
     for (const QString &line : lines)
         utf8 = utf8 || !FitsWindows1252(line);
-    std::string out;
+    TextBuffer out;
     for (const QString &line : lines) {
         AppendEgoText(out, line, utf8);
         out += "\r\n";

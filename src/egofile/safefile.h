@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/largebuffer.h"
 #include "model/status.h"
 
 #include <QByteArray>
@@ -17,4 +18,4 @@ Status ReplaceFileSafely(const QString &path, std::string_view data, const Writt
 
 // Lines as a text file: each line followed by CR LF, in Windows-1252 when every
 // character fits, otherwise in UTF-8 (as ego files are written).
-std::string TextFileBytes(const QStringList &lines);
+TextBuffer TextFileBytes(const QStringList &lines);

@@ -111,7 +111,7 @@ bool FitsWindows1252(const QString &text)
     return true;
 }
 
-void AppendEgoText(std::string &out, const QString &text, bool utf8)
+void AppendEgoText(TextBuffer &out, const QString &text, bool utf8)
 {
     const char16_t *data = reinterpret_cast<const char16_t *>(text.constData());
     const qsizetype n = text.size();

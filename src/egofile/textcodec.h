@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/largebuffer.h"
+
 #include <QString>
 
 #include <string>
@@ -15,4 +17,4 @@ QString DecodeEgoText(std::string_view bytes, bool utf8);
 // True when every character of text has a Windows-1252 byte.
 bool FitsWindows1252(const QString &text);
 // Appends text in UTF-8 or in Windows-1252 (which the caller checked it fits).
-void AppendEgoText(std::string &out, const QString &text, bool utf8);
+void AppendEgoText(TextBuffer &out, const QString &text, bool utf8);

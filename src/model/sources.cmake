@@ -1,4 +1,5 @@
 list(APPEND KORVALO_CORE_SOURCES
   model/networkmodel.cpp model/networkmodel.h
+  model/largebuffer.h
   model/status.h
   model/textutil.cpp model/textutil.h)

@@ -20,7 +20,8 @@ double RoundHalfEven(double value)
 namespace {
 
 // Fixed notation of `value`, written into `out` as ASCII with '.' as the separator.
-void formatDecimalAscii(std::string &out, double value, int decimals, int significantDigits)
+template <typename String>
+void formatDecimalAscii(String &out, double value, int decimals, int significantDigits)
 {
     if (std::isnan(value)) {
         out += "NAN";
@@ -95,7 +96,7 @@ void formatDecimalAscii(std::string &out, double value, int decimals, int signif
 
 } // namespace
 
-void AppendDecimal(std::string &out, double value, int decimals, int significantDigits)
+void AppendDecimal(TextBuffer &out, double value, int decimals, int significantDigits)
 {
     formatDecimalAscii(out, value, decimals, significantDigits);
 }

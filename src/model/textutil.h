@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/largebuffer.h"
+
 #include <QChar>
 #include <QHash>
 #include <QString>
@@ -23,7 +25,7 @@ QString FormatFixed(double value, int decimals, QChar separator = u'.');
 // 7 significant digits.
 QString FormatDecimal(double value, int decimals, int significantDigits, QChar separator);
 // Appends the formatted value as ASCII bytes; the fast path of the file writer.
-void AppendDecimal(std::string &out, double value, int decimals, int significantDigits);
+void AppendDecimal(TextBuffer &out, double value, int decimals, int significantDigits);
 
 // Removes blanks and control characters (every character up to U+0020) from both ends.
 // Unlike QString::trimmed() it keeps U+00A0 and removes U+0001.
