@@ -51,6 +51,14 @@ const NetworkModel &modelWithCards(int cards)
     return cards == 50 ? half : full;
 }
 
+// Writes the ego of `cards` cards to path; returns the file's size.
+qsizetype writeModelFile(const QString &path, int cards)
+{
+    const TextBuffer text = EgoFileText(modelWithCards(cards));
+    ReplaceFileSafely(path, text);
+    return qsizetype(text.size());
+}
+
 void setBytes(benchmark::State &state, qsizetype bytes)
 {
     state.SetBytesProcessed(int64_t(state.iterations()) * bytes);
@@ -63,17 +71,13 @@ static void BM_ReadBytesFromDisk(benchmark::State &state)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("full.ego"));
-    const QByteArray bytes = EgoFileBytes(modelWithCards(int(state.range(0))));
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-    f.close();
+    const qsizetype size = writeModelFile(path, int(state.range(0)));
     for (auto _ : state) {
         QFile in(path);
         in.open(QIODevice::ReadOnly);
         benchmark::DoNotOptimize(in.readAll().size());
     }
-    setBytes(state, bytes.size());
+    setBytes(state, size);
 }
 BENCHMARK(BM_ReadBytesFromDisk)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -81,19 +85,15 @@ static void BM_ReadEgoFile(benchmark::State &state)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("full.ego"));
-    const QByteArray bytes = EgoFileBytes(modelWithCards(int(state.range(0))));
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-    f.close();
+    const qsizetype size = writeModelFile(path, int(state.range(0)));
     for (auto _ : state) {
         NetworkModel m;
         if (!ReadEgoFile(m, path, true))
             state.SkipWithError("read failed");
         benchmark::DoNotOptimize(m.CardCount());
     }
-    setBytes(state, bytes.size());
-    state.counters["MB"] = double(bytes.size()) / 1e6;
+    setBytes(state, size);
+    state.counters["MB"] = double(size) / 1e6;
 }
 BENCHMARK(BM_ReadEgoFile)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
 

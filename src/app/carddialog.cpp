@@ -1,6 +1,7 @@
 #include "app/carddialog.h"
 
 #include "app/colorpanels.h"
+#include "app/dialogbuttons.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -73,23 +74,10 @@ CardDialog::CardDialog(QWidget *parent) : QDialog(parent)
     m_todo->setObjectName(u"todo"_s);
     m_todo->hide();
 
-    auto *save = new QPushButton(u"Save"_s, this);
-    save->setObjectName(u"Button1"_s);
-    save->setDefault(true);
-    auto *ignore = new QPushButton(u"Ignore"_s, this);
-    ignore->setObjectName(u"Button2"_s);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(save);
-    buttons->addWidget(ignore);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
+    QPushButton *save = AddSaveIgnoreButtons(this, form);
 
     connect(m_yes, &QRadioButton::toggled, this, &CardDialog::showEgoControls);
     connect(save, &QPushButton::clicked, this, &CardDialog::saveRequested);
-    connect(ignore, &QPushButton::clicked, this, &QDialog::hide);
 
     m_no->setChecked(true);
     showEgoControls(false);

@@ -1,6 +1,7 @@
 #include "app/egodialog.h"
 
 #include "app/asker.h"
+#include "app/dialogbuttons.h"
 #include "model/textutil.h"
 
 #include <QComboBox>
@@ -45,19 +46,7 @@ EgoDialog::EgoDialog(NetworkModel &model, std::function<Asker &()> asker, QWidge
     form->addRow(u"Miscellaneous 1:"_s, m_misc1);
     form->addRow(u"Miscellaneous 2:"_s, m_misc2);
 
-    auto *save = new QPushButton(u"Save"_s, this);
-    save->setObjectName(u"Button1"_s);
-    save->setDefault(true);
-    auto *ignore = new QPushButton(u"Ignore"_s, this);
-    ignore->setObjectName(u"Button2"_s);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(save);
-    buttons->addWidget(ignore);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
+    QPushButton *save = AddSaveIgnoreButtons(this, form);
 
     connect(m_name, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Name = t; });
     connect(m_egoID, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.EgoID = t; });
@@ -72,7 +61,6 @@ EgoDialog::EgoDialog(NetworkModel &model, std::function<Asker &()> asker, QWidge
     m_name->installEventFilter(this);
 
     connect(save, &QPushButton::clicked, this, &EgoDialog::save);
-    connect(ignore, &QPushButton::clicked, this, &QDialog::hide);
 }
 
 void EgoDialog::loadFromModel()

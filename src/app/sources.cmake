@@ -6,6 +6,7 @@ list(APPEND KORVALO_GUI_SOURCES
   app/asker.cpp app/asker.h
   app/carddialog.cpp app/carddialog.h
   app/colorpanels.cpp app/colorpanels.h
+  app/dialogbuttons.cpp app/dialogbuttons.h
   app/egodialog.cpp app/egodialog.h
   app/infowindows.cpp app/infowindows.h
   app/mainwindow.cpp app/mainwindow.h
