@@ -782,7 +782,7 @@ void MainWindow::saveCardDialog()
         // The card dialog is modeless: it acts on the card current when Save is pressed.
         ModifyCard(m_model, m_model.CurrentCard, v.ID, v.Circles, v.EgoNode, v.EgoColor,
                    v.Interviewer, v.Date, v.CardMemo);
-        m_cardCombo->setItemText(m_model.CurrentCard, v.ID);
+        m_cardCombo->setItemText(m_model.CurrentCard, m_model.card(m_model.CurrentCard).ID);
         switchToCard(m_model.CurrentCard);
     }
     m_cardDialog->hide();

@@ -668,7 +668,7 @@ QString compareModels(const NetworkModel &model, const NetworkModel &back)
         const NetworkCard &a = model.card(c);
         const NetworkCard &b = back.card(c);
         const Where where{c, nullptr, 0};
-        cmp.text(where, "ID", a.ID, b.ID);
+        cmp.text(where, "ID", CardIDOrDefault(a.ID, c), b.ID);
         cmp.number(where, "Circles", a.Circles, b.Circles);
         cmp.text(where, "EgoNode", a.EgoNode.isEmpty() ? QStringLiteral("none") : a.EgoNode, b.EgoNode);
         cmp.number(where, "EgoColor", a.EgoColor, b.EgoColor);

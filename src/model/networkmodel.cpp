@@ -64,6 +64,11 @@ void SetupEgo(NetworkModel &model, const QString &name, const QString &year, int
     model.ego = Ego{name, egoID, year, sex, misc1, misc2};
 }
 
+QString CardIDOrDefault(const QString &id, int number)
+{
+    return IsBlank(id) ? QStringLiteral("Card %1").arg(number) : id;
+}
+
 Status AddCard(NetworkModel &model, const QString &id, int circles, const QString &egoNode,
                int egoColor, const QString &interviewer, const QString &date,
                const QString &cardMemo)
@@ -73,7 +78,7 @@ Status AddCard(NetworkModel &model, const QString &id, int circles, const QStrin
 
     const int c = model.CardCount() + 1;
     NetworkCard card;
-    card.ID = TrimBlanks(id).isEmpty() ? QStringLiteral("Card %1").arg(c) : id;
+    card.ID = CardIDOrDefault(id, c);
     card.Circles = circles;
     card.EgoNode = egoNode;
     card.EgoColor = egoColor;

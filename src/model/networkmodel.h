@@ -149,6 +149,11 @@ void AppendInfoLine(const NetworkModel &model, const QString &text);
 void SetupEgo(NetworkModel &model, const QString &name, const QString &year, int sex,
               const QString &misc1, const QString &misc2, const QString &egoID);
 
+// The ID card `number` is known by: a blank ID (TrimBlanks) becomes "Card <number>".
+// Every way a card ID enters the model applies it (AddCard, ModifyCard, the reader), and
+// the save's read-back check expects it, so the two cannot disagree.
+QString CardIDOrDefault(const QString &id, int number);
+
 // Appends a card and makes it current. An ID that is blank becomes "Card <number>".
 // Refused (model unchanged) when the ego already holds MaxCards cards.
 Status AddCard(NetworkModel &model, const QString &id, int circles, const QString &egoNode,

@@ -531,6 +531,14 @@ void TestEgoFile::readBackCheck()
     m.card(1).Nodes[1].Sex = QString();
     m.card(1).Nodes[1].NodeSize = QString();
     QVERIFY(WriteEgoFile(m, path).ok());
+    // A blank card ID is read back as "Card n"; a card holding one can still be saved.
+    m.card(1).ID = QString();
+    m.card(2).ID = QStringLiteral(" \t");
+    const Status blank = WriteEgoFile(m, path);
+    QVERIFY2(blank.ok(), qPrintable(blank.message()));
+    QVERIFY(ReadEgoFile(m, path, false).ok());
+    QCOMPARE(m.card(1).ID, QStringLiteral("Card 1"));
+    QCOMPARE(m.card(2).ID, QStringLiteral("Card 2"));
 }
 
 void TestEgoFile::robustness()

@@ -3,6 +3,9 @@
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
+
+#include "egofile/egofile.h"
 
 #include "app/colorpanels.h"
 
@@ -214,10 +217,14 @@ void TestCardCommands::cardSettingsClearsId()
     QVERIFY(!s.child(u"Panel9"_s, dialog)->isHidden());
     qobject_cast<ColorPanelRow *>(s.child(u"Panel9"_s, dialog))->choose(6);
     s.child<QPushButton>(u"Button1"_s, dialog)->click();
-    QCOMPARE(s.model.card(1).ID, QString());
+    // The card takes the name a file would give it back, and the ego can be saved.
+    QCOMPARE(s.model.card(1).ID, u"Card 1"_s);
     QCOMPARE(s.model.card(1).EgoNode, u"normal"_s);
     QCOMPARE(s.model.card(1).EgoColor, 6);
-    QCOMPARE(s.cardList(), (QStringList{u"<none>"_s, QString()}));
+    QCOMPARE(s.cardList(), (QStringList{u"<none>"_s, u"Card 1"_s}));
+    QTemporaryDir dir;
+    const Status saved = WriteEgoFile(s.model, dir.filePath(u"blank.ego"_s));
+    QVERIFY2(saved.ok(), qPrintable(saved.message()));
 }
 
 void TestCardCommands::cardSettingsWithoutCurrentCard()
