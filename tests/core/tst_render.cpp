@@ -131,6 +131,7 @@ private Q_SLOTS:
     void wideLines();
     void damagedLineEndsAreSkipped();
     void outlandishValuesAreClipped();
+    void denseCirclesCoverEveryRadiusOnce();
     void mapTextIsPlainBlackAndTurns();
     void symbolShapes();
 };
@@ -705,6 +706,14 @@ void TestRender::outlandishValuesAreClipped()
         [](NetworkModel &m) { m.card(1).Sectors[2].SectorAngle = -1e30f; },
         [](NetworkModel &m) { m.card(1).Nodes[2].Size = 2000000000; },
         [](NetworkModel &m) { m.card(1).Sectors[1].SectorName = QString(5000, u'W'); },
+        // The largest whole numbers a file or an input box can hold
+        [](NetworkModel &m) { m.card(1).Circles = std::numeric_limits<int>::max(); },
+        [](NetworkModel &m) { m.card(1).Lines[1].LineSize = std::numeric_limits<int>::max(); },
+        [](NetworkModel &m) { m.card(1).Nodes[2].Size = std::numeric_limits<int>::max(); },
+        [](NetworkModel &m) { m.NodeBaseSize = std::numeric_limits<int>::max(); },
+        [](NetworkModel &m) { m.LabelFontSize = std::numeric_limits<int>::max(); },
+        [](NetworkModel &m) { m.LabelFontSize = std::numeric_limits<int>::min(); },
+        [](NetworkModel &m) { m.OverlayPenWidth = std::numeric_limits<int>::max(); },
     };
     QSet<QRgb> allowed{White, Black, SymbolGrey};
     for (int c = 0; c <= 8; ++c)
@@ -725,9 +734,26 @@ void TestRender::outlandishValuesAreClipped()
         tweaks[k](model);
         ViewOptions view;
         view.ColorSectors1 = true;
+        view.ShowGroupSize1 = true;
         const QSet<QRgb> colours = coloursIn(render(model, view));
         QVERIFY2((colours - allowed).isEmpty(), qPrintable(QStringLiteral("case %1").arg(k)));
+        // Images Qt's painter draws into alone (no direct pixel writes)
+        QImage other(200, 150, QImage::Format_RGB16);
+        RenderCard(other, model, 1, view);
     }
+}
+
+void TestRender::denseCirclesCoverEveryRadiusOnce()
+{
+    // Circles closer together than a pixel: however many a file asks for, the map shows
+    // the same rings, and a redraw takes no longer than for a few thousand.
+    NetworkModel model = emptyCard(5000);
+    const QImage some = render(model, bareView());
+    for (int circles : {std::numeric_limits<int>::max(), 1000000000}) {
+        model.card(1).Circles = circles;
+        QCOMPARE(render(model, bareView()), some);
+    }
+    QVERIFY(countColour(some, Black) > 1000);
 }
 
 void TestRender::mapTextIsPlainBlackAndTurns()
