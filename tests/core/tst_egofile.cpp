@@ -1,4 +1,5 @@
 #include "egofile/egofile.h"
+#include "egofile/safefile.h"
 #include "model/textutil.h"
 
 #include <QDir>
@@ -399,6 +400,21 @@ void TestEgoFile::encodings()
     QVERIFY(bytes.contains("<Name>Anna M\xc3\xbcller</Name>"));
     QVERIFY(ReadEgoBytes(back, bytes, QStringLiteral("e.ego"), false).ok());
     compareModels(m, back);
+    // Text whose Windows-1252 bytes are valid UTF-8 is written as UTF-8, or it would come
+    // back as "Müller".
+    m = sampleModel();
+    m.ego.Name = QStringLiteral("MÃ¼ller");
+    bytes = EgoFileBytes(m);
+    QVERIFY(bytes.contains("<Name>M\xc3\x83\xc2\xbcller</Name>"));
+    QTemporaryDir dir;
+    const Status saved = WriteEgoFile(m, dir.filePath(QStringLiteral("u.ego")));
+    QVERIFY2(saved.ok(), qPrintable(saved.message()));
+    QVERIFY(ReadEgoFile(back, dir.filePath(QStringLiteral("u.ego")), false).ok());
+    QCOMPARE(back.ego.Name, QStringLiteral("MÃ¼ller"));
+    QCOMPARE(QByteArray::fromStdString(std::string(TextFileBytes({QStringLiteral("MÃ¼ller")}))),
+             QByteArray("M\xc3\x83\xc2\xbcller\r\n"));
+    QCOMPARE(QByteArray::fromStdString(std::string(TextFileBytes({QStringLiteral("Müller")}))),
+             QByteArray("M\xfcller\r\n"));
 }
 
 void TestEgoFile::refusedFilesChangeNothing_data()
