@@ -48,11 +48,12 @@ EgoDialog::EgoDialog(NetworkModel &model, std::function<Asker &()> asker, QWidge
 
     QPushButton *save = AddSaveIgnoreButtons(this, form);
 
-    connect(m_name, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Name = t; });
-    connect(m_egoID, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.EgoID = t; });
-    connect(m_year, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Year = t; });
-    connect(m_misc1, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Misc1 = t; });
-    connect(m_misc2, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Misc2 = t; });
+    // Pasted text may hold line breaks, which a file cannot keep.
+    connect(m_name, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Name = LineBreaksToBlanks(t); });
+    connect(m_egoID, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.EgoID = LineBreaksToBlanks(t); });
+    connect(m_year, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Year = LineBreaksToBlanks(t); });
+    connect(m_misc1, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Misc1 = LineBreaksToBlanks(t); });
+    connect(m_misc2, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Misc2 = LineBreaksToBlanks(t); });
     auto storeSex = [this](const QString &t) {
         m_model.ego.Sex = m_sex->findText(t, Qt::MatchExactly | Qt::MatchCaseSensitive);
     };
