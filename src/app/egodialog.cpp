@@ -49,11 +49,15 @@ EgoDialog::EgoDialog(NetworkModel &model, std::function<Asker &()> asker, QWidge
     QPushButton *save = AddSaveIgnoreButtons(this, form);
 
     // Pasted text may hold line breaks, which a file cannot keep.
-    connect(m_name, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Name = LineBreaksToBlanks(t); });
-    connect(m_egoID, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.EgoID = LineBreaksToBlanks(t); });
-    connect(m_year, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Year = LineBreaksToBlanks(t); });
-    connect(m_misc1, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Misc1 = LineBreaksToBlanks(t); });
-    connect(m_misc2, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Misc2 = LineBreaksToBlanks(t); });
+    auto store = [this](QLineEdit *edit, QString Ego::*field) {
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, field](const QString &t) { m_model.ego.*field = LineBreaksToBlanks(t); });
+    };
+    store(m_name, &Ego::Name);
+    store(m_egoID, &Ego::EgoID);
+    store(m_year, &Ego::Year);
+    store(m_misc1, &Ego::Misc1);
+    store(m_misc2, &Ego::Misc2);
     auto storeSex = [this](const QString &t) {
         m_model.ego.Sex = m_sex->findText(t, Qt::MatchExactly | Qt::MatchCaseSensitive);
     };
