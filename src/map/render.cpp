@@ -523,7 +523,8 @@ void CardPainter::sectorWedges()
         }
         // Two sectors on one boundary: the first covers nothing (a pie between two equal
         // rays would otherwise come out as the whole disc and hide its neighbours).
-        if (SectorSpan(m_card, s) <= 0)
+        const float span = SectorSpan(m_card, s);
+        if (span <= 0)
             continue;
         const Sector &next = m_card.Sectors[size_t(NextSector(m_card, s))];
         const double from = rayAngle(m_centre, point(sector.SectorAngle, 1));
@@ -531,8 +532,14 @@ void CardPainter::sectorWedges()
         double clockwise = std::fmod(to - from, 360.0);
         if (clockwise < 0)
             clockwise += 360.0;
+        // The rays end on rim pixels, so a sector of nearly 360 degrees can come out as
+        // one of nearly none, and a sliver as nearly all; the span decides which it is.
+        if (clockwise - span > 180)
+            clockwise -= 360.0;
+        else if (span - clockwise > 180)
+            clockwise += 360.0;
         const int span16 = roundInt(clockwise * 16);
-        if (span16 == 0)
+        if (span16 <= 0)
             continue;
         // Qt counts angles anticlockwise in 1/16 degree.
         m_painter.drawPie(disc, roundInt(-from * 16), -span16);

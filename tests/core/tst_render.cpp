@@ -562,6 +562,15 @@ void TestRender::sectorWedgesOnSharedBoundary()
     for (float a : {0.0f, 100.0f, 150.0f, 300.0f})
         QCOMPARE(disc.pixel(MapPoint(a, 0.9f, 400, 400)), LightenedColor(PaletteColor(4)));
     QCOMPARE(disc.pixel(2, 2), White);
+    // Boundaries a hundredth of a degree apart: the wide sector is coloured all round,
+    // though both boundaries fall on the same pixel of the rim.
+    NetworkModel near = emptyCard();
+    AddSector(near, 1, QStringLiteral("Sliver"), 1, 0);
+    AddSector(near, 1, QStringLiteral("Rest"), 4, 0.01f);
+    const QImage wide = render(near, view);
+    for (float a : {1.0f, 90.0f, 180.0f, 270.0f, 359.0f})
+        QCOMPARE(hex(wide.pixel(MapPoint(a, 0.5f, 400, 400))), hex(LightenedColor(PaletteColor(4))));
+    QVERIFY(!coloursIn(wide).contains(LightenedColor(PaletteColor(1))));
 }
 
 void TestRender::sexColouring()
