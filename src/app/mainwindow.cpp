@@ -8,6 +8,7 @@
 #include "app/carddialog.h"
 #include "app/cards.h"
 #include "app/egodialog.h"
+#include "app/exportcommands.h"
 #include "app/mapwidget.h"
 #include "app/startchooser.h"
 #include "egofile/egofile.h"
@@ -152,6 +153,8 @@ MainWindow::MainWindow(NetworkModel &model, QWidget *parent)
     // The info, node info, history and node table windows hook into the Info menu,
     // Card > Node Table and the model's info lines.
     m_infoWindows = new InfoWindows(*this, m_model);
+    // File > Export and Card > Import Graphic.
+    new ExportCommands(*this, m_model);
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(u"Timer1"_s);

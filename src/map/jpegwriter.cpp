@@ -100,13 +100,6 @@ QByteArray EncodeJpeg(const QImage &image, int quality, QString *error)
     };
     if (image.isNull())
         return fail(QStringLiteral("There is no picture to encode."));
-    if (image.width() > MaxJpegDimension() || image.height() > MaxJpegDimension()) {
-        return fail(QStringLiteral("A JPEG picture can be at most %1 pixels wide and high; this one is %2 x %3.")
-                        .arg(MaxJpegDimension())
-                        .arg(image.width())
-                        .arg(image.height()));
-    }
-
     // The map's own format (32-bit RGB) goes to the library as it is where the library
     // reads that byte order; anything else is converted to packed RGB first.
     QImage converted;

@@ -16,7 +16,7 @@ int MaxJpegDimension();
 
 // Encodes `image` as a baseline colour JPEG: accurate integer DCT, the given quality
 // (1..100), no chroma subsampling. Any image format is accepted; an alpha channel is
-// dropped. On failure the result is empty and `error` (when given) says why in the
+// dropped. A picture wider or higher than MaxJpegDimension() is refused. On failure the result is empty and `error` (when given) says why in the
 // program's own words; the library never ends the process.
 QByteArray EncodeJpeg(const QImage &image, int quality, QString *error = nullptr);
 
