@@ -3,10 +3,14 @@
 #include "app/exportcommands.h"
 #include "app/jpgviewer.h"
 #include "app/mapwidget.h"
+#include "app/cards.h"
+#include "egofile/egofile.h"
 
 #include <QDir>
 #include <QImageReader>
 #include <QMenu>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
@@ -66,6 +70,7 @@ private Q_SLOTS:
     void withoutCardsNothingIsAsked();
     void tooWideStripOffersOneFilePerCard();
     void failedWriteIsReported();
+    void longExportCanBeCancelled();
     void viewerReportsClickedPosition();
 };
 
@@ -169,6 +174,46 @@ void TestExportCommands::failedWriteIsReported()
     QVERIFY2(message.startsWith(u"message: Cannot save \"e2.jpg\": a folder of that name exists."_s), qPrintable(message));
     QVERIFY2(message.endsWith(u"1 of 3 pictures were written (e1.jpg)."_s), qPrintable(message));
     QCOMPARE(s.model.CurrentCard, 2);
+}
+
+void TestExportCommands::longExportCanBeCancelled()
+{
+    QTemporaryDir dir;
+    const QString big = dir.filePath(u"hundred.ego"_s);
+    {
+        NetworkModel model;
+        QVERIFY(ReadEgoFile(model, QStringLiteral(KORVALO_TEST_DATA "/render/lindqvist.ego"), false).ok());
+        while (model.CardCount() < MaxCards)
+            QVERIFY(DuplicateCard(model, model.CardCount() - 2).ok());
+        QVERIFY(WriteEgoFile(model, big).ok());
+    }
+    Shell s;
+    s.window.show();
+    s.window.resize(1200, 900);
+    s.asker->fileNames.push_back(big);
+    s.trigger(u"Open1"_s);
+    QCOMPARE(s.model.CardCount(), MaxCards);
+
+    // Press Cancel as soon as the progress dialog shows (after half a second).
+    bool seen = false;
+    QTimer press;
+    QObject::connect(&press, &QTimer::timeout, [&] {
+        auto *progress = s.window.findChild<QProgressDialog *>(u"ExportProgress"_s);
+        if (progress && progress->isVisible() && !seen) {
+            seen = true;
+            progress->cancel();
+        }
+    });
+    press.start(20);
+    s.asker->fileNames.push_back(dir.filePath(u"c.jpg"_s));
+    s.trigger(u"JPGAllCards1"_s);
+    QVERIFY(seen);
+    const QStringList written = QDir(dir.path()).entryList({u"*.jpg"_s}, QDir::Files, QDir::Name);
+    QVERIFY2(written.size() > 0 && written.size() < MaxCards, qPrintable(QString::number(written.size())));
+    QCOMPARE(s.asker->messages(),
+             QStringList{u"message: The export was stopped. %1 of 100 pictures were written (c1.jpg to c%1.jpg)."_s
+                             .arg(written.size())});
+    QCOMPARE(s.model.CurrentCard, written.size());
 }
 
 void TestExportCommands::viewerReportsClickedPosition()
