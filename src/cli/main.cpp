@@ -21,8 +21,8 @@ static void printUsage(FILE *to)
                "  render IN.ego OUT.png|OUT.jpg [--card N | --all-cards | --strip]\n"
                "         [--size WxH] [--mode sectors] [--view NAME=on|off ...]\n"
                "      Draws one network card into a PNG picture, or a JPEG when OUT ends in\n"
-               "      .jpg; --all-cards writes OUT1.jpg, OUT2.jpg, ... (one per card),\n"
-               "      --strip all cards side by side into one picture.\n",
+               "      .jpg. --all-cards writes one JPEG per card (ego.jpg gives ego1.jpg,\n"
+               "      ego2.jpg, ...); --strip draws all cards side by side into OUT.\n",
                to);
 }
 
