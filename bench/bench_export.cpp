@@ -45,7 +45,7 @@ const NetworkModel &ordinaryEgo()
                 node.Sex = QStringLiteral("undefined");
                 node.NodeSize = n % 5 == 0 ? QStringLiteral("bigger") : QStringLiteral("normal");
                 node.Symbol = n % 6 == 0 ? QStringLiteral("box") : QString();
-                AddNode(m, c, node, false);
+                AddNode(m, c, node);
             }
             for (int l = 1; l <= 25; ++l)
                 AddLine(m, l % 5 == 0 ? 0 : l, (l * 7) % 30 + 1, 1 + l % 3, l % 9);

@@ -2,8 +2,8 @@
 
 #include "app/asker.h"
 #include "app/jpgviewer.h"
-#include "app/mainwindow.h"
-#include "app/mapwidget.h"
+#include "app/menus.h"
+#include "edit/document.h"
 #include "map/jpegwriter.h"
 
 #include <QAction>
@@ -58,66 +58,54 @@ QString fileRange(const QStringList &written)
 
 } // namespace
 
-ExportCommands::ExportCommands(MainWindow &main, NetworkModel &model)
-    : QObject(&main), m_main(main), m_model(model),
-      m_viewer(new JpgViewer([&main]() -> Asker & { return main.asker(); }, &main))
+ExportCommands::ExportCommands(const ShellContext &shell, std::function<ViewOptions()> view)
+    : QObject(shell.window), m_shell(shell), m_view(std::move(view)),
+      m_fixSize(shell.menus.action(u"FixExportSize1"_s)), m_viewer(new JpgViewer(shell.asker, shell.window))
 {
     setObjectName(u"ExportCommands"_s);
-    auto wire = [&](const QString &name, auto slot) {
-        auto *action = main.findChild<QAction *>(name);
-        if (action) {
-            action->setEnabled(true);
-            connect(action, &QAction::triggered, this, slot);
-        }
-        return action;
-    };
-    wire(u"jpg2"_s, [this] { exportCurrentCard(); });
-    wire(u"JPGAllCards1"_s, [this] { exportAllCards(); });
-    QAction *strip = wire(u"AllCardsin1JPG1"_s, [this] { exportStrip(); });
-    m_fixSize = wire(u"FixExportSize1"_s, [this] { m_main.redrawMap(); });
-    wire(u"jpg1"_s, [this] { m_viewer->importJpg(); });
-    if (m_fixSize)
-        m_fixSize->setCheckable(true);
-    // The Export submenu was greyed while it had nothing to offer.
-    if (strip) {
-        if (auto *menu = qobject_cast<QMenu *>(strip->parent()))
-            menu->menuAction()->setEnabled(true);
-    }
+    Menus &menus = m_shell.menus;
+    menus.bind(u"jpg2"_s, this, [this] { exportCurrentCard(); });
+    menus.bind(u"JPGAllCards1"_s, this, [this] { exportAllCards(); });
+    menus.bind(u"AllCardsin1JPG1"_s, this, [this] { exportStrip(); });
+    // A check item: the click toggles it.
+    menus.bind(u"FixExportSize1"_s, this, [] {});
+    menus.bind(u"jpg1"_s, this, [this] { m_viewer->importJpg(); });
 }
 
 QString ExportCommands::askJpegName()
 {
-    const QString chosen = m_main.asker().saveFileName(JpegFilter);
+    const QString chosen = m_shell.asker().saveFileName(JpegFilter);
     return chosen.isEmpty() ? QString() : JpegFileName(chosen);
 }
 
 void ExportCommands::applyFixedExportSize()
 {
-    if (!m_fixSize || !m_fixSize->isChecked())
+    if (!m_fixSize->isChecked())
         return;
-    if (m_main.isMaximized() || m_main.isFullScreen())
-        m_main.showNormal();
+    QWidget *window = m_shell.window;
+    if (window->isMaximized() || window->isFullScreen())
+        window->showNormal();
     // The window's frame counts: 850 x 750 is the size on the screen.
-    const QSize frame = m_main.frameGeometry().size() - m_main.geometry().size();
-    m_main.resize(QSize(850, 750) - frame);
+    const QSize frame = window->frameGeometry().size() - window->geometry().size();
+    window->resize(QSize(850, 750) - frame);
     // The map is measured right after this; lay it out now, not at the next event.
-    if (QLayout *layout = m_main.layout())
+    if (QLayout *layout = window->layout())
         layout->activate();
 }
 
 QSize ExportCommands::mapSize() const
 {
-    return m_main.mapWidget()->size().expandedTo(QSize(1, 1));
+    return m_shell.mapSize().expandedTo(QSize(1, 1));
 }
 
 QImage ExportCommands::cardPicture(int card)
 {
     // The switch updates the card list and the side panel; the picture itself is drawn
     // afresh, so that it never depends on when the window gets to repaint.
-    if (card != m_model.CurrentCard)
-        m_main.switchToCard(card);
+    Document &document = m_shell.document;
+    document.setCurrentCard(card);
     QImage picture(mapSize(), QImage::Format_RGB32);
-    RenderCard(picture, m_model, m_model.CurrentCard, m_main.viewOptions());
+    RenderCard(picture, document.model(), document.model().CurrentCard, m_view());
     return picture;
 }
 
@@ -127,10 +115,9 @@ void ExportCommands::exportCurrentCard()
     if (name.isEmpty())
         return;
     applyFixedExportSize();
-    m_main.redrawMap();
-    const Status written = WriteJpegFile(cardPicture(m_model.CurrentCard), name);
+    const Status written = WriteJpegFile(cardPicture(m_shell.document.model().CurrentCard), name);
     if (!written)
-        m_main.asker().message(written.message());
+        m_shell.asker().message(written.message());
 }
 
 void ExportCommands::reportStopped(const ExportOutcome &outcome, int total)
@@ -139,15 +126,15 @@ void ExportCommands::reportStopped(const ExportOutcome &outcome, int total)
         ? u"No picture was written."_s
         : u"%1 of %2 pictures were written (%3)."_s.arg(outcome.written.size()).arg(total).arg(fileRange(outcome.written));
     if (!outcome.status)
-        m_main.asker().message(outcome.status.message() + u"\n"_s + done);
+        m_shell.asker().message(outcome.status.message() + u"\n"_s + done);
     else if (outcome.cancelled)
-        m_main.asker().message(u"The export was stopped. "_s + done);
+        m_shell.asker().message(u"The export was stopped. "_s + done);
 }
 
 void ExportCommands::writeCardFiles(const QString &baseName)
 {
-    const int total = m_model.CardCount();
-    ExportProgressDialog progress(&m_main, total);
+    const int total = m_shell.document.model().CardCount();
+    ExportProgressDialog progress(m_shell.window, total);
     const ExportOutcome outcome = ExportCardFiles(
         total, baseName, [this](int card) { return cardPicture(card); }, progress.callback());
     reportStopped(outcome, total);
@@ -155,8 +142,8 @@ void ExportCommands::writeCardFiles(const QString &baseName)
 
 void ExportCommands::exportAllCards()
 {
-    if (m_model.CardCount() == 0) {
-        m_main.asker().message(NoCards);
+    if (m_shell.document.model().CardCount() == 0) {
+        m_shell.asker().message(NoCards);
         return;
     }
     const QString name = askJpegName();
@@ -168,9 +155,9 @@ void ExportCommands::exportAllCards()
 
 void ExportCommands::exportStrip()
 {
-    const int total = m_model.CardCount();
+    const int total = m_shell.document.model().CardCount();
     if (total == 0) {
-        m_main.asker().message(NoCards);
+        m_shell.asker().message(NoCards);
         return;
     }
     const QString name = askJpegName();
@@ -183,18 +170,18 @@ void ExportCommands::exportStrip()
         const QString offer = u"%1\nExport one picture per card instead (%2, %3, ...)?"_s.arg(
             fits.message(), QFileInfo(CardJpegFileName(name, 1)).fileName(),
             QFileInfo(CardJpegFileName(name, 2)).fileName());
-        if (m_main.asker().yesNo(offer) == Asker::Answer::Yes)
+        if (m_shell.asker().yesNo(offer) == Asker::Answer::Yes)
             writeCardFiles(name);
         return;
     }
     ExportOutcome outcome;
     {
-        ExportProgressDialog progress(&m_main, total);
+        ExportProgressDialog progress(m_shell.window, total);
         outcome = ExportCardStrip(total, cardSize, name, [this](int card) { return cardPicture(card); },
                                   progress.callback());
     }
     if (outcome.cancelled)
-        m_main.asker().message(u"The export was stopped. No picture was written."_s);
+        m_shell.asker().message(u"The export was stopped. No picture was written."_s);
     else if (!outcome.status)
-        m_main.asker().message(outcome.status.message());
+        m_shell.asker().message(outcome.status.message());
 }

@@ -50,7 +50,6 @@ int runRender(const QStringList &args)
     int card = 1;
     bool cardGiven = false, allCards = false, strip = false;
     int width = 850, height = 750;
-    NetworkModel model;
     ViewOptions view;
     bool sectorMode = false;
 
@@ -105,17 +104,17 @@ int runRender(const QStringList &args)
     if (int(cardGiven) + int(allCards) + int(strip) > 1)
         return usageError(QStringLiteral("--card, --all-cards and --strip exclude each other"));
 
-    const Status read = ReadEgoFile(model, files[0], false);
+    const Result<NetworkModel> read = ReadEgoFile(files[0]);
     if (!read)
         return failure(read.message());
+    const NetworkModel &model = read.value();
     if (!allCards && !strip && card > model.CardCount()) {
         return failure(QStringLiteral("\"%1\" has no network card %2 (it holds %3).")
                            .arg(QFileInfo(files[0]).fileName())
                            .arg(card)
                            .arg(model.CardCount()));
     }
-    if (sectorMode)
-        model.EditMode = EditModeSectors;
+    view.SectorHandles = sectorMode;
 
     const QSize size(width, height);
     const CardPicture picture = RenderedCards(model, view, size);

@@ -70,7 +70,9 @@ static QImage rendered(const NetworkModel &model, int card, QSize size, const Vi
 void TestImageExport::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    QVERIFY(ReadEgoFile(m_ego, QStringLiteral(KORVALO_TEST_DATA "/render/lindqvist.ego"), false).ok());
+    Result<NetworkModel> read = ReadEgoFile(QStringLiteral(KORVALO_TEST_DATA "/render/lindqvist.ego"));
+    QVERIFY(read.ok());
+    m_ego = read.value();
     QCOMPARE(m_ego.CardCount(), 3);
 }
 

@@ -161,8 +161,9 @@ void TestExportCommands::longExportCanBeCancelled()
     QTemporaryDir dir;
     const QString hundred = dir.filePath(u"hundred.ego"_s);
     {
-        NetworkModel model;
-        QVERIFY(ReadEgoFile(model, Example, false).ok());
+        Result<NetworkModel> read = ReadEgoFile(Example);
+        QVERIFY(read.ok());
+        NetworkModel &model = read.value();
         while (model.CardCount() < MaxCards)
             QVERIFY(DuplicateCard(model, model.CardCount() - 2).ok());
         QVERIFY(WriteEgoFile(model, hundred).ok());
