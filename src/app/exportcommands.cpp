@@ -9,7 +9,6 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QLayout>
-#include <QMenu>
 #include <QProgressDialog>
 
 using namespace Qt::StringLiterals;
