@@ -6,6 +6,7 @@
 #include "app/cardcommands.h"
 #include "app/carddialog.h"
 #include "app/egodialog.h"
+#include "app/exportcommands.h"
 #include "app/filecommands.h"
 #include "app/infowindows.h"
 #include "app/mapwidget.h"
@@ -81,6 +82,9 @@ MainWindow::MainWindow(QWidget *parent)
     bindMenus();
     m_infoWindows = new InfoWindows(ShellContext{*m_document, askerSource, *m_menus, this,
                                                  [this] { return m_map->image().size(); }});
+    // File > Export and Card > Import Graphic.
+    new ExportCommands(ShellContext{*m_document, askerSource, *m_menus, this, [this] { return m_map->size(); }},
+                       [this] { return viewOptions(); });
     m_menus->greySubmenusWithoutChoice();
 
     connect(m_side, &SidePanel::cardChosen, this, &MainWindow::switchToCard);
