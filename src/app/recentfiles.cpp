@@ -99,25 +99,29 @@ void RecentFiles::open(const QString &path)
 
 void RecentFiles::rebuildMenu()
 {
-    // Not clear(): the item chosen may be the one whose signal is being delivered.
-    const QList<QAction *> old = m_menu->actions();
-    for (QAction *item : old) {
-        m_menu->removeAction(item);
-        item->deleteLater();
+    // The items are made once and relabelled: the item chosen may be the one whose signal
+    // is being delivered when the list changes.
+    if (m_menu->isEmpty()) {
+        for (int number = 1; number <= MaxFiles; ++number) {
+            QAction *item = m_menu->addAction(QString());
+            item->setObjectName(u"RecentFile%1"_s.arg(number));
+            connect(item, &QAction::triggered, this, [this, item] { open(item->data().toString()); });
+        }
+        m_separator = m_menu->addSeparator();
+        QAction *clearItem = m_menu->addAction(u"Clear List"_s);
+        clearItem->setObjectName(u"ClearRecentFiles1"_s);
+        connect(clearItem, &QAction::triggered, this, &RecentFiles::clear);
     }
     const QStringList list = files();
-    int number = 0;
-    for (const QString &path : list) {
-        ++number;
-        QAction *item = m_menu->addAction(u"&%1 %2"_s.arg(number).arg(QDir::toNativeSeparators(path)));
-        item->setObjectName(u"RecentFile%1"_s.arg(number));
-        connect(item, &QAction::triggered, this, [this, path] { open(path); });
+    const QList<QAction *> items = m_menu->actions();
+    for (int i = 0; i < MaxFiles; ++i) {
+        QAction *item = items.at(i);
+        const bool used = i < list.size();
+        item->setVisible(used);
+        item->setData(used ? list.at(i) : QString());
+        item->setText(used ? u"&%1 %2"_s.arg(i + 1).arg(QDir::toNativeSeparators(list.at(i))) : QString());
     }
-    if (!list.isEmpty())
-        m_menu->addSeparator();
-    QAction *clearItem = m_menu->addAction(u"Clear List"_s);
-    clearItem->setObjectName(u"ClearRecentFiles1"_s);
-    clearItem->setEnabled(!list.isEmpty());
-    connect(clearItem, &QAction::triggered, this, &RecentFiles::clear);
+    m_separator->setVisible(!list.isEmpty());
+    items.last()->setEnabled(!list.isEmpty());
     m_menu->menuAction()->setEnabled(!list.isEmpty());
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class FileCommands;
+class QAction;
 class QMenu;
 
 // File > "Recent Files": the ego files last read or saved, newest first, kept in the
@@ -33,5 +34,6 @@ private:
 
     ShellContext m_context;
     QMenu *m_menu;
+    QAction *m_separator = nullptr;
     FileCommands &m_files;
 };
