@@ -182,6 +182,7 @@ private Q_SLOTS:
     void copyFollowsTheDocument();
     void copiesAreSpacedByTheInterval();
     void restoreKeepAndDiscard();
+    void aLongRunningProgramKeepsItsCopy();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -444,6 +445,22 @@ void TestRecovery::restoreKeepAndDiscard()
         QVERIFY(s.asker->messages().first().contains(u"broken.ego"_s));
     }
     QCOMPARE(filesIn(dataFolder), QStringList{u"broken.ego"_s});
+}
+
+void TestRecovery::aLongRunningProgramKeepsItsCopy()
+{
+    // A copy locked for hours by a program that still runs is not anybody else's.
+    RecoveryCopy mine = NewRecoveryCopy(RecoveryFolder()).value();
+    QVERIFY(WriteRecoveryCopy(mine, NetworkModel(), QString(), QDateTime::currentDateTimeUtc()));
+    QFile lock(mine.lockPath());
+    QVERIFY(lock.open(QIODevice::ReadWrite));
+    QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-3 * 3600), QFileDevice::FileModificationTime));
+    lock.close();
+    QVERIFY(ClaimLeftoverRecoveryCopies(RecoveryFolder()).empty());
+    QVERIFY(QFile::exists(mine.lockPath()));
+    // Its program gone, the next one takes it.
+    mine.lock->unlock();
+    QCOMPARE(ClaimLeftoverRecoveryCopies(RecoveryFolder()).size(), size_t(1));
 }
 
 int main(int argc, char *argv[])
