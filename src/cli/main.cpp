@@ -20,7 +20,10 @@ static void printUsage(FILE *to)
                "      Reads an ego file and writes it again as File > Save does.\n"
                "  render IN.ego OUT.png [--card N] [--size WxH] [--mode sectors]\n"
                "         [--view NAME=on|off ...]\n"
-               "      Draws one network card into a PNG picture.\n",
+               "      Draws one network card into a PNG picture.\n"
+               "  report IN.ego... --analysis NAME [--card N] [--strong-circles K]\n"
+               "         [--mode long|short] [--decimal-separator C]\n"
+               "      Prints the lines of an analysis for each file (--help for the names).\n",
                to);
 }
 
@@ -54,6 +57,8 @@ int main(int argc, char *argv[])
         return runResave(args);
     if (command == u"render")
         return runRender(args);
+    if (command == u"report")
+        return runReport(args);
     std::fprintf(stderr, "korvalo-cli: unknown command \"%s\"\n", qPrintable(command));
     printUsage(stderr);
     return 2;

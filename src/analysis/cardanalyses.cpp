@@ -1,0 +1,241 @@
+#include "analysis/cardanalyses.h"
+
+#include "map/geometry.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+namespace korvalo {
+
+std::optional<DistancesToEgoResult> DistancesToEgo(const NetworkCard &card)
+{
+    const int nodes = card.NodeCount();
+    if (nodes == 0)
+        return std::nullopt;
+    const int sectors = card.SectorCount();
+    std::vector<float> sums(size_t(sectors) + 1, 0.0f);
+    std::vector<int> counts(size_t(sectors) + 1, 0);
+    float total = 0;
+    for (int i = 1; i <= nodes; ++i) {
+        const float distance = card.Nodes[size_t(i)].Distance;
+        const int s = SectorOfNode(card, i);
+        sums[size_t(s)] += distance;
+        ++counts[size_t(s)];
+        total += distance;
+    }
+    DistancesToEgoResult result;
+    result.sectorMeans.reserve(size_t(sectors));
+    for (int s = 1; s <= sectors; ++s) {
+        const int n = counts[size_t(s)];
+        result.sectorMeans.push_back(n ? ToSingle(double(sums[size_t(s)]) / n) : 0.0f);
+    }
+    result.all = ToSingle(double(total) / nodes);
+    return result;
+}
+
+float StrongTieThreshold(int strongCircles, int circles, int mapRadius)
+{
+    // Without circles there is no ring to measure by; one circle keeps the threshold
+    // finite and matches what a card of one circle shows.
+    const int c = std::max(circles, 1);
+    const int m = std::min(strongCircles, c);
+    const double r = std::max(mapRadius, 1);
+    const float product = ToSingle(r / c * (m + 0.5));
+    return ToSingle(double(product) / r);
+}
+
+int StrongTieCount(const NetworkCard &card, int strongCircles, int circles, int mapRadius)
+{
+    const float threshold = StrongTieThreshold(strongCircles, circles, mapRadius);
+    int count = 0;
+    for (int i = 1; i <= card.NodeCount(); ++i) {
+        if (card.Nodes[size_t(i)].Distance <= threshold)
+            ++count;
+    }
+    return count;
+}
+
+float StrongTieRatio(const NetworkCard &card, int strongCircles, int circles, int mapRadius)
+{
+    if (card.NodeCount() == 0)
+        return 0;
+    return ToSingle(double(StrongTieCount(card, strongCircles, circles, mapRadius)) / card.NodeCount());
+}
+
+DistinctList DistinctIDs(const NetworkCard &card)
+{
+    DistinctList ids;
+    for (int i = 1; i <= card.NodeCount(); ++i)
+        ids.add(card.Nodes[size_t(i)].ID);
+    return ids;
+}
+
+int DistinctIDCount(const NetworkCard &card)
+{
+    return DistinctIDs(card).size();
+}
+
+int DistinctIDCount(std::span<const NetworkCard> cards)
+{
+    DistinctList ids;
+    for (const NetworkCard &card : cards) {
+        for (int i = 1; i <= card.NodeCount(); ++i)
+            ids.add(card.Nodes[size_t(i)].ID);
+    }
+    return ids.size();
+}
+
+namespace {
+
+std::optional<float> shareOf(const DistinctList &earlier, const DistinctList &later)
+{
+    if (earlier.size() == 0)
+        return std::nullopt;
+    int found = 0;
+    for (const QString &id : earlier.items()) {
+        if (later.contains(id))
+            ++found;
+    }
+    return ToSingle(double(found) / earlier.size() * 100);
+}
+
+} // namespace
+
+IDContinuityResult IDContinuity(std::span<const NetworkCard> cards)
+{
+    IDContinuityResult result;
+    const int n = int(cards.size());
+    if (n < 2)
+        return result;
+    std::vector<DistinctList> ids;
+    ids.reserve(size_t(n));
+    for (const NetworkCard &card : cards)
+        ids.push_back(DistinctIDs(card));
+
+    for (int k = 1; k < n; ++k)
+        result.pairs.push_back({k, k + 1, shareOf(ids[size_t(k - 1)], ids[size_t(k)])});
+    for (int k = 3; k <= n; ++k)
+        result.pairs.push_back({1, k, shareOf(ids[0], ids[size_t(k - 1)])});
+
+    // The IDs still present after each card, and every ID met on the way.
+    DistinctList common = ids[0];
+    DistinctList any = ids[0];
+    for (int k = 1; k < n; ++k) {
+        DistinctList kept;
+        const NetworkCard &card = cards[size_t(k)];
+        for (int i = 1; i <= card.NodeCount(); ++i) {
+            const QString &id = card.Nodes[size_t(i)].ID;
+            if (common.contains(id))
+                kept.add(id);
+            any.add(id);
+        }
+        common = std::move(kept);
+    }
+    result.inAllCards = common.items();
+    if (!result.inAllCards.isEmpty())
+        result.allPercent = ToSingle(double(result.inAllCards.size()) / any.size() * 100);
+    return result;
+}
+
+DistinctList DistinctSectorNames(std::span<const NetworkCard> cards)
+{
+    DistinctList names;
+    for (const NetworkCard &card : cards) {
+        for (int s = 1; s <= card.SectorCount(); ++s)
+            names.add(card.Sectors[size_t(s)].SectorName);
+    }
+    return names;
+}
+
+namespace {
+
+// SectorByName for many names at once: exact name -> highest sector number.
+QHash<QString, int> lastSectorByName(const NetworkCard &card)
+{
+    QHash<QString, int> byName;
+    for (int s = 1; s <= card.SectorCount(); ++s)
+        byName.insert(card.Sectors[size_t(s)].SectorName, s);
+    return byName;
+}
+
+// NodesInSector for every sector of the card at once; index 0 counts the alters that
+// lie in no sector.
+std::vector<int> nodesPerSector(const NetworkCard &card)
+{
+    std::vector<int> counts(size_t(card.SectorCount()) + 1, 0);
+    for (int i = 1; i <= card.NodeCount(); ++i)
+        ++counts[size_t(SectorOfNode(card, i))];
+    return counts;
+}
+
+} // namespace
+
+SectorSizesResult SectorSizes(std::span<const NetworkCard> cards)
+{
+    SectorSizesResult result;
+    result.names = DistinctSectorNames(cards).items();
+    result.cells.assign(size_t(result.names.size()), std::vector<std::optional<double>>(cards.size()));
+    for (size_t c = 0; c < cards.size(); ++c) {
+        const QHash<QString, int> byName = lastSectorByName(cards[c]);
+        for (qsizetype r = 0; r < result.names.size(); ++r) {
+            const int s = byName.value(result.names[r], 0);
+            if (s > 0)
+                result.cells[size_t(r)][c] = double(SectorSpan(cards[c], s)) / 360 * 100;
+        }
+    }
+    return result;
+}
+
+SectorNodeCountsResult SectorNodeCounts(std::span<const NetworkCard> cards)
+{
+    SectorNodeCountsResult result;
+    result.names = DistinctSectorNames(cards).items();
+    result.cells.assign(size_t(result.names.size()), std::vector<std::optional<int>>(cards.size()));
+    result.totals.assign(cards.size(), 0);
+    for (size_t c = 0; c < cards.size(); ++c) {
+        const QHash<QString, int> byName = lastSectorByName(cards[c]);
+        const std::vector<int> perSector = nodesPerSector(cards[c]);
+        for (qsizetype r = 0; r < result.names.size(); ++r) {
+            const int s = byName.value(result.names[r], 0);
+            const int v = perSector[size_t(s)];
+            if (s > 0)
+                result.cells[size_t(r)][c] = v;
+            result.totals[c] += v;
+        }
+    }
+    return result;
+}
+
+std::vector<float> DominantSector(std::span<const NetworkCard> cards)
+{
+    std::vector<float> values;
+    values.reserve(cards.size());
+    for (const NetworkCard &card : cards) {
+        float largest = 0;
+        for (int s = 1; s <= card.SectorCount(); ++s)
+            largest = std::max(largest, SectorSpan(card, s) / 360.0f);
+        values.push_back(largest);
+    }
+    return values;
+}
+
+std::vector<int> NumberOfSectors(std::span<const NetworkCard> cards)
+{
+    std::vector<int> values;
+    values.reserve(cards.size());
+    for (const NetworkCard &card : cards)
+        values.push_back(card.SectorCount());
+    return values;
+}
+
+std::vector<int> DifferentIDs(std::span<const NetworkCard> cards)
+{
+    std::vector<int> values;
+    values.reserve(cards.size());
+    for (const NetworkCard &card : cards)
+        values.push_back(DistinctIDCount(card));
+    return values;
+}
+
+} // namespace korvalo
