@@ -3,6 +3,7 @@
 #include "app/infowindows.h"
 
 #include "app/aboutbox.h"
+#include "app/analysiscommands.h"
 #include "app/artwork.h"
 #include "app/asker.h"
 #include "app/carddialog.h"
@@ -152,6 +153,9 @@ MainWindow::MainWindow(NetworkModel &model, QWidget *parent)
     // The info, node info, history and node table windows hook into the Info menu,
     // Card > Node Table and the model's info lines.
     m_infoWindows = new InfoWindows(*this, m_model);
+    // The Analysis menu and Info > Different IDs write their reports into the info window.
+    (new AnalysisCommands(m_model, askerSource, [this](const QString &line) { AppendInfoLine(m_model, line); },
+                          m_map, this))->wire(this);
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(u"Timer1"_s);
