@@ -212,12 +212,16 @@ void TestAnalysis::sectorTables()
 
 void TestAnalysis::distinctIDsIgnoreCase()
 {
-    const std::vector<NetworkCard> cards = cardsOfIDs({{u"anna"_qs, u"Anna"_qs, u"Ben"_qs}, {u"ANNA"_qs, u"carl"_qs}, {}});
-    QCOMPARE(shortLine(Analysis::DifferentIDs, cards), u"Hanna Berg\tHB\t2\t2\t0\t"_qs);
+    const std::vector<NetworkCard> cards = cardsOfIDs({{u"anna"_qs, u"Anna"_qs, u"Ben"_qs}, {u"ANNA"_qs, u"carl"_qs}, {},
+                                                       {u"Müller"_qs, u"MÜLLER"_qs, u"müller"_qs, u"Mueller"_qs}});
+    QCOMPARE(shortLine(Analysis::DifferentIDs, cards), u"Hanna Berg\tHB\t2\t2\t0\t2\t"_qs);
     QCOMPARE(lines(Analysis::DifferentIDsCard, cards, ReportMode::lang, 1),
              (QStringList{QString(), u"Number of different IDs in current card: 2"_qs}));
     QCOMPARE(lines(Analysis::DifferentIDsAll, cards),
-             (QStringList{QString(), u"Number of different IDs in all cards: 3"_qs}));
+             (QStringList{QString(), u"Number of different IDs in all cards: 5"_qs}));
+    const std::vector<NetworkCard> umlauts = cardsOfIDs({{u"MÜLLER"_qs, u"Ødegård"_qs}, {u"müller"_qs, u"ØDEGÅRD"_qs}});
+    QCOMPARE(shortLine(Analysis::IDContinuity, umlauts), u"HB\t[1>2]: 100.0\t[all]:100.0"_qs);
+    QCOMPARE(lines(Analysis::IDContinuity, umlauts).last(), u"100.0% in all Cards -> müller  ØDEGÅRD  "_qs);
     QCOMPARE(lines(Analysis::DifferentIDsCard, cards, ReportMode::lang, 0), QStringList());
 }
 
