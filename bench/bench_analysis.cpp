@@ -27,7 +27,7 @@ const NetworkModel &fullEgo()
                 node.Label = QStringLiteral("Alter number %1").arg(n);
                 node.Angle = float(n) * 0.36f;
                 node.Distance = float(n % 100) / 80.0f;
-                AddNode(m, c, node, false);
+                AddNode(m, c, node);
             }
         }
         return m;

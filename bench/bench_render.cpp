@@ -30,7 +30,7 @@ static const NetworkModel &capacityModel()
                 n.Symbol = QString::fromUtf16(symbols[(i / 4) % 4]);
             n.NodeSize = QStringLiteral("normal");
             n.Sex = QStringLiteral("undefined");
-            AddNode(m, 1, n, false);
+            AddNode(m, 1, n);
         }
         for (int l = 1; l <= MaxLines; ++l)
             AddLine(m, l % 50 == 0 ? 0 : l, (l * 7) % MaxNodes + 1, l % 3 + 1, l % 9);

@@ -1,10 +1,10 @@
 #include "app/analysiscommands.h"
 
 #include "app/asker.h"
+#include "app/menus.h"
+#include "edit/document.h"
 #include "map/geometry.h"
 
-#include <QAction>
-#include <QMenu>
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
@@ -41,66 +41,47 @@ const AnalysisInfo &infoOf(Analysis analysis)
     Q_UNREACHABLE();
 }
 
-// The menus that hold the action, up to the menu bar, are greyed while they hold
-// nothing to choose; an enabled item opens them again.
-void enableWithMenus(QAction *action)
-{
-    action->setEnabled(true);
-    for (auto *menu = qobject_cast<QMenu *>(action->parent()); menu;
-         menu = qobject_cast<QMenu *>(menu->parent())) {
-        menu->menuAction()->setEnabled(true);
-    }
-}
-
 } // namespace
 
-AnalysisCommands::AnalysisCommands(const NetworkModel &model, AskerSource asker, InfoSink info,
-                                   const QWidget *map, QObject *parent)
-    : QObject(parent), m_model(model), m_asker(std::move(asker)), m_info(std::move(info)), m_map(map)
+AnalysisCommands::AnalysisCommands(const ShellContext &shell) : QObject(shell.window), m_shell(shell)
 {
     setObjectName(u"AnalysisCommands"_s);
-}
-
-void AnalysisCommands::wire(QObject *menus)
-{
     for (const MenuItem &item : MenuItems) {
-        auto *action = menus->findChild<QAction *>(QString::fromUtf16(item.name));
-        if (!action)
-            continue;
-        enableWithMenus(action);
         const Analysis analysis = item.analysis;
-        connect(action, &QAction::triggered, this, [this, analysis] { run(analysis); });
+        m_shell.menus.bind(QString::fromUtf16(item.name), this, [this, analysis] { run(analysis); });
     }
 }
 
 void AnalysisCommands::run(Analysis analysis)
 {
+    const NetworkModel &model = m_shell.document.model();
+    const Session &session = m_shell.document.session();
     const AnalysisInfo &info = infoOf(analysis);
-    const bool hasCurrent = m_model.CurrentCard >= 1 && m_model.CurrentCard <= m_model.CardCount();
-    if (info.currentCard && !hasCurrent)
+    if (info.currentCard && !model.hasCard(model.CurrentCard))
         return;
 
     ReportRequest request;
     request.mode = ReportMode::lang;
-    request.separator = m_model.DecimalSeparator;
-    request.currentCard = m_model.CurrentCard;
-    request.mapRadius = MapRadius(m_map->width(), m_map->height());
+    request.separator = session.DecimalSeparator;
+    request.currentCard = model.CurrentCard;
+    const QSize map = m_shell.mapSize();
+    request.mapRadius = MapRadius(map.width(), map.height());
     if (info.strongCircles) {
         const std::optional<QString> answer =
-            m_asker().input(u"Strong/Weak Ties"_s, u"Number of Strong Circles:"_s, u"2"_s);
+            m_shell.asker().input(u"Strong/Weak Ties"_s, u"Number of Strong Circles:"_s, u"2"_s);
         if (!answer)
             return;
         bool ok = false;
         request.strongCircles = answer->trimmed().toInt(&ok);
         if (!ok) {
-            m_asker().message(u"\"%1\" is not a whole number of circles!"_s.arg(*answer));
+            m_shell.asker().message(u"\"%1\" is not a whole number of circles!"_s.arg(*answer));
             return;
         }
     }
-    if (analysis == Analysis::IDContinuity && m_model.CardCount() < 2) {
-        m_asker().message(NotEnoughCards);
+    if (analysis == Analysis::IDContinuity && model.CardCount() < 2) {
+        m_shell.asker().message(NotEnoughCards);
         return;
     }
-    for (const QString &line : ReportLines(analysis, m_model.ego, CardsOf(m_model), request))
-        m_info(line);
+    for (const QString &line : ReportLines(analysis, model.ego, CardsOf(model), request))
+        AppendInfoLine(session.infoSink, line);
 }

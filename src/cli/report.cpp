@@ -134,14 +134,15 @@ int runReport(const QStringList &args)
 
     int status = 0;
     for (const QString &path : files) {
-        NetworkModel model;
-        model.DecimalSeparator = request.separator;
-        const Status read = ReadEgoFile(model, path, false);
+        ReadOptions options;
+        options.DecimalSeparator = request.separator;
+        const Result<NetworkModel> read = ReadEgoFile(path, options);
         if (!read) {
             printError(read.message());
             status = 1;
             continue;
         }
+        const NetworkModel &model = read.value();
         const QString name = QFileInfo(path).fileName();
         const std::span<const NetworkCard> cards = CardsOf(model);
         // The long reports of the current card need it; the short strong-tie lines take

@@ -265,9 +265,9 @@ std::optional<float> parseReal(std::string_view text, char separator)
 class Reader
 {
 public:
-    Reader(const QString &displayName, QChar separator, bool warn)
+    Reader(const QString &displayName, QChar separator, InfoSink warnings)
         : m_name(displayName), m_separator(char(separator.unicode() < 0x80 ? separator.unicode() : '.')),
-          m_warn(warn)
+          m_warnings(std::move(warnings))
     {
     }
 
@@ -373,7 +373,7 @@ private:
             node.Memo1 = repeatedText(NfMemo1, f.value[NfMemo1]);
             node.Memo2 = repeatedText(NfMemo2, f.value[NfMemo2]);
             node.Merger = repeatedText(NfMerger, f.value[NfMerger]);
-            if (!AddNode(out, cardNo, node, m_warn))
+            if (!AddNode(out, cardNo, node, m_warnings, QLatin1Char(m_separator)))
                 return fail(QStringLiteral("the card holds more than %1 nodes.").arg(MaxNodes), false);
         }
 
@@ -479,7 +479,7 @@ private:
 
     QString m_name;
     char m_separator;
-    bool m_warn;
+    InfoSink m_warnings;
     bool m_utf8 = true;
     // Where the reader is, for messages: card number, record kind and number.
     struct Location
@@ -746,30 +746,31 @@ std::string_view ExtractTagValue(std::string_view text, std::string_view name, s
     return found->value;
 }
 
-Status ReadEgoBytes(NetworkModel &model, const QByteArray &bytes, const QString &displayName, bool warn)
+Result<NetworkModel> ReadEgoBytes(const QByteArray &bytes, const QString &displayName,
+                                  const ReadOptions &options)
 {
-    // Read into a fresh model, so that a refused file leaves the open ego as it was.
     NetworkModel fresh;
     QStringList infoLines;
-    fresh.infoSink = [&infoLines](const QString &line) { infoLines.append(line); };
-    Reader reader(displayName, model.DecimalSeparator, warn);
+    InfoSink collect;
+    if (options.warnings)
+        collect = [&infoLines](const QString &line) { infoLines.append(line); };
+    Reader reader(displayName, options.DecimalSeparator, collect);
     const Status status = reader.read(bytes, fresh);
     if (!status)
-        return status;
-    model.ego = std::move(fresh.ego);
-    model.Cards = std::move(fresh.Cards);
-    model.CurrentCard = fresh.CurrentCard;
-    model.EgoPresent = true;
+        return Result<NetworkModel>::failure(status.message());
+    fresh.EgoPresent = true;
+    // Warnings of a refused file would only confuse: they are handed on after success.
     for (const QString &line : std::as_const(infoLines))
-        AppendInfoLine(model, line);
-    return Status::success();
+        AppendInfoLine(options.warnings, line);
+    return Result<NetworkModel>::success(std::move(fresh));
 }
 
-Status ReadEgoFile(NetworkModel &model, const QString &path, bool warn)
+Result<NetworkModel> ReadEgoFile(const QString &path, const ReadOptions &options)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Status::failure(QStringLiteral("Cannot open \"%1\": %2.").arg(fileNameOf(path), file.errorString()));
+        return Result<NetworkModel>::failure(
+            QStringLiteral("Cannot open \"%1\": %2.").arg(fileNameOf(path), file.errorString()));
     // Mapped rather than copied where the system allows it.
     QByteArray bytes;
     if (uchar *mapped = file.size() > 0 ? file.map(0, file.size()) : nullptr) {
@@ -777,12 +778,10 @@ Status ReadEgoFile(NetworkModel &model, const QString &path, bool warn)
     } else {
         bytes = file.readAll();
         if (file.error() != QFileDevice::NoError)
-            return Status::failure(QStringLiteral("Cannot read \"%1\": %2.").arg(fileNameOf(path), file.errorString()));
+            return Result<NetworkModel>::failure(
+                QStringLiteral("Cannot read \"%1\": %2.").arg(fileNameOf(path), file.errorString()));
     }
-    const Status status = ReadEgoBytes(model, bytes, fileNameOf(path), warn);
-    if (status)
-        model.CurrentFileName = path;
-    return status;
+    return ReadEgoBytes(bytes, fileNameOf(path), options);
 }
 
 TextBuffer EgoFileText(const NetworkModel &model)
@@ -877,10 +876,8 @@ QByteArray EgoFileBytes(const NetworkModel &model)
     return QByteArray(text.data(), qsizetype(text.size()));
 }
 
-Status WriteEgoFile(NetworkModel &model, const QString &path)
+Status WriteEgoFile(const NetworkModel &model, const QString &path)
 {
-    // Files are always written with '.', and the option goes back to '.' with every save.
-    model.DecimalSeparator = u'.';
     const QString name = fileNameOf(path);
 
     const TextBuffer bytes = EgoFileText(model);
@@ -888,8 +885,7 @@ Status WriteEgoFile(NetworkModel &model, const QString &path)
     // Read the written file back and compare it with the model: a value holding the text
     // of a tag, or a line break, would come back different.
     return ReplaceFileSafely(path, bytes, [&](const QByteArray &written) -> QString {
-        NetworkModel back;
-        const Status reread = ReadEgoBytes(back, written, name, false);
+        const Result<NetworkModel> reread = ReadEgoBytes(written, name);
         if (!reread) {
             QString why = reread.message();
             const QString prefix = QStringLiteral("Cannot read \"%1\": ").arg(name);
@@ -899,6 +895,6 @@ Status WriteEgoFile(NetworkModel &model, const QString &path)
                                   "tag of the file.")
                 .arg(why);
         }
-        return compareModels(model, back);
+        return compareModels(model, reread.value());
     });
 }

@@ -24,38 +24,6 @@ int roundInt(double value)
     return int(RoundHalfEven(value));
 }
 
-struct ViewSwitchName
-{
-    const char16_t *name;
-    bool ViewOptions::*member;
-};
-
-// Menu captions without blanks, in menu order.
-constexpr std::array<ViewSwitchName, 22> viewSwitchNames{{
-    {u"Show", &ViewOptions::Show2},
-    {u"ShowNodes", &ViewOptions::Show2},
-    {u"ShowLabels", &ViewOptions::ShowLabels1},
-    {u"ShowIDs", &ViewOptions::ShowID1},
-    {u"ShowNodeNr", &ViewOptions::ShowNodeNr1},
-    {u"ShowGroupSize", &ViewOptions::ShowGroupSize1},
-    {u"ShowRoles", &ViewOptions::ShowRoles1},
-    {u"ShowEgoLabel", &ViewOptions::ShowEgoLabel1},
-    {u"ShowLinesBetweenAlteri", &ViewOptions::ShowLinesBetween},
-    {u"ShowLinesToEgo", &ViewOptions::ShowLinesToEgo},
-    {u"ShowSectorLabels", &ViewOptions::ShowSectorLabels1},
-    {u"ShowSectorSize", &ViewOptions::ShowSectorSize1},
-    {u"ShowSectorLines", &ViewOptions::Show1},
-    {u"ColorSectors", &ViewOptions::ColorSectors1},
-    {u"ShowWithoutSymbol", &ViewOptions::ShowWithoutSymbol1},
-    {u"ShowFlash", &ViewOptions::Show4},
-    {u"ShowTriangle", &ViewOptions::ShowTriangle1},
-    {u"ShowBox", &ViewOptions::ShowBox1},
-    {u"ShowDiamond", &ViewOptions::ShowDiamond1},
-    {u"IgnoreSymbols", &ViewOptions::IgnoreSymbols1},
-    {u"ShowEgo+Card", &ViewOptions::ShowEgoCard1},
-    {u"Sex", &ViewOptions::Sex1},
-}};
-
 // Creating a QFont and resolving "Arial" costs far more than drawing a short label, and
 // a capacity card draws a thousand of them per redraw; so the fonts are kept per size.
 // Rotation is done by the painter's transform, not by the font.
@@ -527,7 +495,7 @@ void CardPainter::circles()
     const int n = m_card.Circles;
     if (n < 1)
         return;
-    m_painter.setPen(QPen(Qt::black, std::max(m_model.OverlayPenWidth, 0), Qt::DotLine));
+    m_painter.setPen(QPen(Qt::black, std::max(m_view.OverlayPenWidth, 0), Qt::DotLine));
     m_painter.setBrush(Qt::NoBrush);
     // More circles than pixels of radius fall onto each other; each is drawn once.
     int previous = -1;
@@ -545,7 +513,7 @@ void CardPainter::boundaryLines()
     m_painter.setPen(solidPen(qRgb(0, 0, 0), 1));
     for (int s = 1; s <= m_card.SectorCount(); ++s)
         m_painter.drawLine(m_centre, point(m_card.Sectors[size_t(s)].SectorAngle, 1));
-    if (m_model.EditMode != EditModeSectors)
+    if (!m_view.SectorHandles)
         return;
     m_painter.setBrush(rgb(BgrToRgb(SectorHandleColor)));
     for (int s = 1; s <= m_card.SectorCount(); ++s)
@@ -576,7 +544,7 @@ void CardPainter::sectorLabels()
         QString text = sector.SectorName;
         if (m_view.ShowSectorSize1) {
             const double share = double(SectorSpan(m_card, s)) / 360 * 100;
-            text += u" [" % FormatFixed(share, 1, m_model.DecimalSeparator) % u']';
+            text += u" [" % FormatFixed(share, 1, m_view.DecimalSeparator) % u']';
         }
         const int width = metrics.horizontalAdvance(text);
         float a = ToSingle(m - width / 12.0);
@@ -626,7 +594,7 @@ void CardPainter::nodes()
             continue;
         const Node &node = m_card.Nodes[size_t(i)];
         NodeLook look;
-        look.radius = NodeRadius(node.NodeSize, m_model.NodeBaseSize);
+        look.radius = NodeRadius(node.NodeSize, m_view.NodeBaseSize);
         look.selected = node.Selected;
         look.group = node.Size > 1;
         if (node.Human == u"FALSE") {
@@ -663,7 +631,7 @@ void CardPainter::nodes()
 void CardPainter::ego()
 {
     if (m_card.EgoNode != u"none") {
-        const int r = NodeRadius(m_card.EgoNode, m_model.NodeBaseSize);
+        const int r = NodeRadius(m_card.EgoNode, m_view.NodeBaseSize);
         m_painter.setPen(solidPen(qRgb(0, 0, 0), 1));
         m_painter.setBrush(rgb(PaletteColor(m_card.EgoColor)));
         m_painter.drawEllipse(point(0, 0), r, r);
@@ -698,31 +666,14 @@ void CardPainter::nodeLabels()
         text = TrimBlanks(text);
         if (text.isEmpty())
             continue;
-        const int r = NodeRadius(node.NodeSize, m_model.NodeBaseSize);
+        const int r = NodeRadius(node.NodeSize, m_view.NodeBaseSize);
         const QPoint p = nodePoint(i);
         DrawMapText(m_painter, p.x() + r + 1, p.y() - roundInt(r / 2.0), text,
-                    m_model.LabelFontSize, 0);
+                    m_view.LabelFontSize, 0);
     }
 }
 
 } // namespace
-
-bool *FindViewSwitch(ViewOptions &view, QStringView name)
-{
-    for (const ViewSwitchName &entry : viewSwitchNames) {
-        if (name.compare(QStringView(entry.name), Qt::CaseInsensitive) == 0)
-            return &(view.*entry.member);
-    }
-    return nullptr;
-}
-
-QStringList ViewSwitchNames()
-{
-    QStringList names;
-    for (const ViewSwitchName &entry : viewSwitchNames)
-        names << QString::fromUtf16(entry.name);
-    return names;
-}
 
 bool NodeVisible(const NetworkCard &card, int node, const ViewOptions &view)
 {

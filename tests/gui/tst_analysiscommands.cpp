@@ -159,7 +159,7 @@ void TestAnalysisCommands::currentCardAndSeparator()
     AnalysisShell s;
     s.readBerg();
     s.window.switchToCard(3);
-    s.model.DecimalSeparator = u',';
+    s.session.DecimalSeparator = u',';
     QCOMPARE(s.run(QStringLiteral("DistancestoEgo1")),
              (QStringList{QString(), QStringLiteral("Average Node Distance to Ego:"), QStringLiteral("0,75 Everyone"),
                           QStringLiteral("0,75 ALL")}));
