@@ -159,27 +159,12 @@ void TestReportCli::usageErrors_data()
     const QString berg = data(QStringLiteral("berg.ego"));
     QTest::newRow("no file") << QStringList{QStringLiteral("--analysis"), QStringLiteral("sector-sizes")}
                              << QStringLiteral(".ego");
-    QTest::newRow("no analysis") << QStringList{berg} << QStringLiteral("--analysis");
-    QTest::newRow("unknown analysis") << QStringList{berg, QStringLiteral("--analysis"), QStringLiteral("sizes")}
-                                      << QStringLiteral("\"sizes\"");
-    QTest::newRow("card not a number") << QStringList{berg, QStringLiteral("--analysis"), QStringLiteral("strong-ties"),
-                                                      QStringLiteral("--card"), QStringLiteral("two")}
-                                       << QStringLiteral("--card");
     QTest::newRow("card 0") << QStringList{berg, QStringLiteral("--analysis"), QStringLiteral("strong-ties"),
                                            QStringLiteral("--card"), QStringLiteral("0")}
                             << QStringLiteral("--card");
-    QTest::newRow("circles not whole") << QStringList{berg, QStringLiteral("--analysis"), QStringLiteral("strong-ties"),
-                                                      QStringLiteral("--strong-circles"), QStringLiteral("2.5")}
-                                       << QStringLiteral("--strong-circles");
-    QTest::newRow("unknown mode") << QStringList{berg, QStringLiteral("--analysis"), QStringLiteral("strong-ties"),
-                                                 QStringLiteral("--mode"), QStringLiteral("brief")}
-                                  << QStringLiteral("--mode");
     QTest::newRow("no short line") << QStringList{berg, QStringLiteral("--analysis"), QStringLiteral("sector-sizes"),
                                                   QStringLiteral("--mode"), QStringLiteral("short")}
                                    << QStringLiteral("sector-sizes");
-    QTest::newRow("separator of two") << QStringList{berg, QStringLiteral("--analysis"), QStringLiteral("sector-sizes"),
-                                                     QStringLiteral("--decimal-separator"), QStringLiteral(",,")}
-                                      << QStringLiteral("--decimal-separator");
     QTest::newRow("unknown option") << QStringList{berg, QStringLiteral("--analysis"), QStringLiteral("sector-sizes"),
                                                    QStringLiteral("--colour")}
                                     << QStringLiteral("colour");

@@ -3,7 +3,6 @@
 
 #include <QFile>
 #include <QMenu>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -50,7 +49,6 @@ class TestAnalysisCommands : public QObject
 private Q_SLOTS:
     void menuItemsWriteTheReports_data();
     void menuItemsWriteTheReports();
-    void reportSavedAsText();
     void strongTieDialog();
     void refusalsAndNoCurrentCard();
     void currentCardAndSeparator();
@@ -90,20 +88,6 @@ void TestAnalysisCommands::menuItemsWriteTheReports()
     QCOMPARE(s.run(item), goldenLines(analysis));
     QVERIFY(s.window.infoWindows()->info()->isVisible());
     QCOMPARE(s.asker->unexpected, QStringList());
-}
-
-void TestAnalysisCommands::reportSavedAsText()
-{
-    AnalysisShell s;
-    s.readBerg();
-    s.trigger(QStringLiteral("IDContinuity1"));
-    QTemporaryDir dir;
-    s.asker->fileNames.push_back(dir.filePath(QStringLiteral("continuity")));
-    s.child<QAction>(QStringLiteral("SaveasTextfile1"), s.window.infoWindows()->info())->trigger();
-    // The window's first empty line, then the report, each line ending in CR LF.
-    QByteArray expected = "\r\n" + readAll(QStringLiteral(KORVALO_TEST_DATA "/analysis/berg-id-continuity.txt"));
-    expected.replace("\n", "\r\n").replace("\r\r\n", "\r\n");
-    QCOMPARE(readAll(dir.filePath(QStringLiteral("continuity.txt"))), expected);
 }
 
 void TestAnalysisCommands::strongTieDialog()
