@@ -249,11 +249,14 @@ SectorNodeCountsResult SectorNodeCounts(std::span<const NetworkCard> cards)
         const QHash<QString, int> byName = lastSectorByName(cards[c]);
         const std::vector<int> perSector = nodesPerSector(cards[c]);
         for (qsizetype r = 0; r < result.names.size(); ++r) {
+            // A card without the name shows "-" and adds nothing: counting the alters
+            // that lie in no sector here would add a sectorless card's every alter once
+            // per name.
             const int s = byName.value(result.names[r], 0);
-            const int v = perSector[size_t(s)];
-            if (s > 0)
-                result.cells[size_t(r)][c] = v;
-            result.totals[c] += v;
+            if (s > 0) {
+                result.cells[size_t(r)][c] = perSector[size_t(s)];
+                result.totals[c] += perSector[size_t(s)];
+            }
         }
     }
     return result;

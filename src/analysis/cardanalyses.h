@@ -95,9 +95,8 @@ struct SectorNodeCountsResult
     // cells[name][card]: alters in the card's last sector with exactly that name; none
     // when the card has no such sector.
     std::vector<std::vector<std::optional<int>>> cells;
-    // Per card: the sum over the names of the alters in the named sector, where a name
-    // the card lacks adds the alters that lie in no sector (all of them on a card without
-    // sectors, once per name).
+    // Per card: the sum of its cells, the alters that lie in a sector named in the list
+    // (a card's sector whose name matches only in letter case is not counted).
     std::vector<int> totals;
 };
 SectorNodeCountsResult SectorNodeCounts(std::span<const NetworkCard> cards);

@@ -179,7 +179,7 @@ void TestAnalysis::distancesToEgo()
 void TestAnalysis::sectorTables()
 {
     // Card 2 names its sector in lower case: one row, named as card 1 has it, "-" for
-    // card 2. Card 3 has no sectors and adds its alters to its total once per name.
+    // card 2. Card 3 has no sectors: nothing in its cells, nothing in its total.
     const std::vector<NetworkCard> cards{
         cardOf(u"W1"_qs, 3, {{300, u"Family"_qs}, {60, u"Friends"_qs}},
                {{u"a"_qs, 10, 0.5f}, {u"b"_qs, 200, 0.5f}, {u"c"_qs, 359, 0.5f}}),
@@ -190,8 +190,8 @@ void TestAnalysis::sectorTables()
                           u"66.7 %\t-\t-\tFriends"_qs}));
     QCOMPARE(lines(Analysis::SectorNodeCounts, cards),
              (QStringList{u"Number of Nodes in Sectors:"_qs, u"W1\tW2\tW3\t"_qs, u"2\t-\t-\tFamily"_qs,
-                          u"1\t-\t-\tFriends"_qs, u"3\t0\t4\tALL"_qs}));
-    QCOMPARE(shortLine(Analysis::SectorNodeCounts, cards), u"Hanna Berg\t3\t0\t4\t"_qs);
+                          u"1\t-\t-\tFriends"_qs, u"3\t0\t0\tALL"_qs}));
+    QCOMPARE(shortLine(Analysis::SectorNodeCounts, cards), u"Hanna Berg\t3\t0\t0\t"_qs);
     QCOMPARE(lines(Analysis::DominantSector, cards),
              (QStringList{QString(), u"Dominant Sektor:"_qs, u"W1\tW2\tW3\t"_qs, u"0.667\t1.000\t0.000\t"_qs}));
     QCOMPARE(shortLine(Analysis::NumberOfSectors, cards), u"Hanna Berg\tHB\t2\t1\t0\t"_qs);
