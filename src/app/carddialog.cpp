@@ -2,6 +2,7 @@
 
 #include "app/colorpanels.h"
 #include "app/dialogbuttons.h"
+#include "model/textutil.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -94,16 +95,28 @@ void CardDialog::showEgoControls(bool shown)
 void CardDialog::prepareAdd()
 {
     m_todo->setText(Add);
+    m_number = 0;
+    setWindowTitle(u"Network Card Settings"_s);
     m_id->clear();
     m_interviewer->clear();
     m_date->clear();
     m_memo->clear();
     m_no->setChecked(true);
+    m_id->setFocus();
 }
 
-void CardDialog::prepareModify(const NetworkCard &card)
+CardDialog::Values CardDialog::recordOf(const NetworkCard &card)
+{
+    return Values{card.ID, card.Circles, card.EgoNode, card.EgoColor, card.Interviewer,
+                  card.Date, card.CardMemo};
+}
+
+void CardDialog::prepareModify(const NetworkCard &card, int number)
 {
     m_todo->setText(Modify);
+    m_number = number;
+    m_opened = recordOf(card);
+    setWindowTitle(u"Network Card Settings: %1"_s.arg(card.ID));
     m_id->setText(card.ID);
     m_circles->setValue(card.Circles);
     m_interviewer->setText(card.Interviewer);
@@ -115,6 +128,7 @@ void CardDialog::prepareModify(const NetworkCard &card)
         m_size->setCurrentText(card.EgoNode);
     }
     m_colors->choose(card.EgoColor);
+    m_id->setFocus();
 }
 
 bool CardDialog::isAdding() const
@@ -125,12 +139,13 @@ bool CardDialog::isAdding() const
 CardDialog::Values CardDialog::values() const
 {
     Values v;
-    v.ID = m_id->text();
+    // Pasted text may hold line breaks, which a file cannot keep.
+    v.ID = LineBreaksToBlanks(m_id->text());
     v.Circles = m_circles->value();
-    v.EgoNode = m_no->isChecked() ? u"none"_s : m_size->currentText();
+    v.EgoNode = m_no->isChecked() ? u"none"_s : LineBreaksToBlanks(m_size->currentText());
     v.EgoColor = m_colors->chosen();
-    v.Interviewer = m_interviewer->text();
-    v.Date = m_date->text();
-    v.CardMemo = m_memo->text();
+    v.Interviewer = LineBreaksToBlanks(m_interviewer->text());
+    v.Date = LineBreaksToBlanks(m_date->text());
+    v.CardMemo = LineBreaksToBlanks(m_memo->text());
     return v;
 }
