@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/aboutbox.h"
+#include "app/analysiscommands.h"
 #include "app/artwork.h"
 #include "app/asker.h"
 #include "app/cardcommands.h"
@@ -90,6 +91,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_recovery = new RecoveryOffer(context, *m_files, this);
     m_recent = new RecentFiles(context, *m_files, this);
     AddCardKeys(this, *m_document, [this](int card) { switchToCard(card); });
+    new AnalysisCommands(context);
     m_menus->greySubmenusWithoutChoice();
 
     connect(m_side, &SidePanel::cardChosen, this, &MainWindow::switchToCard);
