@@ -173,3 +173,48 @@ Status AddLine(NetworkModel &model, int a, int b, int lineSize, int lineColor)
     target.Lines.push_back(Line{a, b, lineSize, lineColor});
     return Status::success();
 }
+
+Status DeleteLine(NetworkModel &model, int card, int line)
+{
+    if (!validCard(model, card))
+        return noSuchCard(card);
+    std::vector<Line> &lines = model.card(card).Lines;
+    const int count = int(lines.size()) - 1;
+    if (line < 1 || line > count)
+        return Status::failure(QStringLiteral("There is no line %1 on network card %2.").arg(line).arg(card));
+    lines[size_t(line)] = lines[size_t(count)];
+    lines.pop_back();
+    return Status::success();
+}
+
+Status DeleteNode(NetworkModel &model, int card, int node)
+{
+    if (!validCard(model, card))
+        return noSuchCard(card);
+    NetworkCard &target = model.card(card);
+    const int last = target.NodeCount();
+    if (node < 1 || node > last)
+        return Status::failure(QStringLiteral("There is no node %1 on network card %2.").arg(node).arg(card));
+    if (node != last)
+        target.Nodes[size_t(node)] = std::move(target.Nodes[size_t(last)]);
+    target.Nodes.pop_back();
+
+    // The line that moves into a freed slot is tested again, so runs of lines at the
+    // removed node all go.
+    std::vector<Line> &lines = target.Lines;
+    for (size_t l = 1; l < lines.size();) {
+        if (lines[l].A == node || lines[l].B == node) {
+            lines[l] = lines.back();
+            lines.pop_back();
+        } else {
+            ++l;
+        }
+    }
+    for (size_t l = 1; l < lines.size(); ++l) {
+        if (lines[l].A == last)
+            lines[l].A = node;
+        if (lines[l].B == last)
+            lines[l].B = node;
+    }
+    return Status::success();
+}

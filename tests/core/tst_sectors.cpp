@@ -1,0 +1,241 @@
+#include "core/cardbuilders.h"
+#include "edit/document.h"
+#include "edit/sectors.h"
+#include "map/geometry.h"
+
+#include <QTest>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Card 1 with sectors A (0-120), B (120-240), C (240-360).
+NetworkModel threeSectors()
+{
+    NetworkModel model = EgoWithCards(1);
+    AddSectors(model, 1, {{"A", 0}, {"B", 120}, {"C", 240}});
+    return model;
+}
+
+float angleOf(const Document &document, const QString &label)
+{
+    const NetworkCard &card = document.model().card(1);
+    for (int i = 1; i <= card.NodeCount(); ++i) {
+        if (card.Nodes[size_t(i)].Label == label)
+            return card.Nodes[size_t(i)].Angle;
+    }
+    qFatal("no node %s", qPrintable(label));
+}
+
+} // namespace
+
+class TestSectors : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void deletingASectorHandsItsNodesToTheOneBefore();
+    void orderRelaysSectorsKeepingOffsets();
+    void orderKeepsUnequalWidths();
+    void staleOrderListIsRefused();
+    void sizeProportionalToNodes();
+    void sizeProportionalWithSharedBoundary();
+    void sizeProportionalNeedsTwoSectorsAndAlters();
+    void sectorStepsAreSingleUndoSteps();
+};
+
+void TestSectors::deletingASectorHandsItsNodesToTheOneBefore()
+{
+    NetworkModel model = threeSectors();
+    AddNode(model, 1, Alter(u"x"_s, 150));
+    Document document;
+    document.reset(model);
+    QCOMPARE(SectorOfNode(document.model().card(1), 1), 2);
+
+    QVERIFY(DeleteSectorStep(document, 1, 2));
+    const NetworkCard &card = document.model().card(1);
+    QCOMPARE(card.SectorCount(), 2);
+    QCOMPARE(card.Sectors[2].SectorName, u"C"_s); // the last sector took the freed slot
+    QCOMPARE(card.Sectors[2].SectorAngle, 240.0f);
+    QCOMPARE(card.Nodes[1].Angle, 150.0f);        // nodes stay where they are
+    QCOMPARE(SectorOfNode(card, 1), 1);
+    QCOMPARE(SectorSpan(card, 1), 240.0f);
+    QCOMPARE(document.undoStack()->undoText(), u"Delete sector \"B\""_s);
+
+    document.undoStack()->undo();
+    QCOMPARE(document.model(), model);
+}
+
+void TestSectors::orderRelaysSectorsKeepingOffsets()
+{
+    NetworkModel model = threeSectors();
+    AddNode(model, 1, Alter(u"a"_s, 10, 0.3f));
+    AddNode(model, 1, Alter(u"b"_s, 200, 0.6f));
+    AddNode(model, 1, Alter(u"c"_s, 300, 0.9f));
+    AddNode(model, 1, Alter(u"c0"_s, 240));
+    Document document;
+    document.reset(model);
+
+    QStringList entries = SectorOrderEntries(document.model().card(1));
+    QCOMPARE(entries, (QStringList{u"1 A"_s, u"2 B"_s, u"3 C"_s}));
+    entries = {entries[2], entries[0], entries[1]};
+    QVERIFY(ApplySectorOrderStep(document, 1, entries));
+
+    const NetworkCard &card = document.model().card(1);
+    QCOMPARE(card.Sectors[3].SectorAngle, 0.0f);   // C
+    QCOMPARE(card.Sectors[1].SectorAngle, 120.0f); // A
+    QCOMPARE(card.Sectors[2].SectorAngle, 240.0f); // B
+    QCOMPARE(card.Sectors[1].SectorName, u"A"_s);  // numbers and table order stay
+    QCOMPARE(angleOf(document, u"a"_s), 130.0f);
+    QCOMPARE(angleOf(document, u"b"_s), 320.0f);
+    QCOMPARE(angleOf(document, u"c"_s), 60.0f);
+    QCOMPARE(angleOf(document, u"c0"_s), 0.0f);
+    QCOMPARE(card.Nodes[2].Distance, 0.6f);
+    for (int i = 1; i <= card.NodeCount(); ++i)
+        QCOMPARE(SectorOfNode(card, i), SectorOfNode(model.card(1), i));
+
+    QCOMPARE(document.undoStack()->count(), 1);
+    document.undoStack()->undo();
+    QCOMPARE(document.model(), model);
+}
+
+void TestSectors::orderKeepsUnequalWidths()
+{
+    // Sectors at 300 (W1, 120 wide, across 0) and 60 (W2, 240 wide), in the order 2, 1.
+    NetworkModel model = EgoWithCards(1);
+    AddSectors(model, 1, {{"W1", 300}, {"W2", 60}});
+    AddNode(model, 1, Alter(u"p"_s, 10));  // 70 into W1
+    AddNode(model, 1, Alter(u"q"_s, 100)); // 40 into W2
+    NetworkCard &card = model.card(1);
+    QVERIFY(ApplySectorOrder(card, {u"2 W2"_s, u"1 W1"_s}));
+    QCOMPARE(card.Sectors[2].SectorAngle, 0.0f);
+    QCOMPARE(card.Sectors[1].SectorAngle, 240.0f);
+    QCOMPARE(card.Nodes[1].Angle, 310.0f);
+    QCOMPARE(card.Nodes[2].Angle, 40.0f);
+    QCOMPARE(SectorSpan(card, 1), 120.0f);
+    QCOMPARE(SectorSpan(card, 2), 240.0f);
+}
+
+void TestSectors::staleOrderListIsRefused()
+{
+    NetworkModel model = threeSectors();
+    AddNode(model, 1, Alter(u"a"_s, 10));
+    Document document;
+    document.reset(model);
+    const QStringList entries = SectorOrderEntries(model.card(1));
+
+    const QStringList stale[] = {
+        {entries[0], entries[1]},                        // a sector was added meanwhile
+        {entries[1], entries[0], u"3 Renamed"_s},         // one was renamed
+        {entries[1], entries[1], entries[2]},            // a number twice
+        {entries[0], entries[1], u"C"_s},                // no number
+        {entries[0], entries[1], entries[2], u"4 D"_s},  // one was deleted
+    };
+    for (const QStringList &list : stale) {
+        const Status status = ApplySectorOrderStep(document, 1, list);
+        QVERIFY2(!status.ok(), qPrintable(list.join(u'|')));
+        QVERIFY(status.message().contains(u"Sector Order"_s));
+    }
+    QCOMPARE(document.model(), model);
+    QCOMPARE(document.undoStack()->count(), 0);
+    // The unchanged order changes nothing and records nothing.
+    QVERIFY(ApplySectorOrderStep(document, 1, entries));
+    QCOMPARE(document.undoStack()->count(), 0);
+}
+
+void TestSectors::sizeProportionalToNodes()
+{
+    NetworkModel model = EgoWithCards(1);
+    AddSectors(model, 1, {{"Family", 0}, {"Work", 180}});
+    AddNode(model, 1, Alter(u"1"_s, 90, 0.4f, u"Anna"_s)); // halfway through Family
+    AddNode(model, 1, Alter(u"2"_s, 45, 0.5f, u"Ben"_s));
+    AddNode(model, 1, Alter(u"3"_s, 270, 0.6f, u"Cem"_s)); // halfway through Work
+    Document document;
+    document.reset(model);
+    QStringList info;
+    document.session().infoSink = [&](const QString &line) { info << line; };
+    document.session().DecimalSeparator = u',';
+
+    QVERIFY(SizeSectorsByNodeCountStep(document, 1));
+    const NetworkCard &card = document.model().card(1);
+    QCOMPARE(card.Sectors[1].SectorAngle, 0.0f);
+    QCOMPARE(card.Sectors[2].SectorAngle, 240.0f);
+    QCOMPARE(SectorSpan(card, 1), 240.0f);
+    QCOMPARE(SectorSpan(card, 2), 120.0f);
+    QCOMPARE(card.Nodes[1].Angle, 120.0f);
+    QCOMPARE(card.Nodes[2].Angle, 60.0f);
+    QCOMPARE(card.Nodes[3].Angle, 300.0f);
+    QCOMPARE(card.Nodes[3].Distance, 0.6f);
+    QCOMPARE(info, (QStringList{u"Anna Family 0,50 240"_s, u"Ben Family 0,25 240"_s,
+                                u"Cem Work 0,50 120"_s}));
+    QCOMPARE(document.undoStack()->undoText(), u"Size Proportional to Number of Nodes"_s);
+}
+
+void TestSectors::sizeProportionalWithSharedBoundary()
+{
+    // Two boundaries at 90: they count as one, and every angle stays a number.
+    NetworkModel model = EgoWithCards(1);
+    AddSectors(model, 1, {{"A", 0}, {"B", 90}, {"B2", 90}, {"C", 180}});
+    AddNode(model, 1, Alter(u"1"_s, 135)); // halfway through B's wedge
+    AddNode(model, 1, Alter(u"2"_s, 90));
+    AddNode(model, 1, Alter(u"3"_s, 200));
+    AddNode(model, 1, Alter(u"4"_s, 10));
+    NetworkCard &card = model.card(1);
+    QCOMPARE(SectorOfNode(card, 1), 2);
+    const QStringList lines = SizeSectorsByNodeCount(card);
+    QCOMPARE(lines.size(), 4);
+    for (int i = 1; i <= card.NodeCount(); ++i)
+        QVERIFY(std::isfinite(card.Nodes[size_t(i)].Angle));
+    // A: 1 of 4 alters (90 wide), B: 2 (180), B2: none (0), C: 1 (90).
+    QCOMPARE(card.Sectors[2].SectorAngle, 90.0f);
+    QCOMPARE(card.Sectors[3].SectorAngle, 270.0f);
+    QCOMPARE(card.Sectors[4].SectorAngle, 270.0f);
+    QCOMPARE(card.Nodes[1].Angle, 180.0f);
+    QCOMPARE(card.Nodes[2].Angle, 90.0f);
+    QCOMPARE(lines[0], u"1 B 0.50 180"_s);
+}
+
+void TestSectors::sizeProportionalNeedsTwoSectorsAndAlters()
+{
+    NetworkModel model = EgoWithCards(1);
+    AddSectors(model, 1, {{"Only", 30}});
+    AddNode(model, 1, Alter(u"1"_s, 100));
+    Document document;
+    document.reset(model);
+    QStringList info;
+    document.session().infoSink = [&](const QString &line) { info << line; };
+    QVERIFY(SizeSectorsByNodeCountStep(document, 1));
+    QCOMPARE(document.model(), model);
+
+    NetworkModel empty = threeSectors();
+    document.reset(empty);
+    QVERIFY(SizeSectorsByNodeCountStep(document, 1));
+    QCOMPARE(document.model(), empty);
+    QVERIFY(info.isEmpty());
+    QCOMPARE(document.undoStack()->count(), 0);
+}
+
+void TestSectors::sectorStepsAreSingleUndoSteps()
+{
+    Document document;
+    document.reset(threeSectors());
+    QVERIFY(AddSectorStep(document, 1, u"D"_s, 4, 300));
+    QVERIFY(ModifySectorStep(document, 1, 4, u"Friends"_s, 6));
+    QVERIFY(RenameSectorStep(document, 1, 4, u"Neighbours"_s));
+    // A drag: three moves merge into one step.
+    for (float angle : {301.f, 310.f, 320.f})
+        QVERIFY(MoveSectorStep(document, 1, 4, angle, 77));
+    const NetworkCard &card = document.model().card(1);
+    QCOMPARE(card.Sectors[4], (Sector{320, u"Neighbours"_s, 6}));
+    QCOMPARE(document.undoStack()->count(), 4);
+    QVERIFY(!DeleteSectorStep(document, 1, 5));
+    QVERIFY(!RenameSectorStep(document, 2, 1, u"x"_s));
+    document.undoStack()->undo();
+    QCOMPARE(document.model().card(1).Sectors[4].SectorAngle, 300.0f);
+    document.undoStack()->undo();
+    QCOMPARE(document.model().card(1).Sectors[4].SectorName, u"Friends"_s);
+}
+
+QTEST_APPLESS_MAIN(TestSectors)
+#include "tst_sectors.moc"
