@@ -20,6 +20,7 @@ class Menus;
 class QLabel;
 class QTimer;
 class QToolButton;
+class SectorSelectionCommands;
 class SidePanel;
 class StartChooser;
 
@@ -64,6 +65,7 @@ public:
     EgoDialog *egoDialog() const { return m_egoDialog; }
     StartChooser *startChooser() const { return m_chooser; }
     InfoWindows *infoWindows() const { return m_infoWindows; }
+    SectorSelectionCommands *sectorsAndSelection() const { return m_sectorsAndSelection; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -96,4 +98,5 @@ private:
     InfoWindows *m_infoWindows = nullptr;
     FileCommands *m_files = nullptr;
     CardCommands *m_cards = nullptr;
+    SectorSelectionCommands *m_sectorsAndSelection = nullptr;
 };
