@@ -161,8 +161,7 @@ void NodeInfoWindow::showNode(const Node *node)
     m_label->setText(node ? node->Label : QString());
     m_role->setText(node ? node->Role : QString());
     const bool group = node && node->Size >= 2;
-    if (group)
-        m_group->show();
+    m_group->setVisible(group);
     m_size->setText(group ? QStringLiteral("Size = %1").arg(node->Size) : QString());
     m_memo1->setPlainText(node ? node->Memo1 : QString());
     m_memo2->setPlainText(node ? node->Memo2 : QString());

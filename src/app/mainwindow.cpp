@@ -13,6 +13,7 @@
 #include "app/shellcontext.h"
 #include "app/sidepanel.h"
 #include "app/startchooser.h"
+#include "edit/mapediting.h"
 #include "edit/sectorselectioncommands.h"
 
 #include <QAction>
@@ -81,9 +82,12 @@ MainWindow::MainWindow(QWidget *parent)
     bindMenus();
     m_infoWindows = new InfoWindows(ShellContext{*m_document, askerSource, *m_menus, this,
                                                  [this] { return m_map->image().size(); }});
+    m_mapEditing = new MapEditing(ShellContext{*m_document, askerSource, *m_menus, this,
+                                               [this] { return m_map->image().size(); }},
+                                  m_editor, m_map, m_side, m_infoWindows->nodeInfo(), this);
     m_sectorsAndSelection = new SectorSelectionCommands(
         ShellContext{*m_document, askerSource, *m_menus, this, [this] { return m_map->image().size(); }},
-        m_editor, m_map, this);
+        m_editor, m_map, m_mapEditing, this);
     m_menus->greySubmenusWithoutChoice();
 
     connect(m_side, &SidePanel::cardChosen, this, &MainWindow::switchToCard);

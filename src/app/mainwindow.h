@@ -15,6 +15,7 @@ class CardDialog;
 class EgoDialog;
 class FileCommands;
 class InfoWindows;
+class MapEditing;
 class MapWidget;
 class Menus;
 class QLabel;
@@ -65,6 +66,7 @@ public:
     EgoDialog *egoDialog() const { return m_egoDialog; }
     StartChooser *startChooser() const { return m_chooser; }
     InfoWindows *infoWindows() const { return m_infoWindows; }
+    MapEditing *mapEditing() const { return m_mapEditing; }
     SectorSelectionCommands *sectorsAndSelection() const { return m_sectorsAndSelection; }
 
 protected:
@@ -98,5 +100,6 @@ private:
     InfoWindows *m_infoWindows = nullptr;
     FileCommands *m_files = nullptr;
     CardCommands *m_cards = nullptr;
+    MapEditing *m_mapEditing = nullptr;
     SectorSelectionCommands *m_sectorsAndSelection = nullptr;
 };

@@ -5,13 +5,16 @@
 #include "app/menus.h"
 #include "edit/document.h"
 #include "edit/editorstate.h"
+#include "edit/mapediting.h"
 #include "edit/sectordialog.h"
 #include "edit/sectororderdialog.h"
 #include "edit/sectors.h"
 #include "edit/selection.h"
 #include "map/geometry.h"
 
+#include <QAction>
 #include <QKeyEvent>
+#include <QMenu>
 
 using namespace Qt::StringLiterals;
 
@@ -27,8 +30,9 @@ void showInFront(QWidget *window)
 } // namespace
 
 SectorSelectionCommands::SectorSelectionCommands(const ShellContext &shell, EditorState &editor,
-                                                 MapWidget *map, QObject *parent)
-    : QObject(parent), m_shell(shell), m_editor(editor), m_map(map),
+                                                 MapWidget *map, MapEditing *mapEditing,
+                                                 QObject *parent)
+    : QObject(parent), m_shell(shell), m_editor(editor), m_map(map), m_mapEditing(mapEditing),
       m_sectorDialog(new SectorDialog(shell.window)),
       m_orderDialog(new SectorOrderDialog(shell.window))
 {
@@ -48,6 +52,22 @@ SectorSelectionCommands::SectorSelectionCommands(const ShellContext &shell, Edit
     menus.bind(u"Delete2"_s, this, [this] { deleteSelected(); });
     menus.bind(u"Copyto1"_s, this, [this] { copySelectedToThisCard(); });
     menus.bind(u"CopytoNextCard2"_s, this, [this] { copySelectedToNextCard(); });
+
+    SectorHooks hooks;
+    hooks.add = [this](QPoint) { showAddSector(); };
+    hooks.modify = [this](int) { showModifySector(); };
+    hooks.remove = [this](int) { deletePickedSector(); };
+    hooks.rename = [this](int sector) { renameSector(sector); };
+    m_mapEditing->setSectorHooks(hooks);
+    for (QAction *item : m_mapEditing->popup()->actions()) {
+        if (item->objectName() == u"CopytothisCard1") {
+            item->setEnabled(true);
+            connect(item, &QAction::triggered, this, &SectorSelectionCommands::copyHoveredToThisCard);
+        } else if (item->objectName() == u"CopytoNextCard1") {
+            item->setEnabled(true);
+            connect(item, &QAction::triggered, this, &SectorSelectionCommands::copyHoveredToNextCard);
+        }
+    }
 
     // The map takes the keyboard once clicked (or tabbed to).
     m_map->setFocusPolicy(Qt::StrongFocus);
@@ -104,6 +124,18 @@ void SectorSelectionCommands::deletePickedSector()
 {
     if (m_editor.PickedSector != 0)
         report(DeleteSectorStep(m_shell.document, currentCard(), m_editor.PickedSector));
+}
+
+void SectorSelectionCommands::renameSector(int sector)
+{
+    const NetworkModel &model = m_shell.document.model();
+    const int card = currentCard();
+    if (!model.hasCard(card) || sector < 1 || sector > model.card(card).SectorCount())
+        return;
+    const std::optional<QString> name = m_shell.asker().input(
+        u"New Sector"_s, u"Name of Sector:"_s, model.card(card).Sectors[size_t(sector)].SectorName);
+    if (name)
+        report(RenameSectorStep(m_shell.document, card, sector, *name));
 }
 
 void SectorSelectionCommands::openSectorOrder()
@@ -172,6 +204,48 @@ void SectorSelectionCommands::copySelectedToNextCard()
         report(CopySelectedToNextCardStep(m_shell.document, currentCard()));
 }
 
+void SectorSelectionCommands::copyHoveredToThisCard()
+{
+    copyHovered(false);
+}
+
+void SectorSelectionCommands::copyHoveredToNextCard()
+{
+    copyHovered(true);
+}
+
+void SectorSelectionCommands::copyHovered(bool nextCard)
+{
+    Document &document = m_shell.document;
+    const int card = currentCard();
+    if (!document.model().hasCard(card))
+        return;
+    if (m_editor.EditMode == EditModeModifyNodes && m_editor.HoverNode != 0) {
+        report(nextCard ? CopyNodeToNextCardStep(document, card, m_editor.HoverNode)
+                        : CopyNodeToThisCardStep(document, card, m_editor.HoverNode));
+    } else if (m_editor.EditMode == EditModeSectors && m_editor.PickedSector != 0) {
+        const QSize size = m_shell.mapSize();
+        const QPoint at = m_editor.LastMousePos;
+        report(CopySectorToCardStep(document, card, m_editor.PickedSector,
+                                    nextCard ? card + 1 : card,
+                                    AngleAt(at.x(), at.y(), size.width(), size.height())));
+    }
+}
+
+void SectorSelectionCommands::hoverNext(int by)
+{
+    const NetworkModel &model = m_shell.document.model();
+    const int card = currentCard();
+    if (!model.hasCard(card) || model.card(card).NodeCount() == 0)
+        return;
+    const int count = model.card(card).NodeCount();
+    int node = m_editor.HoverNode;
+    if (node < 1 || node > count)
+        node = by > 0 ? 0 : 1;
+    node = (node - 1 + by + count) % count + 1;
+    m_mapEditing->hoverNode(node);
+}
+
 bool SectorSelectionCommands::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_map && event->type() == QEvent::KeyPress && keyPressed(static_cast<QKeyEvent *>(event)))
@@ -189,6 +263,16 @@ bool SectorSelectionCommands::keyPressed(QKeyEvent *event)
     case Qt::Key_Delete:
         if (!event->isAutoRepeat())
             deleteSelected();
+        return true;
+    case Qt::Key_Tab:
+        hoverNext(1);
+        return true;
+    case Qt::Key_Backtab:
+        hoverNext(-1);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        m_mapEditing->modifyHovered();
         return true;
     case Qt::Key_Escape:
         m_editor.RubberBandActive = false;

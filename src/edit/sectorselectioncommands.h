@@ -6,6 +6,7 @@
 #include <QObject>
 
 struct EditorState;
+class MapEditing;
 class MapWidget;
 class QKeyEvent;
 class SectorDialog;
@@ -22,8 +23,9 @@ public:
     // use these merge ids (and only these).
     static constexpr int KeyMoveMergeIds[2] = {0x4b01, 0x4b02};
 
+    // Provides the sector mode's dialogs and the popup's copy items to `mapEditing`.
     SectorSelectionCommands(const ShellContext &shell, EditorState &editor, MapWidget *map,
-                            QObject *parent = nullptr);
+                            MapEditing *mapEditing, QObject *parent = nullptr);
 
     SectorDialog *sectorDialog() const { return m_sectorDialog; }
     SectorOrderDialog *sectorOrderDialog() const { return m_orderDialog; }
@@ -33,6 +35,8 @@ public:
     void showAddSector();
     void showModifySector();
     void deletePickedSector();
+    // A double click on a handle: the input box for the sector's new name.
+    void renameSector(int sector);
 
     void openSectorOrder();
     void applySectorOrder();
@@ -44,6 +48,10 @@ public:
     void deleteSelected();
     void copySelectedToThisCard();
     void copySelectedToNextCard();
+    // The popup's copies of the hovered alter ("Modify Nodes.") or of the picked sector's
+    // boundary at the place the popup was opened (sector mode).
+    void copyHoveredToThisCard();
+    void copyHoveredToNextCard();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -52,11 +60,14 @@ private:
     int currentCard() const;
     void report(const Status &status);
     void saveSectorDialog();
+    void copyHovered(bool nextCard);
+    void hoverNext(int by);
     bool keyPressed(QKeyEvent *event);
 
     ShellContext m_shell;
     EditorState &m_editor;
     MapWidget *m_map;
+    MapEditing *m_mapEditing;
     SectorDialog *m_sectorDialog;
     SectorOrderDialog *m_orderDialog;
     int m_keyPresses = 0;

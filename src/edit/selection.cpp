@@ -1,5 +1,6 @@
 #include "edit/selection.h"
 
+#include "edit/cardedits.h"
 #include "edit/commands.h"
 #include "edit/document.h"
 
@@ -58,14 +59,12 @@ std::vector<int> SelectedNodes(const NetworkCard &card)
     return selected;
 }
 
-void DeleteSelectedNodes(NetworkModel &model, int card)
+void DeleteSelectedNodes(NetworkCard &card)
 {
-    if (!model.hasCard(card))
-        return;
     // The alter that moves into a freed slot is looked at again.
-    for (int i = 1; i <= model.card(card).NodeCount();) {
-        if (model.card(card).Nodes[size_t(i)].Selected)
-            DeleteNode(model, card, i);
+    for (int i = 1; i <= card.NodeCount();) {
+        if (card.Nodes[size_t(i)].Selected)
+            DeleteNode(card, i);
         else
             ++i;
     }
@@ -134,7 +133,7 @@ Status SelectStep(Document &document, int card, const QString &text,
 Status DeleteSelectedStep(Document &document, int card)
 {
     return ChangeCard(document, card, u"Delete selected nodes"_s, [&](NetworkModel &m) {
-        DeleteSelectedNodes(m, card);
+        DeleteSelectedNodes(m.card(card));
         return Status::success();
     });
 }

@@ -25,7 +25,7 @@ std::vector<int> SelectedNodes(const NetworkCard &card);
 
 // Removes every selected alter with DeleteNode (its lines go with it, the others are
 // renumbered); the alters that are not selected all stay.
-void DeleteSelectedNodes(NetworkModel &model, int card);
+void DeleteSelectedNodes(NetworkCard &card);
 
 // Appends copies of the alters `nodes` of card `from` to card `to` (which may be the same
 // card), all fields kept and the copies unselected. `shifted` moves each copy 5 degrees

@@ -174,12 +174,3 @@ Status AddLine(NetworkModel &model, int a, int b, int lineSize, int lineColor);
 // "FALSE" stays "FALSE"; everything else counts as human.
 QString NormalisedHuman(const QString &human);
 
-// Removes line `line` (1..LineCount) of the card: the card's last line moves into its slot.
-// Refused when the card or the line does not exist.
-Status DeleteLine(NetworkModel &model, int card, int line);
-
-// Removes alter `node` (1..NodeCount) of the card with every line that touches it. The
-// card's last alter moves into the freed slot and the line ends that named it are
-// rewritten; lines to the ego stay unless their other end is the removed alter. The ego's
-// slot 0 is never removed: that, an unknown card or node number is refused.
-Status DeleteNode(NetworkModel &model, int card, int node);

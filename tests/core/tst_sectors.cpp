@@ -1,4 +1,4 @@
-#include "core/cardbuilders.h"
+#include "builders.h"
 #include "edit/document.h"
 #include "edit/sectors.h"
 #include "map/geometry.h"
@@ -48,7 +48,7 @@ private Q_SLOTS:
 void TestSectors::deletingASectorHandsItsNodesToTheOneBefore()
 {
     NetworkModel model = threeSectors();
-    AddNode(model, 1, Alter(u"x"_s, 150));
+    AddNode(model, 1, alter(150, 0.5f, 1, u"x"_s));
     Document document;
     document.reset(model);
     QCOMPARE(SectorOfNode(document.model().card(1), 1), 2);
@@ -70,10 +70,10 @@ void TestSectors::deletingASectorHandsItsNodesToTheOneBefore()
 void TestSectors::orderRelaysSectorsKeepingOffsets()
 {
     NetworkModel model = threeSectors();
-    AddNode(model, 1, Alter(u"a"_s, 10, 0.3f));
-    AddNode(model, 1, Alter(u"b"_s, 200, 0.6f));
-    AddNode(model, 1, Alter(u"c"_s, 300, 0.9f));
-    AddNode(model, 1, Alter(u"c0"_s, 240));
+    AddNode(model, 1, alter(10, 0.3f, 1, u"a"_s));
+    AddNode(model, 1, alter(200, 0.6f, 1, u"b"_s));
+    AddNode(model, 1, alter(300, 0.9f, 1, u"c"_s));
+    AddNode(model, 1, alter(240, 0.5f, 1, u"c0"_s));
     Document document;
     document.reset(model);
 
@@ -105,8 +105,8 @@ void TestSectors::orderKeepsUnequalWidths()
     // Sectors at 300 (W1, 120 wide, across 0) and 60 (W2, 240 wide), in the order 2, 1.
     NetworkModel model = EgoWithCards(1);
     AddSectors(model, 1, {{"W1", 300}, {"W2", 60}});
-    AddNode(model, 1, Alter(u"p"_s, 10));  // 70 into W1
-    AddNode(model, 1, Alter(u"q"_s, 100)); // 40 into W2
+    AddNode(model, 1, alter(10, 0.5f, 1, u"p"_s));  // 70 into W1
+    AddNode(model, 1, alter(100, 0.5f, 1, u"q"_s)); // 40 into W2
     NetworkCard &card = model.card(1);
     QVERIFY(ApplySectorOrder(card, {u"2 W2"_s, u"1 W1"_s}));
     QCOMPARE(card.Sectors[2].SectorAngle, 0.0f);
@@ -120,7 +120,7 @@ void TestSectors::orderKeepsUnequalWidths()
 void TestSectors::staleOrderListIsRefused()
 {
     NetworkModel model = threeSectors();
-    AddNode(model, 1, Alter(u"a"_s, 10));
+    AddNode(model, 1, alter(10, 0.5f, 1, u"a"_s));
     Document document;
     document.reset(model);
     const QStringList entries = SectorOrderEntries(model.card(1));
@@ -148,9 +148,9 @@ void TestSectors::sizeProportionalToNodes()
 {
     NetworkModel model = EgoWithCards(1);
     AddSectors(model, 1, {{"Family", 0}, {"Work", 180}});
-    AddNode(model, 1, Alter(u"1"_s, 90, 0.4f, u"Anna"_s)); // halfway through Family
-    AddNode(model, 1, Alter(u"2"_s, 45, 0.5f, u"Ben"_s));
-    AddNode(model, 1, Alter(u"3"_s, 270, 0.6f, u"Cem"_s)); // halfway through Work
+    AddNode(model, 1, alter(90, 0.4f, 1, u"1"_s, u"Anna"_s)); // halfway through Family
+    AddNode(model, 1, alter(45, 0.5f, 1, u"2"_s, u"Ben"_s));
+    AddNode(model, 1, alter(270, 0.6f, 1, u"3"_s, u"Cem"_s)); // halfway through Work
     Document document;
     document.reset(model);
     QStringList info;
@@ -177,10 +177,10 @@ void TestSectors::sizeProportionalWithSharedBoundary()
     // Two boundaries at 90: they count as one, and every angle stays a number.
     NetworkModel model = EgoWithCards(1);
     AddSectors(model, 1, {{"A", 0}, {"B", 90}, {"B2", 90}, {"C", 180}});
-    AddNode(model, 1, Alter(u"1"_s, 135)); // halfway through B's wedge
-    AddNode(model, 1, Alter(u"2"_s, 90));
-    AddNode(model, 1, Alter(u"3"_s, 200));
-    AddNode(model, 1, Alter(u"4"_s, 10));
+    AddNode(model, 1, alter(135, 0.5f, 1, u"1"_s)); // halfway through B's wedge
+    AddNode(model, 1, alter(90, 0.5f, 1, u"2"_s));
+    AddNode(model, 1, alter(200, 0.5f, 1, u"3"_s));
+    AddNode(model, 1, alter(10, 0.5f, 1, u"4"_s));
     NetworkCard &card = model.card(1);
     QCOMPARE(SectorOfNode(card, 1), 2);
     const QStringList lines = SizeSectorsByNodeCount(card);
@@ -200,7 +200,7 @@ void TestSectors::sizeProportionalNeedsTwoSectorsAndAlters()
 {
     NetworkModel model = EgoWithCards(1);
     AddSectors(model, 1, {{"Only", 30}});
-    AddNode(model, 1, Alter(u"1"_s, 100));
+    AddNode(model, 1, alter(100, 0.5f, 1, u"1"_s));
     Document document;
     document.reset(model);
     QStringList info;

@@ -1,4 +1,4 @@
-#include "core/cardbuilders.h"
+#include "builders.h"
 #include "edit/document.h"
 #include "edit/selection.h"
 
@@ -44,7 +44,7 @@ void TestSelection::deleteSelectedRenumbersLines()
 {
     NetworkModel model = EgoWithCards(1);
     for (const QString &id : {u"a"_s, u"b"_s, u"c"_s, u"d"_s})
-        AddNode(model, 1, Alter(id));
+        AddNode(model, 1, alter(0, 0.5f, 1, id));
     AddLine(model, 2, 4, 3, 2);
     AddLine(model, 0, 4, 1, 1);
     AddLine(model, 1, 2, 1, 1);
@@ -67,12 +67,12 @@ void TestSelection::deleteSelectedRenumbersLines()
     // The three alters of the example: only the former alter 2 stays, in slot 1.
     NetworkModel three = EgoWithCards(1);
     for (const QString &id : {u"a"_s, u"b"_s, u"c"_s})
-        AddNode(three, 1, Alter(id));
+        AddNode(three, 1, alter(0, 0.5f, 1, id));
     AddLine(three, 0, 2, 1, 1);
     AddLine(three, 1, 2, 1, 1);
     AddLine(three, 2, 3, 1, 1);
     three.card(1).Nodes[1].Selected = three.card(1).Nodes[3].Selected = true;
-    DeleteSelectedNodes(three, 1);
+    DeleteSelectedNodes(three.card(1));
     QCOMPARE(Labels(three.card(1)), QStringList{u"b"_s});
     QCOMPARE(lineEnds(three.card(1)), QStringList{u"Ego-b"_s});
 }
@@ -81,14 +81,14 @@ void TestSelection::deleteAllSelectedLeavesNoLines()
 {
     NetworkModel model = EgoWithCards(1);
     for (int i = 0; i < 6; ++i)
-        AddNode(model, 1, Alter(QString::number(i)));
+        AddNode(model, 1, alter(0, 0.5f, 1, QString::number(i)));
     for (int i = 1; i <= 6; ++i)
         AddLine(model, 0, i, 1, 1);
     AddLine(model, 1, 6, 1, 1);
     AddLine(model, 6, 1, 1, 1);
     SelectAll(model.card(1));
     QCOMPARE(model.card(1).Nodes[0].Selected, false);
-    DeleteSelectedNodes(model, 1);
+    DeleteSelectedNodes(model.card(1));
     QCOMPARE(model.card(1).NodeCount(), 0);
     QCOMPARE(model.card(1).LineCount(), 0);
 }
@@ -96,11 +96,11 @@ void TestSelection::deleteAllSelectedLeavesNoLines()
 void TestSelection::selectCaseRules()
 {
     NetworkModel model = EgoWithCards(1);
-    AddNode(model, 1, Alter(u"A"_s, 0, 0.5f, u"Anna"_s));
-    AddNode(model, 1, Alter(u"a"_s, 0, 0.5f, u"ANNA"_s));
-    AddNode(model, 1, Alter(u"a "_s, 0, 0.5f, u"Annabel"_s));
-    AddNode(model, 1, Alter(u"b"_s, 0, 0.5f, u"anna"_s));
-    AddNode(model, 1, Alter(u"c"_s, 0, 0.5f, u"Ännä"_s));
+    AddNode(model, 1, alter(0, 0.5f, 1, u"A"_s, u"Anna"_s));
+    AddNode(model, 1, alter(0, 0.5f, 1, u"a"_s, u"ANNA"_s));
+    AddNode(model, 1, alter(0, 0.5f, 1, u"a "_s, u"Annabel"_s));
+    AddNode(model, 1, alter(0, 0.5f, 1, u"b"_s, u"anna"_s));
+    AddNode(model, 1, alter(0, 0.5f, 1, u"c"_s, u"Ännä"_s));
     NetworkCard &card = model.card(1);
 
     SelectByID(card, u"a"_s);
@@ -121,7 +121,7 @@ void TestSelection::multiIDs()
 {
     NetworkModel model = EgoWithCards(1);
     for (const QString &id : {u"x"_s, u"y"_s, u"x"_s, u"z"_s, u"y"_s, u"X"_s})
-        AddNode(model, 1, Alter(id));
+        AddNode(model, 1, alter(0, 0.5f, 1, id));
     SelectMultiIDs(model.card(1));
     QCOMPARE(selected(model.card(1)), (QList<int>{1, 2, 3, 5}));
 }
@@ -129,12 +129,12 @@ void TestSelection::multiIDs()
 void TestSelection::copyToThisCardShiftsAndWarns()
 {
     NetworkModel model = EgoWithCards(1);
-    Node source = Alter(u"7"_s, 358, 1.22f, u"Far"_s);
+    Node source = alter(358, 1.22f, 1, u"7"_s, u"Far"_s);
     source.Merger = u"7=8"_s;
     source.Memo1 = u"met at work"_s;
     source.Color = 5;
     AddNode(model, 1, source);
-    AddNode(model, 1, Alter(u"8"_s, 10, 0.2f));
+    AddNode(model, 1, alter(10, 0.2f, 1, u"8"_s));
     model.card(1).Nodes[1].Selected = true;
     Document document;
     document.reset(model);
@@ -163,11 +163,11 @@ void TestSelection::copyToThisCardShiftsAndWarns()
 void TestSelection::copyToNextCard()
 {
     NetworkModel model = EgoWithCards(2);
-    AddNode(model, 1, Alter(u"1"_s, 30, 0.3f));
-    AddNode(model, 1, Alter(u"2"_s, 60, 1.3f));
-    AddNode(model, 1, Alter(u"3"_s, 90, 0.9f));
+    AddNode(model, 1, alter(30, 0.3f, 1, u"1"_s));
+    AddNode(model, 1, alter(60, 1.3f, 1, u"2"_s));
+    AddNode(model, 1, alter(90, 0.9f, 1, u"3"_s));
     model.card(1).Nodes[2].Selected = model.card(1).Nodes[3].Selected = true;
-    AddNode(model, 2, Alter(u"9"_s));
+    AddNode(model, 2, alter(0, 0.5f, 1, u"9"_s));
     model.card(2).Nodes[1].Selected = true;
     Document document;
     document.reset(model);
@@ -209,9 +209,9 @@ void TestSelection::copyBeyondCapacityCopiesNothing()
 {
     NetworkModel model = EgoWithCards(2);
     for (int i = 0; i < MaxNodes - 1; ++i)
-        AddNode(model, 2, Alter(QString::number(i)));
+        AddNode(model, 2, alter(0, 0.5f, 1, QString::number(i)));
     for (int i = 0; i < 3; ++i)
-        AddNode(model, 1, Alter(u"n"_s));
+        AddNode(model, 1, alter(0, 0.5f, 1, u"n"_s));
     SelectAll(model.card(1));
     Document document;
     document.reset(model);
@@ -231,8 +231,8 @@ void TestSelection::copyBeyondCapacityCopiesNothing()
 void TestSelection::arrowMovesMergeAndWrap()
 {
     NetworkModel model = EgoWithCards(1);
-    AddNode(model, 1, Alter(u"1"_s, 358.5f, 0.015f));
-    AddNode(model, 1, Alter(u"2"_s, 100, 0.5f));
+    AddNode(model, 1, alter(358.5f, 0.015f, 1, u"1"_s));
+    AddNode(model, 1, alter(100, 0.5f, 1, u"2"_s));
     model.card(1).Nodes[1].Selected = true;
     Document document;
     document.reset(model);
