@@ -1,4 +1,6 @@
 #include "app/mapwidget.h"
+#include "edit/mapediting.h"
+#include "edit/nodedialog.h"
 #include "edit/sectordialog.h"
 #include "edit/sectororderdialog.h"
 #include "edit/sectors.h"
@@ -10,6 +12,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QListWidget>
+#include <QMenu>
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
@@ -82,6 +85,8 @@ private Q_SLOTS:
     void orderChangeAndDeletionUndoToTheSavedFile();
     void sectorDialogAddsAndModifies();
     void messagesAndRefusals();
+    void sectorModeWithTheMouse();
+    void popupCopiesAndTheKeyboardHover();
 };
 
 void TestSectorSelection::orderChangeAndDeletionUndoToTheSavedFile()
@@ -260,6 +265,147 @@ void TestSectorSelection::messagesAndRefusals()
     QTest::keyClick(s.child(u"Image1"_s), Qt::Key_Escape);
     QCOMPARE(s.editor.LineStartNode, -1);
     QVERIFY(!s.editor.RubberBandActive);
+}
+
+namespace {
+
+QAction *popupItem(Shell &s, const QString &name)
+{
+    return s.child<QAction>(name, s.window.mapEditing()->popup());
+}
+
+QPoint handleOf(Shell &s, int sector)
+{
+    const QSize size = s.window.mapWidget()->image().size();
+    return MapPoint(s.model.card(1).Sectors[size_t(sector)].SectorAngle, 1.0f, size.width(),
+                    size.height());
+}
+
+} // namespace
+
+void TestSectorSelection::sectorModeWithTheMouse()
+{
+    Shell s;
+    s.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s.window));
+    buildCard(s);
+    s.window.setEditMode(EditModeSectors);
+    MapWidget *map = s.window.mapWidget();
+    const QSize size = map->image().size();
+    const NetworkCard &card = s.model.card(1);
+
+    // A right click away from the handles asks for a new sector there.
+    const QPoint free = MapPoint(60, 0.5f, size.width(), size.height());
+    QTest::mouseMove(map, free);
+    QTest::mouseClick(map, Qt::RightButton, {}, free);
+    SectorDialog *dialog = s.window.sectorsAndSelection()->sectorDialog();
+    QVERIFY(dialog->isVisible());
+    s.child<QLineEdit>(u"sektorname"_s, dialog)->setText(u"Sports"_s);
+    QTest::mouseClick(s.child<QPushButton>(u"Button1"_s, dialog), Qt::LeftButton);
+    QCOMPARE(card.SectorCount(), 4);
+    QCOMPARE(card.Sectors[4].SectorAngle, AngleAt(free.x(), free.y(), size.width(), size.height()));
+
+    // A right click on B's handle opens the popup: "Modify" shows the dialog with B's name.
+    QPoint handle = handleOf(s, 2);
+    QTest::mouseMove(map, handle);
+    QTest::mouseClick(map, Qt::RightButton, {}, handle);
+    QCOMPARE(s.editor.PickedSector, 2);
+    QVERIFY(s.window.mapEditing()->popup()->isVisible());
+    QVERIFY(popupItem(s, u"CopytothisCard1"_s)->isVisible());
+    popupItem(s, u"Change1"_s)->trigger();
+    QCOMPARE(s.field(u"sektorname"_s), u"B"_s);
+    dialog->hide();
+
+    // The popup's copy of a boundary lands where the popup was opened.
+    popupItem(s, u"CopytothisCard1"_s)->trigger();
+    QCOMPARE(card.SectorCount(), 5);
+    QCOMPARE(card.Sectors[5].SectorName, u"B"_s);
+    QCOMPARE(card.Sectors[5].SectorAngle, AngleAt(handle.x(), handle.y(), size.width(), size.height()));
+    popupItem(s, u"CopytoNextCard1"_s)->trigger();
+    QCOMPARE(s.asker->messages(), QStringList{u"message: Attention: There is no Next Card!"_s});
+    s.window.mapEditing()->popup()->hide();
+
+    // Dragging C's handle moves its boundary in one step.
+    const int steps = s.window.document().undoStack()->count();
+    handle = handleOf(s, 3);
+    const QPoint to = MapPoint(200, 0.8f, size.width(), size.height());
+    QTest::mousePress(map, Qt::LeftButton, {}, handle);
+    QTest::mouseMove(map, (handle + to) / 2);
+    QTest::mouseMove(map, to);
+    QTest::mouseRelease(map, Qt::LeftButton, {}, to);
+    QCOMPARE(card.Sectors[3].SectorAngle, AngleAt(to.x(), to.y(), size.width(), size.height()));
+    QCOMPARE(s.window.document().undoStack()->count(), steps + 1);
+
+    // A double click on a handle renames its sector.
+    handle = handleOf(s, 1);
+    QTest::mouseMove(map, handle);
+    s.asker->inputs = {u"Kin"_s};
+    // As a window system delivers it: press, release, double click, release.
+    QTest::mouseClick(map, Qt::LeftButton, {}, handle);
+    QTest::mouseDClick(map, Qt::LeftButton, {}, handle);
+    QTest::mouseRelease(map, Qt::LeftButton, {}, handle);
+    QCOMPARE(s.editor.DraggedSector, 0);
+    QCOMPARE(s.asker->asked.last(), u"input: New Sector|Name of Sector:|A"_s);
+    QCOMPARE(card.Sectors[1].SectorName, u"Kin"_s);
+
+    // The popup's "Delete" on the handle.
+    handle = handleOf(s, 5);
+    QTest::mouseMove(map, handle);
+    QTest::mouseClick(map, Qt::RightButton, {}, handle);
+    popupItem(s, u"Delete1"_s)->trigger();
+    QCOMPARE(card.SectorCount(), 4);
+    QCOMPARE(s.action(u"Undo1"_s)->text(), u"Undo Delete sector \"B\""_s);
+    QVERIFY(s.asker->unexpected.isEmpty());
+}
+
+void TestSectorSelection::popupCopiesAndTheKeyboardHover()
+{
+    Shell s;
+    s.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s.window));
+    buildCard(s);
+    s.addCard(u"Wave 2"_s);
+    s.window.switchToCard(1);
+    s.window.setEditMode(EditModeModifyNodes);
+    MapWidget *map = s.window.mapWidget();
+    map->setFocus();
+    const QSize size = map->image().size();
+
+    // Tab walks the alters in table order; Shift+Tab back; the read-out follows.
+    QTest::keyClick(map, Qt::Key_Tab);
+    QCOMPARE(s.editor.HoverNode, 1);
+    QTest::keyClick(map, Qt::Key_Tab);
+    QTest::keyClick(map, Qt::Key_Tab);
+    QCOMPARE(s.editor.HoverNode, 3);
+    QCOMPARE(s.field(u"NodeInfoLabel"_s), u"ANNA"_s);
+    QTest::keyClick(map, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(s.editor.HoverNode, 2);
+    QCOMPARE(s.field(u"NodeInfoLabel"_s), u"Ben"_s);
+    QVERIFY(map->hasFocus());
+    QTest::keyClick(map, Qt::Key_Return);
+    auto *nodeDialog = s.window.mapEditing()->nodeDialog();
+    QVERIFY(nodeDialog->isVisible());
+    QCOMPARE(s.child<QLineEdit>(u"ID"_s, nodeDialog)->text(), u"2"_s);
+    nodeDialog->hide();
+
+    // The popup over an alter: a shifted copy here, an unchanged one on the next card.
+    const Node &ben = s.model.card(1).Nodes[2];
+    const QPoint at = MapPoint(ben.Angle, ben.Distance, size.width(), size.height());
+    QTest::mouseMove(map, at);
+    QTest::mouseClick(map, Qt::RightButton, {}, at);
+    QVERIFY(s.window.mapEditing()->popup()->isVisible());
+    popupItem(s, u"CopytothisCard1"_s)->trigger();
+    popupItem(s, u"CopytoNextCard1"_s)->trigger();
+    s.window.mapEditing()->popup()->hide();
+    const NetworkCard &card = s.model.card(1);
+    QCOMPARE(card.NodeCount(), 5);
+    QCOMPARE(card.Nodes[5].Label, u"Ben"_s);
+    QCOMPARE(card.Nodes[5].Angle, 135.0f);
+    QCOMPARE(card.Nodes[5].Distance, 0.45f);
+    QCOMPARE(s.model.card(2).NodeCount(), 1);
+    QCOMPARE(s.model.card(2).Nodes[1].Angle, 130.0f);
+    QCOMPARE(s.model.CurrentCard, 1);
+    QVERIFY(s.asker->unexpected.isEmpty());
 }
 
 QTEST_MAIN(TestSectorSelection)
