@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -101,16 +102,25 @@ int LineAt(const NetworkCard &card, int x, int y, QRgb pixel, int w, int h)
     // above any fixed start value and must still be found when the pixel says it is there.
     double best = std::numeric_limits<double>::infinity();
     int found = 0;
+    // Each end's pixel is worked out once, however many lines meet there.
+    std::vector<QPoint> points(size_t(card.NodeCount() + 1));
+    std::vector<bool> known(points.size());
+    auto pointOf = [&](int node) {
+        if (!known[size_t(node)]) {
+            const Node &n = card.Nodes[size_t(node)];
+            points[size_t(node)] = MapPoint(n.Angle, n.Distance, w, h);
+            known[size_t(node)] = true;
+        }
+        return points[size_t(node)];
+    };
     for (int l = 1; l <= card.LineCount(); ++l) {
         const Line &line = card.Lines[size_t(l)];
         if (!matches(line.LineColor))
             continue;
         if (line.A < 0 || line.A > card.NodeCount() || line.B < 0 || line.B > card.NodeCount())
             continue;
-        const Node &a = card.Nodes[size_t(line.A)];
-        const Node &b = card.Nodes[size_t(line.B)];
-        const QPoint p1 = MapPoint(a.Angle, a.Distance, w, h);
-        const QPoint p2 = MapPoint(b.Angle, b.Distance, w, h);
+        const QPoint p1 = pointOf(line.A);
+        const QPoint p2 = pointOf(line.B);
         double dx = x - p1.x();
         double run = p2.x() - p1.x();
         if (dx == 0)

@@ -45,6 +45,8 @@ MapEditing::MapEditing(const ShellContext &shell, EditorState &editor, MapWidget
     connect(m_popup, &QMenu::aboutToShow, this, &MapEditing::popupAboutToShow);
 
     map->setMouseHandler([this](QMouseEvent *event) { mouse(event); });
+    // The popup opens from the mouse handling, not from the context-menu event.
+    map->setContextMenuPolicy(Qt::PreventContextMenu);
     map->setOverlay([this](QPainter &painter) {
         if (m_editor.RubberBandActive) {
             painter.setPen(QPen(Qt::black, 1, Qt::DotLine));

@@ -1,0 +1,147 @@
+#include "edit/document.h"
+#include "edit/hittest.h"
+#include "edit/maptools.h"
+#include "map/geometry.h"
+#include "map/render.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+// The mouse on a card at capacity (1000 labelled nodes, 1000 lines, 50 sectors) on an
+// 850 x 750 map: what one mouse event costs while dragging and while hovering.
+namespace {
+
+constexpr int W = 850, H = 750;
+
+void ensureGuiApp()
+{
+    static int argc = 1;
+    static char name[] = "korvalo-bench";
+    static char *argv[] = {name, nullptr};
+    if (!QGuiApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        new QGuiApplication(argc, argv);
+    }
+}
+
+NetworkModel fullCard(int lineColor = -1)
+{
+    NetworkModel m;
+    SetupEgo(m, QStringLiteral("Bench Ego"), {}, 0, {}, {}, QStringLiteral("B1"));
+    AddCard(m, QStringLiteral("Capacity"), 20, QStringLiteral("normal"), 2, {}, {}, {});
+    for (int s = 0; s < MaxSectors; ++s)
+        AddSector(m, 1, QStringLiteral("Sector %1").arg(s + 1), s % 8 + 1, s * 7.2f);
+    for (int i = 1; i <= MaxNodes; ++i) {
+        Node n;
+        n.ID = QStringLiteral("N%1").arg(i);
+        n.Label = QStringLiteral("Alter number %1").arg(i);
+        n.Color = i % 8 + 1;
+        n.Angle = float((i * 137) % 360) + 0.5f;
+        n.Distance = float(i % 97) / 97.0f;
+        n.Human = i % 3 == 0 ? QStringLiteral("FALSE") : QStringLiteral("TRUE");
+        n.Size = i % 10 == 0 ? 4 : 1;
+        n.NodeSize = QStringLiteral("normal");
+        n.Sex = QStringLiteral("undefined");
+        AddNode(m, 1, n);
+    }
+    for (int l = 1; l <= MaxLines; ++l)
+        AddLine(m, l % 50 == 0 ? 0 : l, (l * 7) % MaxNodes + 1, l % 3 + 1,
+                lineColor >= 0 ? lineColor : l % 9);
+    return m;
+}
+
+// The last node drawn lies on top of every other: its centre pixel is its own.
+constexpr int TopNode = MaxNodes;
+
+struct Bench
+{
+    Document document;
+    EditorState editor;
+    MapTools tools{document, editor};
+    ViewOptions view;
+    QImage image{W, H, QImage::Format_RGB32};
+
+    Bench()
+    {
+        ensureGuiApp();
+        document.reset(fullCard());
+        editor.EditMode = EditModeModifyNodes;
+        redraw();
+    }
+    void redraw() { RenderCard(image, document.model(), 1, view); }
+    MapEvent at(QPoint p) { return MapEvent{MapButton::Left, p, image.pixel(p), image.size()}; }
+    QPoint pointOf(int node) const
+    {
+        const Node &n = document.model().card(1).Nodes[size_t(node)];
+        return MapPoint(n.Angle, n.Distance, W, H);
+    }
+};
+
+} // namespace
+
+// One move of a drag: the pixel read, the node moved through a merged history step, the
+// whole card redrawn.
+static void BM_DragMoveStep(benchmark::State &state)
+{
+    Bench b;
+    const QPoint start = b.pointOf(TopNode);
+    b.tools.press(b.at(start));
+    if (b.editor.DraggedNode != TopNode)
+        state.SkipWithError("the press found no node to drag");
+    int step = 0;
+    for (auto _ : state) {
+        const QPoint p = start + QPoint(step % 40, (step / 40) % 40);
+        ++step;
+        b.tools.move(b.at(p));
+        b.redraw();
+        benchmark::DoNotOptimize(b.image.constBits());
+    }
+    b.tools.release(b.at(start));
+    state.counters["history"] = b.document.undoStack()->count();
+}
+BENCHMARK(BM_DragMoveStep)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The same without the redraw: the hit test and the history step alone.
+static void BM_DragMoveStepWithoutRedraw(benchmark::State &state)
+{
+    Bench b;
+    const QPoint start = b.pointOf(TopNode);
+    b.tools.press(b.at(start));
+    int step = 0;
+    for (auto _ : state) {
+        const QPoint p = start + QPoint(step % 40, (step / 40) % 40);
+        ++step;
+        b.tools.move(b.at(p));
+    }
+}
+BENCHMARK(BM_DragMoveStepWithoutRedraw)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Hovering over a node: the pixel read, the nearest of 1001 nodes, the read-out answer.
+static void BM_HoverStep(benchmark::State &state)
+{
+    Bench b;
+    const QPoint over = b.pointOf(TopNode);
+    for (auto _ : state) {
+        const MapResponse r = b.tools.move(b.at(over));
+        benchmark::DoNotOptimize(r.readoutNode);
+    }
+    if (b.editor.HoverNode != TopNode)
+        state.SkipWithError("the hover found another node");
+}
+BENCHMARK(BM_HoverStep)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// LineAt when all 1000 lines share the pixel's colour: every one is a candidate.
+static void BM_LineAt1000(benchmark::State &state)
+{
+    const NetworkModel model = fullCard(3);
+    const NetworkCard &card = model.card(1);
+    const QRgb blue = LineStrokeColor(PaletteColor(3));
+    for (auto _ : state) {
+        const int line = LineAt(card, 400, 300, blue, W, H);
+        benchmark::DoNotOptimize(line);
+    }
+}
+BENCHMARK(BM_LineAt1000)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
