@@ -192,17 +192,6 @@ void TestSelection::copyToNextCard()
     QCOMPARE(document.model().card(1), model.card(1));
     QCOMPARE(info.size(), 1); // the copy at 1.3
     QVERIFY(info[0].startsWith(u"Attention to Node Distance: (Card 2) 2 [2]"_s));
-
-    // One alter from the popup: no warning, unchanged place.
-    QVERIFY(CopyNodeToNextCardStep(document, 1, 2));
-    QCOMPARE(document.model().card(2).NodeCount(), 4);
-    QCOMPARE(info.size(), 1);
-    QCOMPARE(CopyNodeToNextCardStep(document, 2, 1).message(), u"Attention: There is no Next Card!"_s);
-    // A sector boundary copied onto the next card at the popup's angle.
-    AddSectors(document.modelForCommands(), 1, {{"Kin", 0}});
-    QVERIFY(CopySectorToCardStep(document, 1, 1, 2, 123.5f));
-    QCOMPARE(document.model().card(2).Sectors[1], (Sector{123.5f, u"Kin"_s, 1}));
-    QCOMPARE(document.undoStack()->count(), 3);
 }
 
 void TestSelection::copyBeyondCapacityCopiesNothing()

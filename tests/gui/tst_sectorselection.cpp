@@ -83,7 +83,6 @@ class TestSectorSelection : public QObject
 private Q_SLOTS:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
     void orderChangeAndDeletionUndoToTheSavedFile();
-    void sectorDialogAddsAndModifies();
     void messagesAndRefusals();
     void sectorModeWithTheMouse();
     void popupCopiesAndTheKeyboardHover();
@@ -182,49 +181,6 @@ void TestSectorSelection::orderChangeAndDeletionUndoToTheSavedFile()
     QVERIFY(s.asker->unexpected.isEmpty());
 }
 
-void TestSectorSelection::sectorDialogAddsAndModifies()
-{
-    Shell s;
-    s.window.show();
-    buildCard(s);
-    SectorSelectionCommands *commands = s.window.sectorsAndSelection();
-    SectorDialog *dialog = commands->sectorDialog();
-    QCOMPARE(dialog->windowTitle(), u"Sector Settings"_s);
-
-    const QSize size = s.window.mapWidget()->image().size();
-    const QPoint centre = MapCentre(size.width(), size.height());
-    s.editor.NewSectorPos = centre + QPoint(0, 100); // straight below: about 90 degrees
-    commands->showAddSector();
-    QVERIFY(dialog->isVisible());
-    s.child<QLineEdit>(u"sektorname"_s, dialog)->setText(u"Sports"_s);
-    QTest::mouseClick(s.child(u"Panel5"_s, dialog), Qt::LeftButton);
-    QTest::mouseClick(s.child<QPushButton>(u"Button1"_s, dialog), Qt::LeftButton);
-    QVERIFY(!dialog->isVisible());
-    const NetworkCard &card = s.model.card(1);
-    QCOMPARE(card.SectorCount(), 4);
-    QCOMPARE(card.Sectors[4].SectorName, u"Sports"_s);
-    QCOMPARE(card.Sectors[4].SectorColor, 5);
-    QCOMPARE(card.Sectors[4].SectorAngle, AngleAt(centre.x(), centre.y() + 100, size.width(), size.height()));
-
-    // Modify shows the picked sector's name; the colour keeps its last marking.
-    s.editor.PickedSector = 2;
-    commands->showModifySector();
-    QCOMPARE(s.field(u"sektorname"_s), u"B"_s);
-    s.child<QLineEdit>(u"sektorname"_s, dialog)->setText(u"Work"_s);
-    QTest::mouseClick(s.child<QPushButton>(u"Button1"_s, dialog), Qt::LeftButton);
-    QCOMPARE(card.Sectors[2], (Sector{120, u"Work"_s, 5}));
-    // Add again: the dialog shows what it showed last.
-    commands->showAddSector();
-    QCOMPARE(s.field(u"sektorname"_s), u"Work"_s);
-    QTest::mouseClick(s.child<QPushButton>(u"Button2"_s, dialog), Qt::LeftButton);
-    QCOMPARE(card.SectorCount(), 4);
-
-    commands->deletePickedSector();
-    QCOMPARE(card.SectorCount(), 3);
-    QCOMPARE(card.Sectors[2].SectorName, u"Sports"_s);
-    QCOMPARE(s.action(u"Undo1"_s)->text(), u"Undo Delete sector \"Work\""_s);
-}
-
 void TestSectorSelection::messagesAndRefusals()
 {
     Shell s;
@@ -232,23 +188,16 @@ void TestSectorSelection::messagesAndRefusals()
     buildCard(s);
     const NetworkCard &card = s.model.card(1);
 
-    // Copy to Next Card from the last card.
+    // Copy to Next Card from the last card; by ID through the input box.
     s.trigger(u"SelectAll1"_s);
     s.trigger(u"CopytoNextCard2"_s);
     QCOMPARE(s.asker->messages(), QStringList{u"message: Attention: There is no Next Card!"_s});
-    s.trigger(u"Copyto1"_s);
-    QCOMPARE(card.NodeCount(), 8);
-
-    // Multi IDs and by ID.
-    s.trigger(u"HighlightMultiIDs1"_s);
-    QCOMPARE(int(SelectedNodes(card).size()), 8);
     s.asker->inputs = {u"2"_s, QString()};
     s.trigger(u"ID1"_s);
-    QCOMPARE(int(SelectedNodes(card).size()), 2);
+    QCOMPARE(s.asker->asked.last(), u"input: Find|Node ID:|"_s);
+    QCOMPARE(int(SelectedNodes(card).size()), 1);
     s.trigger(u"ID1"_s); // cancelled: the selection stays
-    QCOMPARE(int(SelectedNodes(card).size()), 2);
-    s.trigger(u"DeselectAll1"_s);
-    QCOMPARE(int(SelectedNodes(card).size()), 0);
+    QCOMPARE(int(SelectedNodes(card).size()), 1);
 
     // An order list made before a sector went away is refused.
     s.trigger(u"ChangeSectorOrder1"_s);
@@ -301,8 +250,12 @@ void TestSectorSelection::sectorModeWithTheMouse()
     SectorDialog *dialog = s.window.sectorsAndSelection()->sectorDialog();
     QVERIFY(dialog->isVisible());
     s.child<QLineEdit>(u"sektorname"_s, dialog)->setText(u"Sports"_s);
+    QTest::mouseClick(s.child(u"Panel5"_s, dialog), Qt::LeftButton);
     QTest::mouseClick(s.child<QPushButton>(u"Button1"_s, dialog), Qt::LeftButton);
+    QVERIFY(!dialog->isVisible());
     QCOMPARE(card.SectorCount(), 4);
+    QCOMPARE(card.Sectors[4].SectorName, u"Sports"_s);
+    QCOMPARE(card.Sectors[4].SectorColor, 5);
     QCOMPARE(card.Sectors[4].SectorAngle, AngleAt(free.x(), free.y(), size.width(), size.height()));
 
     // A right click on B's handle opens the popup: "Modify" shows the dialog with B's name.
@@ -314,12 +267,14 @@ void TestSectorSelection::sectorModeWithTheMouse()
     QVERIFY(popupItem(s, u"CopytothisCard1"_s)->isVisible());
     popupItem(s, u"Change1"_s)->trigger();
     QCOMPARE(s.field(u"sektorname"_s), u"B"_s);
-    dialog->hide();
+    s.child<QLineEdit>(u"sektorname"_s, dialog)->setText(u"Work"_s);
+    QTest::mouseClick(s.child<QPushButton>(u"Button1"_s, dialog), Qt::LeftButton);
+    QCOMPARE(card.Sectors[2], (Sector{120, u"Work"_s, 5})); // the colour kept its marking
 
     // The popup's copy of a boundary lands where the popup was opened.
     popupItem(s, u"CopytothisCard1"_s)->trigger();
     QCOMPARE(card.SectorCount(), 5);
-    QCOMPARE(card.Sectors[5].SectorName, u"B"_s);
+    QCOMPARE(card.Sectors[5].SectorName, u"Work"_s);
     QCOMPARE(card.Sectors[5].SectorAngle, AngleAt(handle.x(), handle.y(), size.width(), size.height()));
     popupItem(s, u"CopytoNextCard1"_s)->trigger();
     QCOMPARE(s.asker->messages(), QStringList{u"message: Attention: There is no Next Card!"_s});
@@ -354,7 +309,7 @@ void TestSectorSelection::sectorModeWithTheMouse()
     QTest::mouseClick(map, Qt::RightButton, {}, handle);
     popupItem(s, u"Delete1"_s)->trigger();
     QCOMPARE(card.SectorCount(), 4);
-    QCOMPARE(s.action(u"Undo1"_s)->text(), u"Undo Delete sector \"B\""_s);
+    QCOMPARE(s.action(u"Undo1"_s)->text(), u"Undo Delete sector \"Work\""_s);
     QVERIFY(s.asker->unexpected.isEmpty());
 }
 
