@@ -345,6 +345,17 @@ private Q_SLOTS:
         QCOMPARE(s.card().Lines[1].B, 0);
         s.trigger(u"Undo1"_s);
         QCOMPARE(s.card().LineCount(), 2);
+
+        // A line started on one card does not end on another.
+        s.rightClick(s.pointOf(1));
+        QCOMPARE(s.editor.LineStartNode, 1);
+        s.asker->answers = {Asker::Answer::Yes};
+        s.trigger(u"DuplicateCard1"_s);
+        QCOMPARE(s.model.CurrentCard, 2);
+        QCOMPARE(s.editor.LineStartNode, -1);
+        s.rightClick(s.pointOf(2));
+        QVERIFY(s.lines->isHidden());
+        QCOMPARE(s.editor.LineStartNode, 2);
     }
 
     void staleDialogsAndCapacitiesSpeakThroughTheAsker()
