@@ -35,6 +35,7 @@ Q_SIGNALS:
     void egoDoubleClicked();
 
 protected:
+    void refreshTexts(const QString &sexText);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
