@@ -1,3 +1,4 @@
+#include "benchdata.h"
 #include "edit/document.h"
 #include "edit/hittest.h"
 #include "edit/maptools.h"
@@ -27,32 +28,6 @@ void ensureGuiApp()
     }
 }
 
-NetworkModel fullCard(int lineColor = -1)
-{
-    NetworkModel m;
-    SetupEgo(m, QStringLiteral("Bench Ego"), {}, 0, {}, {}, QStringLiteral("B1"));
-    AddCard(m, QStringLiteral("Capacity"), 20, QStringLiteral("normal"), 2, {}, {}, {});
-    for (int s = 0; s < MaxSectors; ++s)
-        AddSector(m, 1, QStringLiteral("Sector %1").arg(s + 1), s % 8 + 1, s * 7.2f);
-    for (int i = 1; i <= MaxNodes; ++i) {
-        Node n;
-        n.ID = QStringLiteral("N%1").arg(i);
-        n.Label = QStringLiteral("Alter number %1").arg(i);
-        n.Color = i % 8 + 1;
-        n.Angle = float((i * 137) % 360) + 0.5f;
-        n.Distance = float(i % 97) / 97.0f;
-        n.Human = i % 3 == 0 ? QStringLiteral("FALSE") : QStringLiteral("TRUE");
-        n.Size = i % 10 == 0 ? 4 : 1;
-        n.NodeSize = QStringLiteral("normal");
-        n.Sex = QStringLiteral("undefined");
-        AddNode(m, 1, n);
-    }
-    for (int l = 1; l <= MaxLines; ++l)
-        AddLine(m, l % 50 == 0 ? 0 : l, (l * 7) % MaxNodes + 1, l % 3 + 1,
-                lineColor >= 0 ? lineColor : l % 9);
-    return m;
-}
-
 // The last node drawn lies on top of every other: its centre pixel is its own.
 constexpr int TopNode = MaxNodes;
 
@@ -67,7 +42,7 @@ struct Bench
     Bench()
     {
         ensureGuiApp();
-        document.reset(fullCard());
+        document.reset(CapacityModel());
         editor.EditMode = EditModeModifyNodes;
         redraw();
     }
@@ -136,8 +111,9 @@ BENCHMARK(BM_HoverStep)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAg
 // LineAt when all 1000 lines share the pixel's colour: every one is a candidate.
 static void BM_LineAt1000(benchmark::State &state)
 {
-    const NetworkModel model = fullCard(3);
-    const NetworkCard &card = model.card(1);
+    NetworkCard card = CapacityModel().card(1);
+    for (int l = 1; l <= card.LineCount(); ++l)
+        card.Lines[size_t(l)].LineColor = 3;
     const QRgb blue = LineStrokeColor(PaletteColor(3));
     for (auto _ : state) {
         const int line = LineAt(card, 400, 300, blue, W, H);

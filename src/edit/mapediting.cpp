@@ -44,6 +44,10 @@ MapEditing::MapEditing(const ShellContext &shell, EditorState &editor, MapWidget
     item(u"Copy to Next Card"_s, u"CopytoNextCard1"_s)->setEnabled(false);
     connect(m_popup, &QMenu::aboutToShow, this, &MapEditing::popupAboutToShow);
 
+    connect(&shell.document, &Document::currentCardChanged, this, [this] {
+        m_tools.forgetPickedItems();
+        m_popupAuto = false;
+    });
     map->setMouseHandler([this](QMouseEvent *event) { mouse(event); });
     // The popup opens from the mouse handling, not from the context-menu event.
     map->setContextMenuPolicy(Qt::PreventContextMenu);

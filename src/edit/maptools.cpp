@@ -294,3 +294,14 @@ bool MapTools::deleteHovered()
     m_editor.HoverLine = 0;
     return done;
 }
+
+void MapTools::forgetPickedItems()
+{
+    m_editor.LineStartNode = -1;
+    m_editor.DraggedNode = 0;
+    m_editor.DraggedSector = 0;
+    m_editor.HoverNode = 0;
+    m_editor.HoverLine = 0;
+    m_editor.PickedSector = 0;
+    m_editor.RubberBandActive = false;
+}

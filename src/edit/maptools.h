@@ -70,6 +70,10 @@ public:
     // the hover state afterwards. Returns false when there was nothing to delete.
     bool deleteHovered();
 
+    // Another card became current: numbers of nodes, lines and sectors picked on the old
+    // one (a started line, a drag, the hovered items) mean nothing on the new one.
+    void forgetPickedItems();
+
 private:
     const NetworkCard *currentCard() const;
     void showNodeInfo(MapResponse &r, int node) const;

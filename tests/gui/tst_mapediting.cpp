@@ -283,7 +283,7 @@ private Q_SLOTS:
 
         // A line: its box instead of the node's.
         s.mode(u"SpeedButton3"_s);
-        s.hover(s.centre() + QPoint(0, 0));
+        s.hover(s.centre() + QPoint(-60, 0));
         QVERIFY(lineBox->isVisible());
         QVERIFY(nodeBox->isHidden());
         QCOMPARE(s.field(u"LineInfoA"_s), u"Choir"_s);
@@ -345,6 +345,17 @@ private Q_SLOTS:
         QCOMPARE(s.card().Lines[1].B, 0);
         s.trigger(u"Undo1"_s);
         QCOMPARE(s.card().LineCount(), 2);
+
+        // A line started on one card does not end on another.
+        s.rightClick(s.pointOf(1));
+        QCOMPARE(s.editor.LineStartNode, 1);
+        s.asker->answers = {Asker::Answer::Yes};
+        s.trigger(u"DuplicateCard1"_s);
+        QCOMPARE(s.model.CurrentCard, 2);
+        QCOMPARE(s.editor.LineStartNode, -1);
+        s.rightClick(s.pointOf(2));
+        QVERIFY(s.lines->isHidden());
+        QCOMPARE(s.editor.LineStartNode, 2);
     }
 
     void staleDialogsAndCapacitiesSpeakThroughTheAsker()
@@ -352,23 +363,19 @@ private Q_SLOTS:
         Editing s;
         s.createEgo(u"Anna"_s);
         s.addCard(u"Wave 1"_s);
+        // A modify dialog whose node went away says so instead of saving.
         s.mode(u"SpeedButton5"_s);
         s.addNode(s.centre() + QPoint(100, 0), u"A"_s);
-        s.addNode(s.centre() + QPoint(-100, 0), u"B"_s);
         s.mode(u"SpeedButton1"_s);
         s.hover(s.pointOf(1) + QPoint(1, 0));
         s.rightClick(s.pointOf(1) + QPoint(1, 0));
         s.choose(u"Change1"_s);
-        // Meanwhile A goes (undo of its addition would do the same).
-        s.hover(s.pointOf(1) + QPoint(1, 0));
-        s.rightClick(s.pointOf(1) + QPoint(1, 0));
-        s.choose(u"Delete1"_s);
-        QCOMPARE(s.card().Nodes[1].ID, u"B"_s);
-        s.child<QLineEdit>(u"memo1"_s, s.nodes)->setText(u"for A"_s);
+        s.trigger(u"Undo1"_s);
         s.child<QPushButton>(u"Button1"_s, s.nodes)->click();
         QCOMPARE(s.asker->messages().size(), 1);
         QVERIFY(s.asker->messages()[0].contains(u"deleted, renumbered or changed"_s));
-        QCOMPARE(s.card().Nodes[1].Memo1, QString());
+        QCOMPARE(s.card().NodeCount(), 0);
+        QVERIFY(s.nodes->isVisible());
 
         // Connect Identical IDs beyond the line capacity adds nothing and says so.
         ChangeCard(s.window.document(), 1, u"Fill"_s, [](NetworkModel &m) {
