@@ -18,6 +18,8 @@
 #include "app/shellcontext.h"
 #include "app/sidepanel.h"
 #include "app/startchooser.h"
+#include "edit/mapediting.h"
+#include "edit/sectorselectioncommands.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -86,6 +88,8 @@ MainWindow::MainWindow(QWidget *parent)
     bindMenus();
     const ShellContext context{*m_document, askerSource, *m_menus, this, [this] { return m_map->size(); }};
     m_infoWindows = new InfoWindows(context);
+    m_mapEditing = new MapEditing(context, m_editor, m_map, m_side, m_infoWindows->nodeInfo(), this);
+    m_sectorsAndSelection = new SectorSelectionCommands(context, m_editor, m_map, m_mapEditing, this);
     // File > Export and Card > Import Graphic.
     new ExportCommands(context, [this] { return viewOptions(); });
     m_recovery = new RecoveryOffer(context, *m_files, this);

@@ -15,6 +15,7 @@ class CardDialog;
 class EgoDialog;
 class FileCommands;
 class InfoWindows;
+class MapEditing;
 class MapWidget;
 class Menus;
 class QLabel;
@@ -22,6 +23,7 @@ class QTimer;
 class QToolButton;
 class RecentFiles;
 class RecoveryOffer;
+class SectorSelectionCommands;
 class SidePanel;
 class StartChooser;
 
@@ -70,6 +72,8 @@ public:
     InfoWindows *infoWindows() const { return m_infoWindows; }
     RecoveryOffer &recovery() const { return *m_recovery; }
     RecentFiles &recentFiles() const { return *m_recent; }
+    MapEditing *mapEditing() const { return m_mapEditing; }
+    SectorSelectionCommands *sectorsAndSelection() const { return m_sectorsAndSelection; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -104,4 +108,6 @@ private:
     CardCommands *m_cards = nullptr;
     RecoveryOffer *m_recovery = nullptr;
     RecentFiles *m_recent = nullptr;
+    MapEditing *m_mapEditing = nullptr;
+    SectorSelectionCommands *m_sectorsAndSelection = nullptr;
 };
