@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -257,9 +258,12 @@ std::optional<float> parseReal(std::string_view text, char separator)
         else
             return std::nullopt;
     }
-    if (!std::isfinite(value) || std::fabs(value) > double(std::numeric_limits<float>::max()))
+    // Everything that rounds to a finite single is taken: up to the largest single plus
+    // half a unit in its last place (2^103), where rounding would give infinity.
+    constexpr double largest = double(std::numeric_limits<float>::max());
+    if (!std::isfinite(value) || std::fabs(value) >= largest + 0x1p103)
         return std::nullopt;
-    return float(value);
+    return float(std::clamp(value, -largest, largest));
 }
 
 class Reader

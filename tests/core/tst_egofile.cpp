@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
+
 namespace {
 
 const QString Data = QStringLiteral(KORVALO_TEST_DATA "/egofiles/");
@@ -318,6 +320,9 @@ void TestEgoFile::numbers_data()
                           << "Cannot read \"n.ego\": card 1, node 1: \"Angle\" holds \"north\", which is not a number.";
     QTest::newRow("beyond single") << QByteArray("3") << QByteArray("1e39")
                                    << "Cannot read \"n.ego\": card 1, node 1: \"Angle\" holds \"1e39\", which is not a number.";
+    QTest::newRow("largest single") << QByteArray("3") << QByteArray("3.4028235e38") << QString();
+    QTest::newRow("rounds to infinity") << QByteArray("3") << QByteArray("-3.4028236e38")
+                                        << "Cannot read \"n.ego\": card 1, node 1: \"Angle\" holds \"-3.4028236e38\", which is not a number.";
     QTest::newRow("infinity") << QByteArray("3") << QByteArray("inf")
                               << "Cannot read \"n.ego\": card 1, node 1: \"Angle\" holds \"inf\", which is not a number.";
     QTest::newRow("comma") << QByteArray("3") << QByteArray("45,5")
@@ -337,6 +342,8 @@ void TestEgoFile::numbers()
     QCOMPARE(s.message(), error.isEmpty() ? QString() : error);
     if (error.isEmpty())
         QCOMPARE(m.card(1).Nodes[1].Size, 3);
+    if (angle == "3.4028235e38")
+        QCOMPARE(m.card(1).Nodes[1].Angle, std::numeric_limits<float>::max());
 }
 
 void TestEgoFile::decimalSeparator()
