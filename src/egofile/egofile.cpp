@@ -275,6 +275,10 @@ public:
     {
     }
 
+    // After a failed read whose fault was a number written with "." or "," where the
+    // reader's separator is another: that separator; otherwise 0.
+    char otherSeparator() const { return m_otherSeparator; }
+
     Status read(const QByteArray &bytes, NetworkModel &out)
     {
         const TextBuffer joined = joinedLines(bytes);
@@ -443,10 +447,15 @@ private:
         if (shown.size() > 60)
             shown = shown.left(57) + QStringLiteral("...");
         QString message = QStringLiteral("\"%1\" holds \"%2\", which is not %3").arg(name, shown, expected);
-        const char other = m_separator == '.' ? ',' : '.';
-        if (expected == u"a number" && value.find(other) != std::string_view::npos
-            && parseReal(value, other))
-            message += QStringLiteral(" with the decimal separator \"%1\" (see Options > Read/Write)").arg(QLatin1Char(m_separator));
+        for (const char other : {'.', ','}) {
+            if (expected == u"a number" && other != m_separator && value.find(other) != std::string_view::npos
+                && parseReal(value, other)) {
+                m_otherSeparator = other;
+                message += QStringLiteral(" with the decimal separator \"%1\" (see Options > Read/Write)")
+                               .arg(QLatin1Char(m_separator));
+                break;
+            }
+        }
         return fail(message + u'.', false);
     }
 
@@ -485,6 +494,7 @@ private:
     char m_separator;
     bool m_warn;
     bool m_utf8 = true;
+    char m_otherSeparator = 0;
     // Where the reader is, for messages: card number, record kind and number.
     struct Location
     {
@@ -767,8 +777,22 @@ Status ReadEgoBytes(NetworkModel &model, const QByteArray &bytes, const QString 
     fresh.infoSink = [&infoLines](const QString &line) { infoLines.append(line); };
     Reader reader(displayName, model.DecimalSeparator, warn);
     const Status status = reader.read(bytes, fresh);
-    if (!status)
-        return status;
+    if (!status) {
+        // A file written with the other decimal separator is read with that one; the
+        // setting stays as it is. A file that fails both ways gets the first message.
+        if (!reader.otherSeparator())
+            return status;
+        NetworkModel second;
+        QStringList secondLines;
+        second.infoSink = [&secondLines](const QString &line) { secondLines.append(line); };
+        Reader again(displayName, QChar::fromLatin1(reader.otherSeparator()), warn);
+        if (!again.read(bytes, second))
+            return status;
+        fresh = std::move(second);
+        infoLines = QStringList{QStringLiteral("\"%1\" writes its numbers with the decimal separator \"%2\" and was read that way.")
+                                    .arg(displayName, QChar::fromLatin1(reader.otherSeparator()))}
+                    + secondLines;
+    }
     model.ego = std::move(fresh.ego);
     model.Cards = std::move(fresh.Cards);
     model.CurrentCard = fresh.CurrentCard;

@@ -21,6 +21,9 @@ std::string_view ExtractTagValue(std::string_view text, std::string_view name,
 // sink. The read happens into a fresh model: on failure the model, including
 // CurrentFileName, is left exactly as it was, and the message names the file, the
 // record, the field and the offending text. On success CurrentFileName is path.
+// Numbers are read with the model's DecimalSeparator; a file that fails only because its
+// numbers are written with "." or "," instead is read with that one, and an info line
+// says so. The model's DecimalSeparator is not changed.
 Status ReadEgoFile(NetworkModel &model, const QString &path, bool warn);
 
 // The same from bytes already in memory; `displayName` is used in messages.

@@ -348,17 +348,51 @@ void TestEgoFile::numbers()
 
 void TestEgoFile::decimalSeparator()
 {
-    NetworkModel m;
-    QVERIFY(!ReadEgoFile(m, Data + QStringLiteral("comma.ego"), false).ok());
-    m.DecimalSeparator = u',';
-    const Status s = ReadEgoFile(m, Data + QStringLiteral("comma.ego"), false);
-    QVERIFY2(s.ok(), qPrintable(s.message()));
-    QCOMPARE(m.card(1).Sectors[1].SectorAngle, 12.5f);
-    QCOMPARE(m.card(1).Nodes[1].Angle, 45.5f);
-    QCOMPARE(m.card(1).Nodes[1].Distance, 0.125f);
-
+    // Whatever the setting, a file written with either separator is read, an info line
+    // says when the other one was needed, and the setting stays as it was.
     QTemporaryDir dir;
-    const QString out = dir.filePath(QStringLiteral("dot.ego"));
+    const QString dot = dir.filePath(QStringLiteral("dot.ego"));
+    NetworkModel sample = sampleModel();
+    QVERIFY(WriteEgoFile(sample, dot).ok());
+    for (QChar setting : {QChar(u'.'), QChar(u','), QChar(u';')}) {
+        NetworkModel m;
+        m.DecimalSeparator = setting;
+        QStringList info;
+        m.infoSink = [&](const QString &line) { info.append(line); };
+        Status s = ReadEgoFile(m, Data + QStringLiteral("comma.ego"), false);
+        QVERIFY2(s.ok(), qPrintable(s.message()));
+        QCOMPARE(m.card(1).Sectors[1].SectorAngle, 12.5f);
+        QCOMPARE(m.card(1).Nodes[1].Angle, 45.5f);
+        QCOMPARE(m.card(1).Nodes[1].Distance, 0.125f);
+        QCOMPARE(m.DecimalSeparator, setting);
+        const QStringList commaNote{
+            QStringLiteral("\"comma.ego\" writes its numbers with the decimal separator \",\" and was read that way.")};
+        QCOMPARE(info, setting == u',' ? QStringList() : commaNote);
+
+        info.clear();
+        s = ReadEgoFile(m, dot, false);
+        QVERIFY2(s.ok(), qPrintable(s.message()));
+        QCOMPARE(m.card(1).Sectors[2].SectorAngle, sample.card(1).Sectors[2].SectorAngle);
+        QCOMPARE(info, setting != u'.'
+                           ? QStringList{QStringLiteral("\"dot.ego\" writes its numbers with the decimal separator \".\" "
+                                                        "and was read that way.")}
+                           : QStringList());
+        QCOMPARE(m.DecimalSeparator, setting);
+    }
+
+    // Numbers written both ways: refused with the first fault.
+    QByteArray mixed = readAll(Data + QStringLiteral("comma.ego"));
+    mixed.replace("<Distance>0,125</Distance>", "<Distance>0.125</Distance>");
+    NetworkModel m;
+    QCOMPARE(ReadEgoBytes(m, mixed, QStringLiteral("mixed.ego"), false).message(),
+             QStringLiteral("Cannot read \"mixed.ego\": card 1, sector 1: \"SectorAngle\" holds \"12,50000\", which is not "
+                            "a number with the decimal separator \".\" (see Options > Read/Write)."));
+    QCOMPARE(m.CardCount(), 0);
+
+    // Files are written with a point.
+    m.DecimalSeparator = u',';
+    QVERIFY(ReadEgoFile(m, Data + QStringLiteral("comma.ego"), false).ok());
+    const QString out = dir.filePath(QStringLiteral("again.ego"));
     QVERIFY(WriteEgoFile(m, out).ok());
     QCOMPARE(m.DecimalSeparator, QChar(u'.'));
     const QByteArray bytes = readAll(out);
@@ -619,14 +653,24 @@ void TestEgoFile::cliResave()
     QCOMPARE(cli.exitCode(), 0);
     QVERIFY(readAll(out).contains("<Distance>0.125</Distance>"));
 
-    // A refused file: one line on standard error, exit status 1, OUT untouched.
-    writeAll(out, "keep");
+    // The other separator is tried as well, and standard output says so.
     cli.start(QStringLiteral(KORVALO_CLI), {QStringLiteral("resave"), Data + QStringLiteral("comma.ego"), out});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 0);
+    QCOMPARE(cli.readAllStandardOutput(),
+             QByteArray("\"comma.ego\" writes its numbers with the decimal separator \",\" and was read that way.\n"));
+
+    // A refused file: one line on standard error, exit status 1, OUT untouched.
+    const QString bad = dir.filePath(QStringLiteral("bad.ego"));
+    QByteArray mixed = readAll(Data + QStringLiteral("comma.ego"));
+    writeAll(bad, mixed.replace("<Distance>0,125</Distance>", "<Distance>0.125</Distance>"));
+    writeAll(out, "keep");
+    cli.start(QStringLiteral(KORVALO_CLI), {QStringLiteral("resave"), bad, out});
     QVERIFY(cli.waitForFinished(30000));
     QCOMPARE(cli.exitCode(), 1);
     const QByteArray err = cli.readAllStandardError();
     QCOMPARE(err.count('\n'), 1);
-    QVERIFY(err.startsWith("Cannot read \"comma.ego\": card 1, sector 1: \"SectorAngle\" holds \"12,50000\""));
+    QVERIFY(err.startsWith("Cannot read \"bad.ego\": card 1, sector 1: \"SectorAngle\" holds \"12,50000\""));
     QCOMPARE(readAll(out), QByteArray("keep"));
 
     // Distance warnings go to standard output.
