@@ -1,5 +1,6 @@
 #include "egofile/egofile.h"
 
+#include "egofile/platformfile.h"
 #include "egofile/safefile.h"
 #include "egofile/textcodec.h"
 #include "model/textutil.h"
@@ -804,19 +805,18 @@ Status ReadEgoBytes(NetworkModel &model, const QByteArray &bytes, const QString 
 
 Status ReadEgoFile(NetworkModel &model, const QString &path, bool warn)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Status::failure(QStringLiteral("Cannot open \"%1\": %2.").arg(fileNameOf(path), file.errorString()));
-    // Mapped rather than copied where the system allows it.
-    QByteArray bytes;
-    if (uchar *mapped = file.size() > 0 ? file.map(0, file.size()) : nullptr) {
-        bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(file.size()));
-    } else {
-        bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            return Status::failure(QStringLiteral("Cannot read \"%1\": %2.").arg(fileNameOf(path), file.errorString()));
+    // Read, not mapped: a file cut short by another program while it is read gives a
+    // message rather than a crash.
+    TextBuffer bytes;
+    const QString problem = ReadWholeFile(path, bytes);
+    if (!problem.isEmpty()) {
+        static const QString cannotOpen = QStringLiteral("cannot open: ");
+        if (problem.startsWith(cannotOpen))
+            return Status::failure(QStringLiteral("Cannot open \"%1\": %2").arg(fileNameOf(path), problem.mid(cannotOpen.size())));
+        return Status::failure(QStringLiteral("Cannot read \"%1\": %2").arg(fileNameOf(path), problem));
     }
-    const Status status = ReadEgoBytes(model, bytes, fileNameOf(path), warn);
+    const Status status = ReadEgoBytes(model, QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())),
+                                       fileNameOf(path), warn);
     if (status)
         model.CurrentFileName = path;
     return status;

@@ -10,9 +10,10 @@
 #include <string_view>
 
 // Writes data to a temporary file beside path, flushes it to disk, lets `check` look at
-// what is now on disk (an empty answer accepts it), and only then moves it over path.
-// On any failure the file at path is left as it was and nothing else stays behind. The
-// message of a failure is the part after "Cannot save "name": ".
+// what is now on disk (an empty answer accepts it), and only then moves it over path
+// (see SaveFile: a link is saved through, a read-only file is refused). On any failure
+// the file at path is left as it was and nothing else stays behind. The message of a
+// failure is the part after "Cannot save "name": ".
 using WrittenFileCheck = std::function<QString(const QByteArray &written)>;
 Status ReplaceFileSafely(const QString &path, std::string_view data, const WrittenFileCheck &check = {});
 

@@ -1,15 +1,25 @@
 #include "egofile/egofile.h"
+#include "egofile/platformfile.h"
 #include "egofile/safefile.h"
+#include "app/cards.h"
 #include "model/textutil.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
 #include <limits>
+#include <thread>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -159,6 +169,11 @@ private Q_SLOTS:
     void failedSaveKeepsOldFile();
     void readBackCheck();
     void robustness();
+    void unusualFiles();
+    void fileCutShortWhileRead();
+    void savingThroughTheFileSystem();
+    void fullDisk();
+    void namesInAnyBytes();
     void cliResave();
 };
 
@@ -602,10 +617,21 @@ void TestEgoFile::robustness()
 {
     // Random bytes, truncations and mutations of a valid file: the reader returns a model
     // or a message, never crashes or hangs.
+    // The largest numbers are read and written as they are; drawing bounds them.
+    NetworkModel huge;
+    QVERIFY(ReadEgoFile(huge, Data + QStringLiteral("huge-numbers.ego"), false).ok());
+    QCOMPARE(huge.card(1).Circles, std::numeric_limits<int>::max());
+    QCOMPARE(huge.card(1).Lines[1].LineSize, std::numeric_limits<int>::max());
+    QCOMPARE(huge.card(1).Nodes[1].Angle, std::numeric_limits<float>::max());
+    const QByteArray hugeBytes = EgoFileBytes(huge);
+    QVERIFY(hugeBytes.contains("<Circles>2147483647</Circles>") && hugeBytes.contains("<Size>2147483647</Size>"));
+
     const QByteArray valid = EgoFileBytes(sampleModel());
     QRandomGenerator rng(20261208);
     const QByteArray pieces[] = {"<", ">", "</", "<Node>", "</Node>", "<Card>", "</Card>", "<Line>", "</Ego>",
-                                 "<Sector>", "\r\n", "-", "9", ",", "\xff", "\xc3"};
+                                 "<Sector>", "\r\n", "-", "9", ",", "\xff", "\xc3",
+                                 // the largest numbers a field can hold
+                                 "2147483647", "-2147483648", "3.4028235e38", "<Circles>2147483647</Circles>"};
     int accepted = 0;
     for (int round = 0; round < 3000; ++round) {
         QByteArray bytes;
@@ -628,7 +654,8 @@ void TestEgoFile::robustness()
             for (char &c : bytes)
                 c = char(rng.bounded(256));
             if (rng.bounded(2))
-                bytes.prepend("<Ego><Sex>0</Sex><Card><Circles>1</Circles>");
+                bytes.prepend(rng.bounded(2) ? "<Ego><Sex>0</Sex><Card><Circles>1</Circles>"
+                                             : "<Ego><Sex>0</Sex><Card><Circles>2147483647</Circles>");
         }
         NetworkModel m;
         const Status s = ReadEgoBytes(m, bytes, QStringLiteral("r.ego"), true);
@@ -640,6 +667,165 @@ void TestEgoFile::robustness()
         }
     }
     QVERIFY(accepted > 0);
+}
+
+void TestEgoFile::unusualFiles()
+{
+    // What is no regular file, or larger than any ego file can be, is refused before it
+    // is read, with the open ego left as it was.
+    QTemporaryDir dir;
+    const QString big = dir.filePath(QStringLiteral("big.ego"));
+    {
+        QFile f(big);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(qint64(3) * 1000 * 1000 * 1000)); // sparse: no disk space taken
+    }
+    QList<QPair<QString, QString>> cases{
+        {big, QStringLiteral("Cannot read \"big.ego\": the file is 3.0 GB large, more than any ego file can be (1.0 GB).")},
+        {dir.path(), QStringLiteral("Cannot read \"%1\": it is a folder.").arg(QFileInfo(dir.path()).fileName())},
+        {dir.filePath(QStringLiteral("none.ego")),
+         QStringLiteral("Cannot open \"none.ego\": No such file or directory.")},
+    };
+#ifdef Q_OS_UNIX
+    const QString fifo = dir.filePath(QStringLiteral("fifo.ego"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    cases.append({fifo, QStringLiteral("Cannot read \"fifo.ego\": it is not a regular file.")});
+    if (QFile::exists(QStringLiteral("/dev/zero")))
+        cases.append({QStringLiteral("/dev/zero"), QStringLiteral("Cannot read \"zero\": it is not a regular file.")});
+#endif
+    for (const auto &[path, message] : cases) {
+        NetworkModel m = sampleModel();
+        m.CurrentFileName = QStringLiteral("open.ego");
+        QCOMPARE(ReadEgoFile(m, path, false).message(), message);
+        QCOMPARE(m.CurrentFileName, QStringLiteral("open.ego"));
+        compareModels(sampleModel(), m);
+    }
+#ifdef Q_OS_UNIX
+    QProcess cli;
+    cli.start(QStringLiteral(KORVALO_CLI), {QStringLiteral("resave"), QStringLiteral("/dev/zero"), dir.filePath(QStringLiteral("o.ego"))});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 1);
+    QCOMPARE(cli.readAllStandardError(), QByteArray("Cannot read \"zero\": it is not a regular file.\n"));
+#endif
+}
+
+void TestEgoFile::fileCutShortWhileRead()
+{
+    // Another program empties the file while it is being read: the read succeeds or
+    // fails with a message, it never brings the program down.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("shrinking.ego"));
+    NetworkModel big = sampleModel();
+    for (int n = 0; n < MaxNodes - 2; ++n)
+        AddNode(big, 1, alter(QString::number(n), float(n), 0.5f), false);
+    for (int c = 0; c < 30; ++c)
+        DuplicateCard(big, 1);
+    const QByteArray bytes = EgoFileBytes(big);
+    for (int delayUs : {0, 200, 1000, 3000, 10000, 30000}) {
+        writeAll(path, bytes);
+        std::thread cutter([&] {
+            std::this_thread::sleep_for(std::chrono::microseconds(delayUs));
+            QFile::resize(path, 100);
+        });
+        NetworkModel m;
+        const Status s = ReadEgoFile(m, path, false);
+        cutter.join();
+        QVERIFY(s.ok() || !s.message().isEmpty());
+    }
+}
+
+void TestEgoFile::savingThroughTheFileSystem()
+{
+    QTemporaryDir dir;
+    NetworkModel m = sampleModel();
+
+    // A link is saved through: its target gets the new text, the link stays a link.
+    const QString real = dir.filePath(QStringLiteral("real.ego"));
+    const QString link = dir.filePath(QStringLiteral("link.ego"));
+    writeAll(real, "old");
+    QVERIFY(QFile::link(QStringLiteral("real.ego"), link));
+    QVERIFY(WriteEgoFile(m, link).ok());
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(readAll(real), EgoFileBytes(m));
+
+    // A read-only file is not replaced.
+    const QString locked = dir.filePath(QStringLiteral("locked.ego"));
+    writeAll(locked, "keep");
+    QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    QCOMPARE(WriteEgoFile(m, locked).message(), QStringLiteral("Cannot save \"locked.ego\": the file is read-only."));
+    QCOMPARE(readAll(locked), QByteArray("keep"));
+
+    // A save cut short leaves a temporary file named after its target; the next save of
+    // that file clears it away, and the permissions of the file are kept.
+    const QString kept = dir.filePath(QStringLiteral("kept.ego"));
+    writeAll(kept, "old");
+    QVERIFY(QFile::setPermissions(kept, QFile::ReadOwner | QFile::WriteOwner));
+    writeAll(dir.filePath(QStringLiteral("kept.ego.korvalo-save.tmp")), QByteArray(1000, 'x'));
+    QVERIFY(WriteEgoFile(m, kept).ok());
+    QCOMPARE(readAll(kept), EgoFileBytes(m));
+    QCOMPARE(QFile::permissions(kept) & (QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther), QFile::WriteOwner);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             (QStringList{"kept.ego", "link.ego", "locked.ego", "real.ego"}));
+}
+
+void TestEgoFile::fullDisk()
+{
+#ifdef Q_OS_LINUX
+    // A small file system of its own, where the administrator may mount one.
+    QTemporaryDir dir;
+    QProcess mount;
+    mount.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                          QStringLiteral("size=64k"), QStringLiteral("tmpfs"), dir.path()});
+    if (!mount.waitForFinished(10000) || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0)
+        QSKIP("no small file system can be mounted here");
+    const QString path = dir.filePath(QStringLiteral("full.ego"));
+    writeAll(path, "old");
+    NetworkModel m = sampleModel();
+    for (int n = 0; n < 200; ++n)
+        AddNode(m, 1, alter(QString::number(n), float(n), 0.5f), false);
+    const Status s = WriteEgoFile(m, path);
+    QProcess::execute(QStringLiteral("umount"), {dir.path()});
+    QCOMPARE(s.message(), QStringLiteral("Cannot save \"full.ego\": writing failed (No space left on device). "
+                                         "The previous file is unchanged."));
+#else
+    QSKIP("needs a file system that can be filled");
+#endif
+}
+
+void TestEgoFile::namesInAnyBytes()
+{
+#ifdef Q_OS_UNIX
+    // A name that is not UTF-8 (Latin-1 "café") is read and written under that name.
+    QTemporaryDir dir;
+    const QByteArray native = QFile::encodeName(dir.path()) + "/caf\xe9.ego";
+    const QString name = DecodeFileName(native);
+    QCOMPARE(EncodeFileName(name), native);
+    NetworkModel m = sampleModel();
+    QVERIFY(WriteEgoFile(m, name).ok());
+    QCOMPARE(::access(native.constData(), F_OK), 0);
+    NetworkModel back;
+    const Status read = ReadEgoFile(back, name, false);
+    QVERIFY2(read.ok(), qPrintable(read.message()));
+    compareModels(m, back);
+
+    // The same from the command line.
+    QProcess cli;
+    cli.setWorkingDirectory(dir.path());
+    cli.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"),
+                                         QStringLiteral("\"$0\" resave \"$(printf 'caf\\351.ego')\" \"$(printf 'out\\351.ego')\""),
+                                         QStringLiteral(KORVALO_CLI)});
+    QVERIFY(cli.waitForFinished(30000));
+    QVERIFY2(cli.exitCode() == 0, cli.readAllStandardError().constData());
+    const QByteArray out = QFile::encodeName(dir.path()) + "/out\xe9.ego";
+    TextBuffer written;
+    QCOMPARE(ReadWholeFile(DecodeFileName(out), written), QString());
+    QCOMPARE(QByteArray(written.data(), qsizetype(written.size())), EgoFileBytes(m));
+    // Qt's own file classes cannot name these files; they go the way they came.
+    ::unlink(native.constData());
+    ::unlink(out.constData());
+#else
+    QSKIP("file names are UTF-16 here");
+#endif
 }
 
 void TestEgoFile::cliResave()
