@@ -20,6 +20,9 @@
 #else
 #include <QDir>
 #include <QSaveFile>
+
+#include <algorithm>
+#include <functional>
 #endif
 
 namespace {
@@ -307,6 +310,11 @@ QStringList DecodedArguments(int argc, char **argv)
     return args;
 }
 
+const char *FindBytes(const char *bytes, std::size_t size, const char *needle, std::size_t needleSize)
+{
+    return static_cast<const char *>(::memmem(bytes, size, needle, needleSize));
+}
+
 void *AllocateLargeBlock(std::size_t bytes)
 {
     void *p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -429,6 +437,13 @@ QStringList DecodedArguments(int argc, char **argv)
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
     return args;
+}
+
+const char *FindBytes(const char *bytes, std::size_t size, const char *needle, std::size_t needleSize)
+{
+    const char *end = bytes + size;
+    const char *hit = std::search(bytes, end, std::boyer_moore_horspool_searcher(needle, needle + needleSize));
+    return hit == end && needleSize > 0 ? nullptr : hit;
 }
 
 void *AllocateLargeBlock(std::size_t bytes)

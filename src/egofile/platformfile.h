@@ -77,4 +77,8 @@ QByteArray EncodeFileName(const QString &name);
 // The program's arguments decoded as file names (argv[0] included).
 QStringList DecodedArguments(int argc, char **argv);
 
+// The first occurrence of needle in the bytes, or null. glibc's memmem skips ahead by up
+// to the needle's length, which matters in a text where every tenth byte is a '<'.
+const char *FindBytes(const char *bytes, std::size_t size, const char *needle, std::size_t needleSize);
+
 // AllocateLargeBlock and FreeLargeBlock (model/largebuffer.h) are defined here as well.

@@ -1,0 +1,606 @@
+#include "egofile/egofile.h"
+
+#include "egofile/egofields.h"
+#include "egofile/platformfile.h"
+#include "egofile/textcodec.h"
+#include "model/textutil.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <optional>
+
+namespace {
+
+// The whole file as one text: every line trimmed of blanks and control characters at
+// both ends and appended with no separator. Bytes up to 0x20 are the same characters in
+// UTF-8 and in Windows-1252, so trimming works on the bytes.
+TextBuffer joinedLines(const QByteArray &bytes)
+{
+    std::string_view all(bytes.constData(), size_t(bytes.size()));
+    if (all.substr(0, 3) == "\xEF\xBB\xBF")
+        all.remove_prefix(3);
+    TextBuffer joined;
+    joined.reserve(all.size());
+    const char *p = all.data();
+    const char *const end = p + all.size();
+    while (p < end) {
+        // A line ends at LF, CR LF or a lone CR.
+        const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+        const char *lineEnd = lf ? lf : end;
+        const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(lineEnd - p)));
+        if (cr)
+            lineEnd = cr;
+        const char *b = p;
+        const char *e = lineEnd;
+        while (b < e && static_cast<unsigned char>(*b) <= 0x20)
+            ++b;
+        while (e > b && static_cast<unsigned char>(e[-1]) <= 0x20)
+            --e;
+        joined.append(b, size_t(e - b));
+        p = lineEnd + 1;
+    }
+    return joined;
+}
+
+
+// First occurrence of needle in text at or after `from`.
+size_t findText(std::string_view text, std::string_view needle, size_t from = 0)
+{
+    if (from > text.size())
+        return std::string_view::npos;
+    const char *hit = FindBytes(text.data() + from, text.size() - from, needle.data(), needle.size());
+    return hit ? size_t(hit - text.data()) : std::string_view::npos;
+}
+
+struct Found
+{
+    std::string_view value;
+    std::string_view rest;
+};
+
+// First "<name>" and the first "</name>" after it; nothing unless both are there.
+std::optional<Found> findElement(std::string_view text, std::string_view name)
+{
+    char open[32], close[33];
+    const size_t n = name.size();
+    if (n + 3 > sizeof open)
+        return std::nullopt;
+    open[0] = '<';
+    std::copy(name.begin(), name.end(), open + 1);
+    open[n + 1] = '>';
+    close[0] = '<';
+    close[1] = '/';
+    std::copy(name.begin(), name.end(), close + 2);
+    close[n + 2] = '>';
+    const std::string_view openTag(open, n + 2), closeTag(close, n + 3);
+
+    const size_t at = findText(text, openTag);
+    if (at == std::string_view::npos)
+        return std::nullopt;
+    const size_t valueStart = at + openTag.size();
+    const size_t end = findText(text, closeTag, valueStart);
+    if (end == std::string_view::npos)
+        return std::nullopt;
+    return Found{text.substr(valueStart, end - valueStart), text.substr(end + closeTag.size())};
+}
+
+// Finds the fields of one record in a single pass: for each wanted name the first
+// "<name>" and the first "</name>" after it, exactly as a fresh substring search from the
+// record's start would.
+template <size_t N>
+class FieldScanner
+{
+public:
+    explicit constexpr FieldScanner(const std::array<std::string_view, N> &names) : m_names(names) {}
+
+    // Values of the fields; a field without both tags is empty and marked missing.
+    struct Fields
+    {
+        std::array<std::string_view, N> value{};
+        std::array<bool, N> present{};
+    };
+
+    Fields scan(std::string_view text) const
+    {
+        Fields out;
+        std::array<size_t, N> openEnd;
+        openEnd.fill(std::string_view::npos);
+        size_t remaining = N;
+        const char *data = text.data();
+        const size_t size = text.size();
+        size_t p = 0;
+        while (remaining > 0) {
+            const void *hit = p < size ? std::memchr(data + p, '<', size - p) : nullptr;
+            if (!hit)
+                break;
+            p = size_t(static_cast<const char *>(hit) - data);
+            // The tag name runs to the next '>'; another '<' first means this one opens
+            // no tag (the next '<' is looked at in turn).
+            size_t q = p + 1;
+            while (q < size && data[q] != '>' && data[q] != '<')
+                ++q;
+            if (q >= size)
+                break;
+            if (data[q] == '<') {
+                p = q;
+                continue;
+            }
+            std::string_view name(data + p + 1, q - p - 1);
+            const bool closing = !name.empty() && name.front() == '/';
+            if (closing)
+                name.remove_prefix(1);
+            const int i = indexOf(name);
+            if (i >= 0) {
+                if (!closing && openEnd[size_t(i)] == std::string_view::npos) {
+                    openEnd[size_t(i)] = q + 1;
+                } else if (closing && openEnd[size_t(i)] != std::string_view::npos && !out.present[size_t(i)]) {
+                    out.value[size_t(i)] = text.substr(openEnd[size_t(i)], p - openEnd[size_t(i)]);
+                    out.present[size_t(i)] = true;
+                    --remaining;
+                }
+            }
+            p = q + 1;
+        }
+        return out;
+    }
+
+private:
+    int indexOf(std::string_view name) const
+    {
+        if (name.empty())
+            return -1;
+        for (size_t i = 0; i < N; ++i) {
+            const std::string_view candidate = m_names[i];
+            if (candidate.size() == name.size() && candidate.back() == name.back()
+                && candidate.front() == name.front() && candidate == name)
+                return int(i);
+        }
+        return -1;
+    }
+
+    std::array<std::string_view, N> m_names;
+};
+
+
+// The tags of a record's fields that are read, in table order.
+template <const auto &Fields>
+constexpr auto readTags()
+{
+    std::array<std::string_view, ReadFieldCount(Fields)> tags{};
+    size_t n = 0;
+    for (const auto &f : Fields) {
+        if (f.kind != FieldKind::Position)
+            tags[n++] = f.tag;
+    }
+    return tags;
+}
+
+std::string_view trimmedBytes(std::string_view s)
+{
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= 0x20)
+        s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= 0x20)
+        s.remove_suffix(1);
+    return s;
+}
+
+std::optional<int> parseInteger(std::string_view text)
+{
+    text = trimmedBytes(text);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    if (text.empty() || text.front() == '+')
+        return std::nullopt;
+    long long value = 0;
+    const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (res.ec != std::errc() || res.ptr != text.data() + text.size())
+        return std::nullopt;
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(value);
+}
+
+// A decimal number written with `separator`, optionally with an exponent; it must be
+// finite and fit a single.
+std::optional<float> parseReal(std::string_view text, char separator)
+{
+    text = trimmedBytes(text);
+    if (text.empty() || text.size() > 64)
+        return std::nullopt;
+    char buf[72];
+    size_t n = 0;
+    size_t i = 0;
+    if (text[i] == '+' || text[i] == '-')
+        buf[n++] = text[i++];
+    int digits = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        buf[n++] = text[i++], ++digits;
+    if (i < text.size() && text[i] == separator) {
+        buf[n++] = '.';
+        ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            buf[n++] = text[i++], ++digits;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        buf[n++] = text[i++];
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            buf[n++] = text[i++];
+        int expDigits = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            buf[n++] = text[i++], ++expDigits;
+        if (expDigits == 0)
+            return std::nullopt;
+    }
+    if (i != text.size())
+        return std::nullopt;
+    double value = 0;
+    const char *begin = buf[0] == '+' ? buf + 1 : buf;
+    const auto res = std::from_chars(begin, buf + n, value);
+    if (res.ptr != buf + n || (res.ec != std::errc() && res.ec != std::errc::result_out_of_range))
+        return std::nullopt;
+    if (res.ec == std::errc::result_out_of_range) {
+        // Underflow reads as zero; overflow is refused below.
+        if (std::fabs(value) < 1.0)
+            value = 0.0;
+        else
+            return std::nullopt;
+    }
+    // Everything that rounds to a finite single is taken: up to the largest single plus
+    // half a unit in its last place (2^103), where rounding would give infinity.
+    constexpr double largest = double(std::numeric_limits<float>::max());
+    if (!std::isfinite(value) || std::fabs(value) >= largest + 0x1p103)
+        return std::nullopt;
+    return float(std::clamp(value, -largest, largest));
+}
+
+
+QString fileNameOf(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+
+class Reader
+{
+public:
+    Reader(const QString &displayName, QChar separator, bool warn)
+        : m_name(displayName), m_separator(char(separator.unicode() < 0x80 ? separator.unicode() : '.')),
+          m_warn(warn)
+    {
+    }
+
+    // After a failed read whose fault was a number written with "." or "," where the
+    // reader's separator is another: that separator; otherwise 0.
+    char otherSeparator() const { return m_otherSeparator; }
+
+    Status read(const QByteArray &bytes, NetworkModel &out)
+    {
+        const TextBuffer joined = joinedLines(bytes);
+        const std::string_view all(joined);
+        m_utf8 = IsValidUtf8(all);
+
+        const size_t egoOpen = findText(all, "<Ego>");
+        if (egoOpen == std::string_view::npos)
+            return Status::failure(QStringLiteral("\"%1\" is not a Korvalo ego file.").arg(m_name));
+        const auto egoElement = findElement(all, "Ego");
+        if (!egoElement)
+            return failure(QStringLiteral("the file ends before \"</Ego>\"; it seems to be incomplete."));
+        const std::string_view egoText = egoElement->value;
+
+        // The ego's and the cards' fields are the first of their name anywhere in the
+        // record's text.
+        m_at = {0, "ego", 0};
+        Ego ego;
+        if (!readFields(EgoFields, searched(EgoFields, egoText), ego, 0))
+            return m_error;
+        SetupEgo(out, ego.Name, ego.Year, ego.Sex, ego.Misc1, ego.Misc2, ego.EgoID);
+
+        std::string_view cards = egoText;
+        for (int cardNo = 1;; ++cardNo) {
+            const auto cardElement = findElement(cards, "Card");
+            if (!cardElement)
+                break;
+            cards = cardElement->rest;
+            m_at = {cardNo, nullptr, 0};
+            if (!readCard(cardElement->value, cardNo, out))
+                return m_error;
+        }
+        out.CurrentCard = out.CardCount() > 0 ? 1 : 0;
+        return Status::success();
+    }
+
+private:
+    template <typename R, size_t N>
+    static std::array<std::string_view, N> searched(const std::array<EgoField<R>, N> &fields, std::string_view text)
+    {
+        std::array<std::string_view, N> values{};
+        for (size_t i = 0; i < N; ++i) {
+            if (fields[i].kind != FieldKind::Position)
+                values[i] = ExtractTagValue(text, fields[i].tag);
+        }
+        return values;
+    }
+
+    // Fills a record from the values of its fields (values[i] is field i's; written-only
+    // fields are skipped). Numbers first, so that a refused record costs no decoding.
+    template <typename R, size_t N, size_t M>
+    bool readFields(const std::array<EgoField<R>, N> &fields, const std::array<std::string_view, M> &values,
+                    R &record, int number)
+    {
+        size_t v = 0;
+        for (const EgoField<R> &f : fields) {
+            if (f.kind == FieldKind::Position)
+                continue;
+            const std::string_view value = values[M == N ? size_t(&f - fields.data()) : v++];
+            switch (f.kind) {
+            case FieldKind::Integer:
+                if (!integer(value, f.tag, record.*f.integer))
+                    return false;
+                break;
+            case FieldKind::OptionalInteger:
+                if (value.empty())
+                    record.*f.integer = f.fallback;
+                else if (!integer(value, f.tag, record.*f.integer))
+                    return false;
+                break;
+            case FieldKind::Real:
+                if (!real(value, f.tag, record.*f.real))
+                    return false;
+                break;
+            default:
+                break;
+            }
+        }
+        if (std::none_of(fields.begin(), fields.end(), [](const EgoField<R> &f) { return f.kind == FieldKind::Text; }))
+            return true;
+        v = 0;
+        for (const EgoField<R> &f : fields) {
+            if (f.kind == FieldKind::Position)
+                continue;
+            const size_t slot = M == N ? size_t(&f - fields.data()) : v++;
+            if (f.kind != FieldKind::Text)
+                continue;
+            if (f.repeats)
+                record.*f.text = repeatedText(slot, values[slot], f.asRead);
+            else
+                record.*f.text = f.asRead ? f.asRead(text(values[slot]), number) : text(values[slot]);
+        }
+        return true;
+    }
+
+    bool readCard(std::string_view cardText, int cardNo, NetworkModel &out)
+    {
+        NetworkCard card;
+        if (!readFields(CardFields, searched(CardFields, cardText), card, cardNo))
+            return false;
+        const Status added = AddCard(out, card.ID, card.Circles, card.EgoNode, card.EgoColor, card.Interviewer,
+                                     card.Date, card.CardMemo);
+        if (!added)
+            return fail(QStringLiteral("the file holds more than %1 network cards.").arg(MaxCards), false);
+
+        // Sectors
+        static constexpr FieldScanner sectorScanner(readTags<SectorFields>());
+        std::string_view rest = cardText;
+        std::string_view afterLast = cardText;
+        int sectorNo = 0;
+        while (auto sectorElement = findElement(rest, "Sector")) {
+            rest = sectorElement->rest;
+            afterLast = rest;
+            ++sectorNo;
+            m_at = {cardNo, "sector", sectorNo};
+            Sector sector;
+            if (!readFields(SectorFields, sectorScanner.scan(sectorElement->value).value, sector, sectorNo))
+                return false;
+            if (!AddSector(out, cardNo, sector.SectorName, sector.SectorColor, sector.SectorAngle))
+                return fail(QStringLiteral("the card holds more than %1 sectors.").arg(MaxSectors), false);
+        }
+
+        // Nodes, searched from the card's start
+        static constexpr FieldScanner nodeScanner(readTags<NodeFields>());
+        rest = cardText;
+        int nodeNo = 0;
+        while (auto nodeElement = findElement(rest, "Node")) {
+            rest = nodeElement->rest;
+            afterLast = rest;
+            ++nodeNo;
+            m_at = {cardNo, "node", nodeNo};
+            Node node;
+            if (!readFields(NodeFields, nodeScanner.scan(nodeElement->value).value, node, nodeNo))
+                return false;
+            if (!AddNode(out, cardNo, node, m_warn))
+                return fail(QStringLiteral("the card holds more than %1 nodes.").arg(MaxNodes), false);
+        }
+
+        // Lines, after the last node record (or sector record)
+        static constexpr FieldScanner lineScanner(readTags<LineFields>());
+        rest = afterLast;
+        int lineNo = 0;
+        while (auto lineElement = findElement(rest, "Line")) {
+            rest = lineElement->rest;
+            ++lineNo;
+            m_at = {cardNo, "line", lineNo};
+            Line line;
+            if (!readFields(LineFields, lineScanner.scan(lineElement->value).value, line, lineNo))
+                return false;
+            if (!AddLine(out, line.A, line.B, line.LineSize, line.LineColor))
+                return fail(QStringLiteral("the card holds more than %1 lines.").arg(MaxLines), false);
+        }
+        m_at = {cardNo, nullptr, 0};
+        return true;
+    }
+
+    QString text(std::string_view bytes) const { return DecodeEgoText(bytes, m_utf8); }
+
+    // Many fields repeat the previous record's value ("TRUE", "normal", a role); those
+    // share the text already made instead of decoding it again.
+    QString repeatedText(size_t slot, std::string_view bytes, QString (*asRead)(const QString &, int))
+    {
+        Cached &c = m_cache[slot];
+        if (!c.valid || c.bytes != bytes) {
+            c.bytes = bytes;
+            c.text = asRead ? asRead(text(bytes), 0) : text(bytes);
+            c.valid = true;
+        }
+        return c.text;
+    }
+
+    bool integer(std::string_view value, std::string_view field, int &out)
+    {
+        if (auto v = parseInteger(value)) {
+            out = *v;
+            return true;
+        }
+        return conversionError(value, field, QStringLiteral("a whole number"));
+    }
+
+    bool real(std::string_view value, std::string_view field, float &out)
+    {
+        if (auto v = parseReal(value, m_separator)) {
+            out = *v;
+            return true;
+        }
+        return conversionError(value, field, QStringLiteral("a number"));
+    }
+
+    bool conversionError(std::string_view value, std::string_view field, const QString &expected)
+    {
+        const QString name = QString::fromLatin1(field.data(), qsizetype(field.size()));
+        if (trimmedBytes(value).empty())
+            return fail(QStringLiteral("\"%1\" is empty, %2 is expected.").arg(name, expected), false);
+        QString shown = text(value);
+        if (shown.size() > 60)
+            shown = shown.left(57) + QStringLiteral("...");
+        QString message = QStringLiteral("\"%1\" holds \"%2\", which is not %3").arg(name, shown, expected);
+        for (const char other : {'.', ','}) {
+            if (expected == u"a number" && other != m_separator && value.find(other) != std::string_view::npos
+                && parseReal(value, other)) {
+                m_otherSeparator = other;
+                message += QStringLiteral(" with the decimal separator \"%1\" (see Options > Read/Write)")
+                               .arg(QLatin1Char(m_separator));
+                break;
+            }
+        }
+        return fail(message + u'.', false);
+    }
+
+    bool fail(const QString &what, bool)
+    {
+        m_error = failure(what);
+        return false;
+    }
+
+    Status failure(const QString &what) const
+    {
+        QString where;
+        if (m_at.card > 0)
+            where = QStringLiteral("card %1").arg(m_at.card);
+        if (m_at.record) {
+            if (!where.isEmpty())
+                where += QStringLiteral(", ");
+            where += QString::fromLatin1(m_at.record);
+            if (m_at.number > 0)
+                where += QStringLiteral(" %1").arg(m_at.number);
+        }
+        if (!where.isEmpty())
+            where += QStringLiteral(": ");
+        return Status::failure(QStringLiteral("Cannot read \"%1\": %2%3").arg(m_name, where, what));
+    }
+
+    struct Cached
+    {
+        std::string_view bytes;
+        QString text;
+        bool valid = false;
+    };
+    std::array<Cached, 20> m_cache;
+
+    QString m_name;
+    char m_separator;
+    bool m_warn;
+    bool m_utf8 = true;
+    char m_otherSeparator = 0;
+    // Where the reader is, for messages: card number, record kind and number.
+    struct Location
+    {
+        int card = 0;
+        const char *record = nullptr;
+        int number = 0;
+    } m_at;
+    Status m_error = Status::success();
+};
+
+
+} // namespace
+
+std::string_view ExtractTagValue(std::string_view text, std::string_view name, std::string_view *rest)
+{
+    const auto found = findElement(text, name);
+    if (!found) {
+        if (rest)
+            *rest = text;
+        return {};
+    }
+    if (rest)
+        *rest = trimmedBytes(found->rest);
+    return found->value;
+}
+
+Status ReadEgoBytes(NetworkModel &model, const QByteArray &bytes, const QString &displayName, bool warn)
+{
+    // Read into a fresh model, so that a refused file leaves the open ego as it was.
+    NetworkModel fresh;
+    QStringList infoLines;
+    fresh.infoSink = [&infoLines](const QString &line) { infoLines.append(line); };
+    Reader reader(displayName, model.DecimalSeparator, warn);
+    const Status status = reader.read(bytes, fresh);
+    if (!status) {
+        // A file written with the other decimal separator is read with that one; the
+        // setting stays as it is. A file that fails both ways gets the first message.
+        if (!reader.otherSeparator())
+            return status;
+        NetworkModel second;
+        QStringList secondLines;
+        second.infoSink = [&secondLines](const QString &line) { secondLines.append(line); };
+        Reader again(displayName, QChar::fromLatin1(reader.otherSeparator()), warn);
+        if (!again.read(bytes, second))
+            return status;
+        fresh = std::move(second);
+        infoLines = QStringList{QStringLiteral("\"%1\" writes its numbers with the decimal separator \"%2\" and was read that way.")
+                                    .arg(displayName, QChar::fromLatin1(reader.otherSeparator()))}
+                    + secondLines;
+    }
+    model.ego = std::move(fresh.ego);
+    model.Cards = std::move(fresh.Cards);
+    model.CurrentCard = fresh.CurrentCard;
+    model.EgoPresent = true;
+    for (const QString &line : std::as_const(infoLines))
+        AppendInfoLine(model, line);
+    return Status::success();
+}
+
+Status ReadEgoFile(NetworkModel &model, const QString &path, bool warn)
+{
+    // Read, not mapped: a file cut short by another program while it is read gives a
+    // message rather than a crash.
+    TextBuffer bytes;
+    const QString problem = ReadWholeFile(path, bytes);
+    if (!problem.isEmpty()) {
+        static const QString cannotOpen = QStringLiteral("cannot open: ");
+        if (problem.startsWith(cannotOpen))
+            return Status::failure(QStringLiteral("Cannot open \"%1\": %2").arg(fileNameOf(path), problem.mid(cannotOpen.size())));
+        return Status::failure(QStringLiteral("Cannot read \"%1\": %2").arg(fileNameOf(path), problem));
+    }
+    const Status status = ReadEgoBytes(model, QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())),
+                                       fileNameOf(path), warn);
+    if (status)
+        model.CurrentFileName = path;
+    return status;
+}
+
