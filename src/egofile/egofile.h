@@ -23,7 +23,8 @@ std::string_view ExtractTagValue(std::string_view text, std::string_view name,
 // record, the field and the offending text. On success CurrentFileName is path.
 // Numbers are read with the model's DecimalSeparator; a file that fails only because its
 // numbers are written with "." or "," instead is read with that one, and an info line
-// says so. The model's DecimalSeparator is not changed.
+// says so. The model's DecimalSeparator is not changed. What is not a regular file, or is
+// larger than MaxEgoFileSize, is refused before it is read (see ReadWholeFile).
 Status ReadEgoFile(NetworkModel &model, const QString &path, bool warn);
 
 // The same from bytes already in memory; `displayName` is used in messages.
@@ -31,12 +32,14 @@ Status ReadEgoBytes(NetworkModel &model, const QByteArray &bytes, const QString 
                     bool warn);
 
 // Writes the whole model to path. The file is written beside the target, read back and
-// compared with the model, and only then moved over the target: on failure the previous
-// file is intact and the message says why. Sets the model's decimal separator back to
+// compared with what the reader would make of the model (the field tables of
+// egofields.h), and only then moved over the target (see SaveFile: links are saved
+// through, read-only files refused): on failure the previous file is intact and the
+// message says why. Sets the model's decimal separator back to
 // '.'. CurrentFileName is not touched.
 Status WriteEgoFile(NetworkModel &model, const QString &path);
 
-// The file's bytes for the model, in Windows-1252 when every character fits, otherwise
-// UTF-8.
+// The file's bytes for the model, in Windows-1252 when every character fits and the
+// bytes would not be taken for UTF-8, otherwise UTF-8.
 TextBuffer EgoFileText(const NetworkModel &model);
 QByteArray EgoFileBytes(const NetworkModel &model);
