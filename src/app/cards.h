@@ -21,6 +21,10 @@ void CopyCard(NetworkModel &model, int from, int to);
 // nothing and returns model.CurrentCard.
 int DeleteCard(NetworkModel &model, int card);
 
+// The card a duplicate of `source` gets: the ID "<ID> Copy", the ego's slot as a new
+// card has it, sectors, alters and lines copied, no node selected.
+NetworkCard DuplicatedCard(const NetworkCard &source);
+
 // Appends a copy of card `source` with the ID "<ID> Copy" and makes it current. Node
 // selection flags are not copied. Refused, with the model unchanged, when the source
 // does not exist or the ego is full.

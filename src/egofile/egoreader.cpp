@@ -270,9 +270,9 @@ QString fileNameOf(const QString &path)
 class Reader
 {
 public:
-    Reader(const QString &displayName, QChar separator, bool warn)
+    Reader(const QString &displayName, QChar separator, InfoSink warnings)
         : m_name(displayName), m_separator(char(separator.unicode() < 0x80 ? separator.unicode() : '.')),
-          m_warn(warn)
+          m_warnings(std::move(warnings))
     {
     }
 
@@ -414,7 +414,7 @@ private:
             Node node;
             if (!readFields(NodeFields, nodeScanner.scan(nodeElement->value).value, node, nodeNo))
                 return false;
-            if (!AddNode(out, cardNo, node, m_warn))
+            if (!AddNode(out, cardNo, node, m_warnings, QLatin1Char(m_separator)))
                 return fail(QStringLiteral("the card holds more than %1 nodes.").arg(MaxNodes), false);
         }
 
@@ -523,7 +523,7 @@ private:
 
     QString m_name;
     char m_separator;
-    bool m_warn;
+    InfoSink m_warnings;
     bool m_utf8 = true;
     char m_otherSeparator = 0;
     // Where the reader is, for messages: card number, record kind and number.
@@ -552,40 +552,45 @@ std::string_view ExtractTagValue(std::string_view text, std::string_view name, s
     return found->value;
 }
 
-Status ReadEgoBytes(NetworkModel &model, const QByteArray &bytes, const QString &displayName, bool warn)
+Result<NetworkModel> ReadEgoBytes(const QByteArray &bytes, const QString &displayName, const ReadOptions &options)
 {
-    // Read into a fresh model, so that a refused file leaves the open ego as it was.
-    NetworkModel fresh;
+    // Warnings of a refused file would only confuse: they are handed on after success.
     QStringList infoLines;
-    fresh.infoSink = [&infoLines](const QString &line) { infoLines.append(line); };
-    Reader reader(displayName, model.DecimalSeparator, warn);
+    auto collectInto = [&options](QStringList &lines) {
+        InfoSink collect;
+        if (options.warnings)
+            collect = [&lines](const QString &line) { lines.append(line); };
+        return collect;
+    };
+    NetworkModel fresh;
+    Reader reader(displayName, options.DecimalSeparator, collectInto(infoLines));
     const Status status = reader.read(bytes, fresh);
+    QString note;
     if (!status) {
         // A file written with the other decimal separator is read with that one; the
         // setting stays as it is. A file that fails both ways gets the first message.
-        if (!reader.otherSeparator())
-            return status;
+        const char other = reader.otherSeparator();
+        if (!other)
+            return Result<NetworkModel>::failure(status.message());
         NetworkModel second;
         QStringList secondLines;
-        second.infoSink = [&secondLines](const QString &line) { secondLines.append(line); };
-        Reader again(displayName, QChar::fromLatin1(reader.otherSeparator()), warn);
+        Reader again(displayName, QChar::fromLatin1(other), collectInto(secondLines));
         if (!again.read(bytes, second))
-            return status;
+            return Result<NetworkModel>::failure(status.message());
         fresh = std::move(second);
-        infoLines = QStringList{QStringLiteral("\"%1\" writes its numbers with the decimal separator \"%2\" and was read that way.")
-                                    .arg(displayName, QChar::fromLatin1(reader.otherSeparator()))}
-                    + secondLines;
+        infoLines = std::move(secondLines);
+        note = QStringLiteral("\"%1\" writes its numbers with the decimal separator \"%2\" and was read that way.")
+                   .arg(displayName, QChar::fromLatin1(other));
     }
-    model.ego = std::move(fresh.ego);
-    model.Cards = std::move(fresh.Cards);
-    model.CurrentCard = fresh.CurrentCard;
-    model.EgoPresent = true;
+    fresh.EgoPresent = true;
+    if (!note.isEmpty())
+        AppendInfoLine(options.notes, note);
     for (const QString &line : std::as_const(infoLines))
-        AppendInfoLine(model, line);
-    return Status::success();
+        AppendInfoLine(options.warnings, line);
+    return Result<NetworkModel>::success(std::move(fresh));
 }
 
-Status ReadEgoFile(NetworkModel &model, const QString &path, bool warn)
+Result<NetworkModel> ReadEgoFile(const QString &path, const ReadOptions &options)
 {
     // Read, not mapped: a file cut short by another program while it is read gives a
     // message rather than a crash.
@@ -594,13 +599,9 @@ Status ReadEgoFile(NetworkModel &model, const QString &path, bool warn)
     if (!problem.isEmpty()) {
         static const QString cannotOpen = QStringLiteral("cannot open: ");
         if (problem.startsWith(cannotOpen))
-            return Status::failure(QStringLiteral("Cannot open \"%1\": %2").arg(fileNameOf(path), problem.mid(cannotOpen.size())));
-        return Status::failure(QStringLiteral("Cannot read \"%1\": %2").arg(fileNameOf(path), problem));
+            return Result<NetworkModel>::failure(
+                QStringLiteral("Cannot open \"%1\": %2").arg(fileNameOf(path), problem.mid(cannotOpen.size())));
+        return Result<NetworkModel>::failure(QStringLiteral("Cannot read \"%1\": %2").arg(fileNameOf(path), problem));
     }
-    const Status status = ReadEgoBytes(model, QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())),
-                                       fileNameOf(path), warn);
-    if (status)
-        model.CurrentFileName = path;
-    return status;
+    return ReadEgoBytes(QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())), fileNameOf(path), options);
 }
-

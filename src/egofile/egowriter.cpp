@@ -332,19 +332,15 @@ QByteArray EgoFileBytes(const NetworkModel &model)
     return QByteArray(text.data(), qsizetype(text.size()));
 }
 
-Status WriteEgoFile(NetworkModel &model, const QString &path)
+Status WriteEgoFile(const NetworkModel &model, const QString &path)
 {
-    // Files are always written with '.', and the option goes back to '.' with every save.
-    model.DecimalSeparator = u'.';
     const QString name = fileNameOf(path);
-
     const TextBuffer bytes = EgoFileText(model);
 
     // Read the written file back and compare it with the model: a value holding the text
     // of a tag, or a line break, would come back different.
     return ReplaceFileSafely(path, bytes, [&](const QByteArray &written) -> QString {
-        NetworkModel back;
-        const Status reread = ReadEgoBytes(back, written, name, false);
+        const Result<NetworkModel> reread = ReadEgoBytes(written, name);
         if (!reread) {
             QString why = reread.message();
             const QString prefix = QStringLiteral("Cannot read \"%1\": ").arg(name);
@@ -354,6 +350,6 @@ Status WriteEgoFile(NetworkModel &model, const QString &path)
                                   "tag of the file.")
                 .arg(why);
         }
-        return compareModels(model, back);
+        return compareModels(model, reread.value());
     });
 }

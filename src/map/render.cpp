@@ -32,38 +32,6 @@ constexpr int maxPenWidth = 1 << 20;
 constexpr int maxNodeBaseSize = 1 << 20;
 constexpr int maxTextSize = 4096;
 
-struct ViewSwitchName
-{
-    const char16_t *name;
-    bool ViewOptions::*member;
-};
-
-// Menu captions without blanks, in menu order.
-constexpr std::array<ViewSwitchName, 22> viewSwitchNames{{
-    {u"Show", &ViewOptions::Show2},
-    {u"ShowNodes", &ViewOptions::Show2},
-    {u"ShowLabels", &ViewOptions::ShowLabels1},
-    {u"ShowIDs", &ViewOptions::ShowID1},
-    {u"ShowNodeNr", &ViewOptions::ShowNodeNr1},
-    {u"ShowGroupSize", &ViewOptions::ShowGroupSize1},
-    {u"ShowRoles", &ViewOptions::ShowRoles1},
-    {u"ShowEgoLabel", &ViewOptions::ShowEgoLabel1},
-    {u"ShowLinesBetweenAlteri", &ViewOptions::ShowLinesBetween},
-    {u"ShowLinesToEgo", &ViewOptions::ShowLinesToEgo},
-    {u"ShowSectorLabels", &ViewOptions::ShowSectorLabels1},
-    {u"ShowSectorSize", &ViewOptions::ShowSectorSize1},
-    {u"ShowSectorLines", &ViewOptions::Show1},
-    {u"ColorSectors", &ViewOptions::ColorSectors1},
-    {u"ShowWithoutSymbol", &ViewOptions::ShowWithoutSymbol1},
-    {u"ShowFlash", &ViewOptions::Show4},
-    {u"ShowTriangle", &ViewOptions::ShowTriangle1},
-    {u"ShowBox", &ViewOptions::ShowBox1},
-    {u"ShowDiamond", &ViewOptions::ShowDiamond1},
-    {u"IgnoreSymbols", &ViewOptions::IgnoreSymbols1},
-    {u"ShowEgo+Card", &ViewOptions::ShowEgoCard1},
-    {u"Sex", &ViewOptions::Sex1},
-}};
-
 // Creating a QFont and resolving "Arial" costs far more than drawing a short label, and
 // a capacity card draws a thousand of them per redraw; so the fonts are kept per size.
 // Rotation is done by the painter's transform, not by the font.
@@ -454,7 +422,7 @@ private:
     QPoint point(float angle, float distance) const { return MapPoint(angle, distance, m_w, m_h); }
     int nodeRadius(const QString &word) const
     {
-        return NodeRadius(word, std::clamp(m_model.NodeBaseSize, -maxNodeBaseSize, maxNodeBaseSize));
+        return NodeRadius(word, std::clamp(m_view.NodeBaseSize, -maxNodeBaseSize, maxNodeBaseSize));
     }
     // Positions of nodes 0..NodeCount, worked out once per redraw: lines, nodes and
     // labels all need them.
@@ -551,7 +519,7 @@ void CardPainter::circles()
     const int n = m_card.Circles;
     if (n < 1)
         return;
-    m_painter.setPen(QPen(Qt::black, penWidth(m_model.OverlayPenWidth), Qt::DotLine));
+    m_painter.setPen(QPen(Qt::black, penWidth(m_view.OverlayPenWidth), Qt::DotLine));
     m_painter.setBrush(Qt::NoBrush);
     if (n > m_radius) {
         // Circles closer together than a pixel land on every radius from the first
@@ -577,7 +545,7 @@ void CardPainter::boundaryLines()
     m_painter.setPen(solidPen(qRgb(0, 0, 0), 1));
     for (int s = 1; s <= m_card.SectorCount(); ++s)
         m_painter.drawLine(m_centre, point(m_card.Sectors[size_t(s)].SectorAngle, 1));
-    if (m_model.EditMode != EditModeSectors)
+    if (!m_view.SectorHandles)
         return;
     m_painter.setBrush(rgb(BgrToRgb(SectorHandleColor)));
     for (int s = 1; s <= m_card.SectorCount(); ++s)
@@ -608,7 +576,7 @@ void CardPainter::sectorLabels()
         QString text = sector.SectorName;
         if (m_view.ShowSectorSize1) {
             const double share = double(SectorSpan(m_card, s)) / 360 * 100;
-            text += u" [" % FormatFixed(share, 1, m_model.DecimalSeparator) % u']';
+            text += u" [" % FormatFixed(share, 1, m_view.DecimalSeparator) % u']';
         }
         const int width = metrics.horizontalAdvance(text);
         float a = ToSingle(m - width / 12.0);
@@ -733,28 +701,11 @@ void CardPainter::nodeLabels()
         const int r = nodeRadius(node.NodeSize);
         const QPoint p = nodePoint(i);
         DrawMapText(m_painter, p.x() + r + 1, p.y() - roundInt(r / 2.0), text,
-                    m_model.LabelFontSize, 0);
+                    m_view.LabelFontSize, 0);
     }
 }
 
 } // namespace
-
-bool *FindViewSwitch(ViewOptions &view, QStringView name)
-{
-    for (const ViewSwitchName &entry : viewSwitchNames) {
-        if (name.compare(QStringView(entry.name), Qt::CaseInsensitive) == 0)
-            return &(view.*entry.member);
-    }
-    return nullptr;
-}
-
-QStringList ViewSwitchNames()
-{
-    QStringList names;
-    for (const ViewSwitchName &entry : viewSwitchNames)
-        names << QString::fromUtf16(entry.name);
-    return names;
-}
 
 bool NodeVisible(const NetworkCard &card, int node, const ViewOptions &view)
 {

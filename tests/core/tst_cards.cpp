@@ -21,7 +21,7 @@ void addAlter(NetworkModel &model, int card, const QString &id)
     node.Label = id;
     node.Human = QStringLiteral("TRUE");
     node.Distance = 0.5f;
-    QVERIFY(AddNode(model, card, node, false).ok());
+    QVERIFY(AddNode(model, card, node).ok());
 }
 
 } // namespace

@@ -38,6 +38,27 @@ void writeAll(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
+// Reads as File > Read does: the open model is replaced only when the whole file reads.
+Status readFile(NetworkModel &m, const QString &path, const InfoSink &warnings = {},
+                QChar separator = u'.', const InfoSink &notes = {})
+{
+    Result<NetworkModel> read = ReadEgoFile(path, ReadOptions{separator, warnings, notes});
+    if (!read)
+        return Status::failure(read.message());
+    m = std::move(read.value());
+    return Status::success();
+}
+
+Status readBytes(NetworkModel &m, const QByteArray &bytes, const QString &name,
+                 const InfoSink &warnings = {})
+{
+    Result<NetworkModel> read = ReadEgoBytes(bytes, name, ReadOptions{u'.', warnings, {}});
+    if (!read)
+        return Status::failure(read.message());
+    m = std::move(read.value());
+    return Status::success();
+}
+
 Node alter(const QString &id, float angle, float distance)
 {
     Node n;
@@ -66,13 +87,13 @@ NetworkModel sampleModel()
     a.Symbol = QStringLiteral("flash");
     a.Memo1 = QStringLiteral("likes <b>bold</b> ideas");
     a.Merger = QStringLiteral("|7|");
-    AddNode(m, 1, a, false);
+    AddNode(m, 1, a);
     Node b = alter(QStringLiteral("7"), -12.25f, 1.3f);
     b.Human = QStringLiteral("FALSE");
     b.Size = 4;
     b.Color = 8;
     b.NodeSize = QStringLiteral("smallest");
-    AddNode(m, 1, b, false);
+    AddNode(m, 1, b);
     AddLine(m, 0, 1, 3, 0);
     AddLine(m, 1, 2, 1000, 8);
     AddCard(m, QString(), 7, QStringLiteral("none"), 1, {}, {}, {});
@@ -219,12 +240,10 @@ void TestEgoFile::roundTrip()
     QVERIFY2(WriteEgoFile(m, path).ok(), "save");
     NetworkModel back;
     QStringList info;
-    back.infoSink = [&](const QString &line) { info.append(line); };
-    const Status read = ReadEgoFile(back, path, true);
+    const Status read = readFile(back, path, [&](const QString &line) { info.append(line); });
     QVERIFY2(read.ok(), qPrintable(read.message()));
     compareModels(m, back);
     QCOMPARE(back.CurrentCard, 1);
-    QCOMPARE(back.CurrentFileName, path);
     QVERIFY(back.EgoPresent);
     QCOMPARE(info, QStringList{"Attention to Node Distance: (First) Label 7 [7]. Distance=1.3000"});
     // Writing what was read gives the same bytes.
@@ -240,7 +259,7 @@ void TestEgoFile::defaultsAndIgnoredTags()
                             "<Color>2</Color><Size>1</Size><NodeSize></NodeSize></Node>"
                             "</Card></Ego>";
     NetworkModel m;
-    const Status s = ReadEgoBytes(m, file, QStringLiteral("d.ego"), false);
+    const Status s = readBytes(m, file, QStringLiteral("d.ego"));
     QVERIFY2(s.ok(), qPrintable(s.message()));
     const NetworkCard &card = m.card(1);
     QCOMPARE(card.EgoNode, QStringLiteral("none"));
@@ -260,7 +279,7 @@ void TestEgoFile::defaultsAndIgnoredTags()
     QByteArray withoutXY = file;
     withoutXY.replace("<X>1</X><Y>2</Y>", "");
     NetworkModel m2;
-    QVERIFY(ReadEgoBytes(m2, withoutXY, QStringLiteral("d.ego"), false).ok());
+    QVERIFY(readBytes(m2, withoutXY, QStringLiteral("d.ego")).ok());
     compareModels(m, m2);
 }
 
@@ -274,7 +293,7 @@ void TestEgoFile::firstOccurrenceRules()
                             "<Memo1>one\r\n   two</Memo1>\n<Angle>1</Angle><Distance>0.5</Distance>"
                             "<Color>2</Color><Size>1</Size></Node>\n</Card>\n<Name>late name</Name>\n</Ego>\n";
     NetworkModel m;
-    const Status s = ReadEgoBytes(m, file, QStringLiteral("f.ego"), false);
+    const Status s = readBytes(m, file, QStringLiteral("f.ego"));
     QVERIFY2(s.ok(), qPrintable(s.message()));
     QCOMPARE(m.card(1).ID, QStringLiteral("first"));
     QCOMPARE(m.card(1).Nodes[1].Label, QStringLiteral("  two  blanks  "));
@@ -301,7 +320,7 @@ void TestEgoFile::linesFollowNodes()
                               "<Line><A>2</A><B>1</B><LineSize>4</LineSize><LineColor>5</LineColor></Line>"
                               "<Line><A>-1</A><B>1</B><LineSize>4</LineSize><LineColor>5</LineColor></Line>";
     NetworkModel m;
-    QVERIFY(ReadEgoBytes(m, egoWithCard(body), QStringLiteral("l.ego"), false).ok());
+    QVERIFY(readBytes(m, egoWithCard(body), QStringLiteral("l.ego")).ok());
     QCOMPARE(m.card(1).NodeCount(), 2);
     QCOMPARE(m.card(1).LineCount(), 1);
     QCOMPARE(m.card(1).Lines[1].A, 2);
@@ -311,7 +330,7 @@ void TestEgoFile::linesFollowNodes()
     const QByteArray sectorThenLine = "<Sector><SectorAngle>0</SectorAngle><SectorName>s</SectorName>"
                                       "<SectorColor>1</SectorColor></Sector>"
                                       "<Line><A>0</A><B>0</B><LineSize>2</LineSize><LineColor>1</LineColor></Line>";
-    QVERIFY(ReadEgoBytes(m, egoWithCard(sectorThenLine), QStringLiteral("l.ego"), false).ok());
+    QVERIFY(readBytes(m, egoWithCard(sectorThenLine), QStringLiteral("l.ego")).ok());
     QCOMPARE(m.card(1).LineCount(), 1);
     QCOMPARE(m.card(1).SectorCount(), 1);
 }
@@ -353,7 +372,7 @@ void TestEgoFile::numbers()
     const QByteArray node = "<ID>n</ID><Angle>" + angle + "</Angle><Distance>0.5</Distance><Color>1</Color><Size>"
                             + size + "</Size>";
     NetworkModel m;
-    const Status s = ReadEgoBytes(m, egoWithCard(nodeRecord(node)), QStringLiteral("n.ego"), false);
+    const Status s = readBytes(m, egoWithCard(nodeRecord(node)), QStringLiteral("n.ego"));
     QCOMPARE(s.message(), error.isEmpty() ? QString() : error);
     if (error.isEmpty())
         QCOMPARE(m.card(1).Nodes[1].Size, 3);
@@ -363,53 +382,48 @@ void TestEgoFile::numbers()
 
 void TestEgoFile::decimalSeparator()
 {
-    // Whatever the setting, a file written with either separator is read, an info line
-    // says when the other one was needed, and the setting stays as it was.
+    // Whatever the setting, a file written with either separator is read, a note says
+    // when the other one was needed, and the setting is only where reading starts.
     QTemporaryDir dir;
     const QString dot = dir.filePath(QStringLiteral("dot.ego"));
     NetworkModel sample = sampleModel();
     QVERIFY(WriteEgoFile(sample, dot).ok());
     for (QChar setting : {QChar(u'.'), QChar(u','), QChar(u';')}) {
         NetworkModel m;
-        m.DecimalSeparator = setting;
         QStringList info;
-        m.infoSink = [&](const QString &line) { info.append(line); };
-        Status s = ReadEgoFile(m, Data + QStringLiteral("comma.ego"), false);
+        const InfoSink notes = [&](const QString &line) { info.append(line); };
+        Status s = readFile(m, Data + QStringLiteral("comma.ego"), {}, setting, notes);
         QVERIFY2(s.ok(), qPrintable(s.message()));
         QCOMPARE(m.card(1).Sectors[1].SectorAngle, 12.5f);
         QCOMPARE(m.card(1).Nodes[1].Angle, 45.5f);
         QCOMPARE(m.card(1).Nodes[1].Distance, 0.125f);
-        QCOMPARE(m.DecimalSeparator, setting);
         const QStringList commaNote{
             QStringLiteral("\"comma.ego\" writes its numbers with the decimal separator \",\" and was read that way.")};
         QCOMPARE(info, setting == u',' ? QStringList() : commaNote);
 
         info.clear();
-        s = ReadEgoFile(m, dot, false);
+        s = readFile(m, dot, {}, setting, notes);
         QVERIFY2(s.ok(), qPrintable(s.message()));
         QCOMPARE(m.card(1).Sectors[2].SectorAngle, sample.card(1).Sectors[2].SectorAngle);
         QCOMPARE(info, setting != u'.'
                            ? QStringList{QStringLiteral("\"dot.ego\" writes its numbers with the decimal separator \".\" "
                                                         "and was read that way.")}
                            : QStringList());
-        QCOMPARE(m.DecimalSeparator, setting);
     }
 
     // Numbers written both ways: refused with the first fault.
     QByteArray mixed = readAll(Data + QStringLiteral("comma.ego"));
     mixed.replace("<Distance>0,125</Distance>", "<Distance>0.125</Distance>");
     NetworkModel m;
-    QCOMPARE(ReadEgoBytes(m, mixed, QStringLiteral("mixed.ego"), false).message(),
+    QCOMPARE(readBytes(m, mixed, QStringLiteral("mixed.ego")).message(),
              QStringLiteral("Cannot read \"mixed.ego\": card 1, sector 1: \"SectorAngle\" holds \"12,50000\", which is not "
                             "a number with the decimal separator \".\" (see Options > Read/Write)."));
     QCOMPARE(m.CardCount(), 0);
 
     // Files are written with a point.
-    m.DecimalSeparator = u',';
-    QVERIFY(ReadEgoFile(m, Data + QStringLiteral("comma.ego"), false).ok());
+    QVERIFY(readFile(m, Data + QStringLiteral("comma.ego"), {}, u',').ok());
     const QString out = dir.filePath(QStringLiteral("again.ego"));
     QVERIFY(WriteEgoFile(m, out).ok());
-    QCOMPARE(m.DecimalSeparator, QChar(u'.'));
     const QByteArray bytes = readAll(out);
     QVERIFY(bytes.contains("<Angle>45.500</Angle>"));
     QVERIFY(bytes.contains("<SectorAngle>12.50000</SectorAngle>"));
@@ -418,7 +432,7 @@ void TestEgoFile::decimalSeparator()
 void TestEgoFile::olderFile()
 {
     NetworkModel m;
-    const Status s = ReadEgoFile(m, Data + QStringLiteral("old-cp1252.ego"), false);
+    const Status s = readFile(m, Data + QStringLiteral("old-cp1252.ego"));
     QVERIFY2(s.ok(), qPrintable(s.message()));
     QCOMPARE(m.ego.Name, QStringLiteral("Jürgen Größer"));
     QCOMPARE(m.ego.Misc1, QStringLiteral("Café “Zentral”"));
@@ -446,7 +460,7 @@ void TestEgoFile::encodings()
     QByteArray bytes = EgoFileBytes(m);
     QVERIFY(bytes.contains("<Label>Zo\xeb \x96 \x93quoted\x94 \x80</Label>"));
     NetworkModel back;
-    QVERIFY(ReadEgoBytes(back, bytes, QStringLiteral("e.ego"), false).ok());
+    QVERIFY(readBytes(back, bytes, QStringLiteral("e.ego")).ok());
     QCOMPARE(back.card(1).Nodes[1].Label, m.card(1).Nodes[1].Label);
 
     // ...otherwise as UTF-8, and nothing is lost.
@@ -454,7 +468,7 @@ void TestEgoFile::encodings()
     bytes = EgoFileBytes(m);
     QVERIFY(bytes.contains("<Label>\xc5\x81\xc3\xb3" "d\xc5\xba \xe6\x9d\xb1\xe4\xba\xac</Label>"));
     QVERIFY(bytes.contains("<Name>Anna M\xc3\xbcller</Name>"));
-    QVERIFY(ReadEgoBytes(back, bytes, QStringLiteral("e.ego"), false).ok());
+    QVERIFY(readBytes(back, bytes, QStringLiteral("e.ego")).ok());
     compareModels(m, back);
     // Text whose Windows-1252 bytes are valid UTF-8 is written as UTF-8, or it would come
     // back as "Müller".
@@ -465,7 +479,7 @@ void TestEgoFile::encodings()
     QTemporaryDir dir;
     const Status saved = WriteEgoFile(m, dir.filePath(QStringLiteral("u.ego")));
     QVERIFY2(saved.ok(), qPrintable(saved.message()));
-    QVERIFY(ReadEgoFile(back, dir.filePath(QStringLiteral("u.ego")), false).ok());
+    QVERIFY(readFile(back, dir.filePath(QStringLiteral("u.ego"))).ok());
     QCOMPARE(back.ego.Name, QStringLiteral("MÃ¼ller"));
     QCOMPARE(QByteArray::fromStdString(std::string(TextFileBytes({QStringLiteral("MÃ¼ller")}))),
              QByteArray("M\xc3\x83\xc2\xbcller\r\n"));
@@ -508,14 +522,12 @@ void TestEgoFile::refusedFilesChangeNothing()
 
     NetworkModel m = sampleModel();
     QVERIFY(WriteEgoFile(m, good).ok());
-    QVERIFY(ReadEgoFile(m, good, false).ok());
+    QVERIFY(readFile(m, good).ok());
     m.CurrentCard = 2;
     QStringList info;
-    m.infoSink = [&](const QString &line) { info.append(line); };
 
-    const Status s = ReadEgoFile(m, bad, true);
+    const Status s = readFile(m, bad, [&](const QString &line) { info.append(line); });
     QCOMPARE(s.message(), error);
-    QCOMPARE(m.CurrentFileName, good);
     QCOMPARE(m.CurrentCard, 2);
     QVERIFY(info.isEmpty());
     compareModels(sampleModel(), m);
@@ -527,20 +539,20 @@ void TestEgoFile::capacities()
     for (int i = 0; i < MaxCards + 1; ++i)
         cards += "<Card><Circles>1</Circles></Card>";
     NetworkModel m;
-    QCOMPARE(ReadEgoBytes(m, "<Ego><Sex>0</Sex>" + cards + "</Ego>", QStringLiteral("big.ego"), false).message(),
+    QCOMPARE(readBytes(m, "<Ego><Sex>0</Sex>" + cards + "</Ego>", QStringLiteral("big.ego")).message(),
              QStringLiteral("Cannot read \"big.ego\": card 101: the file holds more than 100 network cards."));
     QCOMPARE(m.CardCount(), 0);
 
     QByteArray nodes;
     for (int i = 0; i < MaxNodes + 1; ++i)
         nodes += nodeRecord(PlainNode);
-    QCOMPARE(ReadEgoBytes(m, egoWithCard(nodes), QStringLiteral("big.ego"), false).message(),
+    QCOMPARE(readBytes(m, egoWithCard(nodes), QStringLiteral("big.ego")).message(),
              QStringLiteral("Cannot read \"big.ego\": card 1, node 1001: the card holds more than 1000 nodes."));
 
     QByteArray lines = nodeRecord(PlainNode);
     for (int i = 0; i < MaxLines + 1; ++i)
         lines += "<Line><A>0</A><B>1</B><LineSize>1</LineSize><LineColor>1</LineColor></Line>";
-    QCOMPARE(ReadEgoBytes(m, egoWithCard(lines), QStringLiteral("big.ego"), false).message(),
+    QCOMPARE(readBytes(m, egoWithCard(lines), QStringLiteral("big.ego")).message(),
              QStringLiteral("Cannot read \"big.ego\": card 1, line 1001: the card holds more than 1000 lines."));
 }
 
@@ -608,7 +620,7 @@ void TestEgoFile::readBackCheck()
     m.card(2).ID = QStringLiteral(" \t");
     const Status blank = WriteEgoFile(m, path);
     QVERIFY2(blank.ok(), qPrintable(blank.message()));
-    QVERIFY(ReadEgoFile(m, path, false).ok());
+    QVERIFY(readFile(m, path).ok());
     QCOMPARE(m.card(1).ID, QStringLiteral("Card 1"));
     QCOMPARE(m.card(2).ID, QStringLiteral("Card 2"));
 }
@@ -619,7 +631,7 @@ void TestEgoFile::robustness()
     // or a message, never crashes or hangs.
     // The largest numbers are read and written as they are; drawing bounds them.
     NetworkModel huge;
-    QVERIFY(ReadEgoFile(huge, Data + QStringLiteral("huge-numbers.ego"), false).ok());
+    QVERIFY(readFile(huge, Data + QStringLiteral("huge-numbers.ego")).ok());
     QCOMPARE(huge.card(1).Circles, std::numeric_limits<int>::max());
     QCOMPARE(huge.card(1).Lines[1].LineSize, std::numeric_limits<int>::max());
     QCOMPARE(huge.card(1).Nodes[1].Angle, std::numeric_limits<float>::max());
@@ -658,7 +670,7 @@ void TestEgoFile::robustness()
                                              : "<Ego><Sex>0</Sex><Card><Circles>2147483647</Circles>");
         }
         NetworkModel m;
-        const Status s = ReadEgoBytes(m, bytes, QStringLiteral("r.ego"), true);
+        const Status s = readBytes(m, bytes, QStringLiteral("r.ego"), [](const QString &) {});
         if (s.ok()) {
             ++accepted;
             QVERIFY(m.CardCount() <= MaxCards);
@@ -695,9 +707,7 @@ void TestEgoFile::unusualFiles()
 #endif
     for (const auto &[path, message] : cases) {
         NetworkModel m = sampleModel();
-        m.CurrentFileName = QStringLiteral("open.ego");
-        QCOMPARE(ReadEgoFile(m, path, false).message(), message);
-        QCOMPARE(m.CurrentFileName, QStringLiteral("open.ego"));
+        QCOMPARE(readFile(m, path).message(), message);
         compareModels(sampleModel(), m);
     }
 #ifdef Q_OS_UNIX
@@ -717,7 +727,7 @@ void TestEgoFile::fileCutShortWhileRead()
     const QString path = dir.filePath(QStringLiteral("shrinking.ego"));
     NetworkModel big = sampleModel();
     for (int n = 0; n < MaxNodes - 2; ++n)
-        AddNode(big, 1, alter(QString::number(n), float(n), 0.5f), false);
+        AddNode(big, 1, alter(QString::number(n), float(n), 0.5f));
     for (int c = 0; c < 30; ++c)
         DuplicateCard(big, 1);
     const QByteArray bytes = EgoFileBytes(big);
@@ -728,7 +738,7 @@ void TestEgoFile::fileCutShortWhileRead()
             QFile::resize(path, 100);
         });
         NetworkModel m;
-        const Status s = ReadEgoFile(m, path, false);
+        const Status s = readFile(m, path);
         cutter.join();
         QVERIFY(s.ok() || !s.message().isEmpty());
     }
@@ -782,7 +792,7 @@ void TestEgoFile::fullDisk()
     writeAll(path, "old");
     NetworkModel m = sampleModel();
     for (int n = 0; n < 200; ++n)
-        AddNode(m, 1, alter(QString::number(n), float(n), 0.5f), false);
+        AddNode(m, 1, alter(QString::number(n), float(n), 0.5f));
     const Status s = WriteEgoFile(m, path);
     QProcess::execute(QStringLiteral("umount"), {dir.path()});
     QCOMPARE(s.message(), QStringLiteral("Cannot save \"full.ego\": writing failed (No space left on device). "
@@ -804,7 +814,7 @@ void TestEgoFile::namesInAnyBytes()
     QVERIFY(WriteEgoFile(m, name).ok());
     QCOMPARE(::access(native.constData(), F_OK), 0);
     NetworkModel back;
-    const Status read = ReadEgoFile(back, name, false);
+    const Status read = readFile(back, name);
     QVERIFY2(read.ok(), qPrintable(read.message()));
     compareModels(m, back);
 

@@ -72,7 +72,7 @@ void TestCardCommands::switchingCardsFillsSidePanel()
     s.addCard(u"t2"_s, u"Otto"_s);
     Node alter;
     alter.ID = u"P1"_s;
-    AddNode(s.model, 1, alter, false);
+    AddNode(s.model, 1, alter);
     auto *combo = s.child<QComboBox>(u"CardCombo"_s);
     QCOMPARE(s.field(u"Edit1"_s), u"Otto"_s);
     QCOMPARE(s.field(u"NodeAnz"_s), QString());
@@ -156,7 +156,7 @@ void TestCardCommands::duplicateShowsCopy()
     s.addCard(u"t2"_s);
     Node alter;
     alter.ID = u"P1"_s;
-    AddNode(s.model, 1, alter, false);
+    AddNode(s.model, 1, alter);
     s.model.card(1).Nodes[1].Selected = true;
     s.window.switchToCard(1);
 
@@ -305,6 +305,7 @@ void TestCardCommands::egoDialogFillsEgoId()
     QTest::keyClicks(name, u"ta"_s);
     s.child<QLineEdit>(u"year"_s, dialog)->setFocus();
     QCOMPARE(egoid->text(), u"Bea"_s);
+    s.child<QPushButton>(u"Button1"_s, dialog)->click();
     QCOMPARE(s.model.ego.Name, u"Beata"_s);
     QCOMPARE(s.model.ego.EgoID, u"Bea"_s);
 }
@@ -340,15 +341,27 @@ void TestCardCommands::egoDialogIgnoreKeepsRecord()
     s.child<QLineEdit>(u"year"_s, dialog)->setText(u"1961"_s);
     s.child<QComboBox>(u"sex"_s, dialog)->setCurrentIndex(1);
     s.child<QPushButton>(u"Button2"_s, dialog)->click();
+    // Ignore leaves the ego as it was; the next opening shows the record again.
     QVERIFY(dialog->isHidden());
-    QCOMPARE(s.model.ego.Name, u"Anne"_s);
+    QCOMPARE(s.model.ego.Name, u"Anna"_s);
+    QCOMPARE(s.model.ego.Sex, 0);
+    QCOMPARE(s.field(u"Edit3"_s), QString());
+    QVERIFY(!s.window.document().isModified() || s.window.document().undoStack()->count() == 1);
+    s.trigger(u"Ne1"_s);
+    QCOMPARE(s.child<QLineEdit>(u"name"_s, dialog)->text(), u"Anna"_s);
+
+    // Save makes the typed values the ego's, as one step.
+    s.child<QLineEdit>(u"year"_s, dialog)->setText(u"1961"_s);
+    s.child<QComboBox>(u"sex"_s, dialog)->setCurrentIndex(1);
+    s.child<QPushButton>(u"Button1"_s, dialog)->click();
     QCOMPARE(s.model.ego.Sex, 1);
-    s.window.redrawMap();
     QCOMPARE(s.field(u"Edit3"_s), u"1961"_s);
     QCOMPARE(s.field(u"Edit4"_s), u"Female"_s);
-    QCOMPARE(s.field(u"egoname"_s), u"Anna"_s); // until the dialog is saved
+    s.trigger(u"Ne1"_s);
     s.child<QComboBox>(u"sex"_s, dialog)->setEditText(u"divers"_s);
+    s.child<QPushButton>(u"Button1"_s, dialog)->click();
     QCOMPARE(s.model.ego.Sex, -1);
+    QCOMPARE(s.field(u"Edit4"_s), u"divers"_s);
 }
 
 QTEST_MAIN(TestCardCommands)
