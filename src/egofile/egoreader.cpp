@@ -1,6 +1,7 @@
 #include "egofile/egofile.h"
 
 #include "egofile/egofields.h"
+#include "egofile/egoreader.h"
 #include "egofile/platformfile.h"
 #include "egofile/textcodec.h"
 #include "model/textutil.h"
@@ -16,38 +17,6 @@
 #include <optional>
 
 namespace {
-
-// The whole file as one text: every line trimmed of blanks and control characters at
-// both ends and appended with no separator. Bytes up to 0x20 are the same characters in
-// UTF-8 and in Windows-1252, so trimming works on the bytes.
-TextBuffer joinedLines(const QByteArray &bytes)
-{
-    std::string_view all(bytes.constData(), size_t(bytes.size()));
-    if (all.substr(0, 3) == "\xEF\xBB\xBF")
-        all.remove_prefix(3);
-    TextBuffer joined;
-    joined.reserve(all.size());
-    const char *p = all.data();
-    const char *const end = p + all.size();
-    while (p < end) {
-        // A line ends at LF, CR LF or a lone CR.
-        const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
-        const char *lineEnd = lf ? lf : end;
-        const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(lineEnd - p)));
-        if (cr)
-            lineEnd = cr;
-        const char *b = p;
-        const char *e = lineEnd;
-        while (b < e && static_cast<unsigned char>(*b) <= 0x20)
-            ++b;
-        while (e > b && static_cast<unsigned char>(e[-1]) <= 0x20)
-            --e;
-        joined.append(b, size_t(e - b));
-        p = lineEnd + 1;
-    }
-    return joined;
-}
-
 
 // First occurrence of needle in text at or after `from`.
 size_t findText(std::string_view text, std::string_view needle, size_t from = 0)
@@ -280,10 +249,9 @@ public:
     // reader's separator is another: that separator; otherwise 0.
     char otherSeparator() const { return m_otherSeparator; }
 
-    Status read(const QByteArray &bytes, NetworkModel &out)
+    // Reads the joined lines of a file (LineJoiner).
+    Status read(std::string_view all, NetworkModel &out)
     {
-        const TextBuffer joined = joinedLines(bytes);
-        const std::string_view all(joined);
         m_utf8 = IsValidUtf8(all);
 
         const size_t egoOpen = findText(all, "<Ego>");
@@ -552,10 +520,68 @@ std::string_view ExtractTagValue(std::string_view text, std::string_view name, s
     return found->value;
 }
 
-Result<NetworkModel> ReadEgoBytes(const QByteArray &bytes, const QString &displayName, const ReadOptions &options)
+LineJoiner::LineJoiner(size_t expectedSize)
 {
-    // Warnings of a refused file would only confuse: they are handed on after success.
+    m_joined.reserve(expectedSize);
+}
+
+void LineJoiner::feed(std::string_view piece)
+{
+    if (m_first) {
+        m_first = false;
+        if (piece.substr(0, 3) == "\xEF\xBB\xBF")
+            piece.remove_prefix(3);
+    }
+    const size_t last = piece.find_last_of("\r\n");
+    if (last == std::string_view::npos) {
+        m_carry.append(piece);
+        return;
+    }
+    std::string_view complete = piece.substr(0, last + 1);
+    if (!m_carry.empty()) {
+        // The piece's first line continues the line the last piece ended in.
+        const size_t firstBreak = complete.find_first_of("\r\n");
+        m_carry.append(complete.substr(0, firstBreak));
+        appendTrimmed(m_carry);
+        m_carry.clear();
+        complete.remove_prefix(firstBreak);
+    }
+    const char *p = complete.data();
+    const char *const end = p + complete.size();
+    while (p < end) {
+        const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+        const char *lineEnd = lf ? lf : end;
+        const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(lineEnd - p)));
+        if (cr)
+            lineEnd = cr;
+        appendTrimmed(std::string_view(p, size_t(lineEnd - p)));
+        p = lineEnd + 1;
+    }
+    m_carry.assign(piece.substr(last + 1));
+}
+
+TextBuffer LineJoiner::finish()
+{
+    appendTrimmed(m_carry);
+    m_carry.clear();
+    return std::move(m_joined);
+}
+
+void LineJoiner::appendTrimmed(std::string_view line)
+{
+    const char *b = line.data();
+    const char *e = b + line.size();
+    while (b < e && static_cast<unsigned char>(*b) <= 0x20)
+        ++b;
+    while (e > b && static_cast<unsigned char>(e[-1]) <= 0x20)
+        --e;
+    m_joined.append(b, size_t(e - b));
+}
+
+Result<NetworkModel> ReadJoinedLines(std::string_view joined, const QString &displayName, const ReadOptions &options)
+{
     QStringList infoLines;
+    // Warnings of a refused file would only confuse: they are handed on after success.
     auto collectInto = [&options](QStringList &lines) {
         InfoSink collect;
         if (options.warnings)
@@ -564,7 +590,7 @@ Result<NetworkModel> ReadEgoBytes(const QByteArray &bytes, const QString &displa
     };
     NetworkModel fresh;
     Reader reader(displayName, options.DecimalSeparator, collectInto(infoLines));
-    const Status status = reader.read(bytes, fresh);
+    const Status status = reader.read(joined, fresh);
     QString note;
     if (!status) {
         // A file written with the other decimal separator is read with that one; the
@@ -575,7 +601,7 @@ Result<NetworkModel> ReadEgoBytes(const QByteArray &bytes, const QString &displa
         NetworkModel second;
         QStringList secondLines;
         Reader again(displayName, QChar::fromLatin1(other), collectInto(secondLines));
-        if (!again.read(bytes, second))
+        if (!again.read(joined, second))
             return Result<NetworkModel>::failure(status.message());
         fresh = std::move(second);
         infoLines = std::move(secondLines);
@@ -590,12 +616,21 @@ Result<NetworkModel> ReadEgoBytes(const QByteArray &bytes, const QString &displa
     return Result<NetworkModel>::success(std::move(fresh));
 }
 
+Result<NetworkModel> ReadEgoBytes(const QByteArray &bytes, const QString &displayName, const ReadOptions &options)
+{
+    LineJoiner joiner(size_t(bytes.size()));
+    joiner.feed(std::string_view(bytes.constData(), size_t(bytes.size())));
+    const TextBuffer joined = joiner.finish();
+    return ReadJoinedLines(joined, displayName, options);
+}
+
 Result<NetworkModel> ReadEgoFile(const QString &path, const ReadOptions &options)
 {
-    // Read, not mapped: a file cut short by another program while it is read gives a
-    // message rather than a crash.
-    TextBuffer bytes;
-    const QString problem = ReadWholeFile(path, bytes);
+    // Read in pieces, not mapped: a file cut short by another program while it is read
+    // gives a message rather than a crash, and the file is never held twice.
+    std::optional<LineJoiner> joiner;
+    const QString problem = ReadFileInPieces(path, [&](qint64 size) { joiner.emplace(size_t(size)); },
+                                             [&](std::string_view piece) { joiner->feed(piece); });
     if (!problem.isEmpty()) {
         static const QString cannotOpen = QStringLiteral("cannot open: ");
         if (problem.startsWith(cannotOpen))
@@ -603,5 +638,6 @@ Result<NetworkModel> ReadEgoFile(const QString &path, const ReadOptions &options
                 QStringLiteral("Cannot open \"%1\": %2").arg(fileNameOf(path), problem.mid(cannotOpen.size())));
         return Result<NetworkModel>::failure(QStringLiteral("Cannot read \"%1\": %2").arg(fileNameOf(path), problem));
     }
-    return ReadEgoBytes(QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())), fileNameOf(path), options);
+    const TextBuffer joined = joiner->finish();
+    return ReadJoinedLines(joined, fileNameOf(path), options);
 }

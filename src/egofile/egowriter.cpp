@@ -1,6 +1,7 @@
 #include "egofile/egofile.h"
 
 #include "egofile/egofields.h"
+#include "egofile/egoreader.h"
 #include "egofile/safefile.h"
 #include "egofile/textcodec.h"
 #include "model/textutil.h"
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 
 #include <charconv>
+#include <optional>
 
 namespace {
 
@@ -339,8 +341,13 @@ Status WriteEgoFile(const NetworkModel &model, const QString &path)
 
     // Read the written file back and compare it with the model: a value holding the text
     // of a tag, or a line break, would come back different.
-    return ReplaceFileSafely(path, bytes, [&](const QByteArray &written) -> QString {
-        const Result<NetworkModel> reread = ReadEgoBytes(written, name);
+    std::optional<LineJoiner> joiner;
+    joiner.emplace(bytes.size());
+    WrittenFileCheck check;
+    check.consume = [&joiner](std::string_view piece) { joiner->feed(piece); };
+    check.verdict = [&]() -> QString {
+        const TextBuffer joined = joiner->finish();
+        const Result<NetworkModel> reread = ReadJoinedLines(joined, name);
         if (!reread) {
             QString why = reread.message();
             const QString prefix = QStringLiteral("Cannot read \"%1\": ").arg(name);
@@ -351,5 +358,6 @@ Status WriteEgoFile(const NetworkModel &model, const QString &path)
                 .arg(why);
         }
         return compareModels(model, reread.value());
-    });
+    };
+    return ReplaceFileSafely(path, bytes, check);
 }

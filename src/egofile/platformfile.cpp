@@ -4,8 +4,10 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 #if defined(Q_OS_UNIX)
 #include <cerrno>
@@ -75,7 +77,10 @@ qint64 readFully(int fd, char *into, qint64 size)
     return done;
 }
 
-QString readOpenFile(int fd, TextBuffer &bytes, qint64 maxSize)
+constexpr qint64 PieceSize = qint64(1) << 20;
+
+QString readOpenFile(int fd, qint64 maxSize, const std::function<void(qint64)> &start,
+                     const std::function<void(std::string_view)> &consume)
 {
     struct stat st;
     if (::fstat(fd, &st) != 0)
@@ -86,17 +91,34 @@ QString readOpenFile(int fd, TextBuffer &bytes, qint64 maxSize)
         return QStringLiteral("it is not a regular file.");
     if (st.st_size > maxSize)
         return tooLarge(st.st_size, maxSize);
-    TextBuffer data;
-    data.resize(size_t(st.st_size));
-    const qint64 got = readFully(fd, data.data(), st.st_size);
-    if (got < 0)
-        return systemError(errno) + u'.';
-    char extra;
-    const qint64 more = got == st.st_size ? readFully(fd, &extra, 1) : 0;
-    if (got != st.st_size || more != 0)
+    start(st.st_size);
+    std::vector<char> buffer(size_t(std::min<qint64>(std::max<qint64>(st.st_size, 1), PieceSize)));
+    qint64 total = 0;
+    for (;;) {
+        const qint64 got = readFully(fd, buffer.data(), qint64(buffer.size()));
+        if (got < 0)
+            return systemError(errno) + u'.';
+        if (got == 0)
+            break;
+        total += got;
+        if (total > st.st_size)
+            break;
+        consume(std::string_view(buffer.data(), size_t(got)));
+    }
+    if (total != st.st_size)
         return QStringLiteral("the file changed while it was read; try again.");
-    bytes = std::move(data);
     return {};
+}
+
+QString readOpenFile(int fd, TextBuffer &bytes, qint64 maxSize)
+{
+    TextBuffer data;
+    const QString error = readOpenFile(
+        fd, maxSize, [&data](qint64 size) { data.reserve(size_t(size)); },
+        [&data](std::string_view piece) { data.append(piece); });
+    if (error.isEmpty())
+        bytes = std::move(data);
+    return error;
 }
 
 QByteArray directoryOf(const QByteArray &path)
@@ -133,13 +155,33 @@ struct SaveFile::Handle
     QByteArray resolved;
 };
 
+namespace {
+
+// Non-blocking, so that opening a FIFO does not wait for a writer.
+int openForReading(const QString &path)
+{
+    return ::open(EncodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+}
+
+} // namespace
+
 QString ReadWholeFile(const QString &path, TextBuffer &bytes, qint64 maxSize)
 {
-    // Non-blocking, so that opening a FIFO does not wait for a writer.
-    const int fd = ::open(EncodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int fd = openForReading(path);
     if (fd < 0)
         return QStringLiteral("cannot open: %1.").arg(systemError(errno));
     const QString error = readOpenFile(fd, bytes, maxSize);
+    ::close(fd);
+    return error;
+}
+
+QString ReadFileInPieces(const QString &path, const std::function<void(qint64 size)> &start,
+                         const std::function<void(std::string_view piece)> &consume, qint64 maxSize)
+{
+    const int fd = openForReading(path);
+    if (fd < 0)
+        return QStringLiteral("cannot open: %1.").arg(systemError(errno));
+    const QString error = readOpenFile(fd, maxSize, start, consume);
     ::close(fd);
     return error;
 }
@@ -211,11 +253,11 @@ QString SaveFile::writeAndSync(std::string_view data)
     return {};
 }
 
-QString SaveFile::readBack(TextBuffer &bytes)
+QString SaveFile::readBack(const std::function<void(std::string_view piece)> &consume)
 {
     if (::lseek(m_handle->fd, 0, SEEK_SET) != 0)
         return QStringLiteral("the written file cannot be read back (%1).").arg(systemError(errno));
-    const QString error = readOpenFile(m_handle->fd, bytes, std::numeric_limits<qint64>::max());
+    const QString error = readOpenFile(m_handle->fd, std::numeric_limits<qint64>::max(), [](qint64) {}, consume);
     if (!error.isEmpty())
         return QStringLiteral("the written file cannot be read back (%1)").arg(error.chopped(1)) + u'.';
     return {};
@@ -365,6 +407,18 @@ QString ReadWholeFile(const QString &path, TextBuffer &bytes, qint64 maxSize)
     return {};
 }
 
+QString ReadFileInPieces(const QString &path, const std::function<void(qint64 size)> &start,
+                         const std::function<void(std::string_view piece)> &consume, qint64 maxSize)
+{
+    TextBuffer bytes;
+    const QString error = ReadWholeFile(path, bytes, maxSize);
+    if (!error.isEmpty())
+        return error;
+    start(qint64(bytes.size()));
+    consume(bytes);
+    return {};
+}
+
 SaveFile::SaveFile(const QString &target) : m_target(target), m_handle(new Handle)
 {
     const QFileInfo info(target);
@@ -402,12 +456,12 @@ QString SaveFile::writeAndSync(std::string_view data)
     return {};
 }
 
-QString SaveFile::readBack(TextBuffer &bytes)
+QString SaveFile::readBack(const std::function<void(std::string_view piece)> &consume)
 {
     if (!m_handle->file.seek(0))
         return QStringLiteral("the written file cannot be read back (%1).").arg(m_handle->file.errorString());
     const QByteArray all = m_handle->file.readAll();
-    bytes.assign(all.constData(), size_t(all.size()));
+    consume(std::string_view(all.constData(), size_t(all.size())));
     return {};
 }
 

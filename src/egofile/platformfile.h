@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cstddef>
+#include <functional>
 #include <string_view>
 
 // What the ego file code needs from the operating system, in one place: whole-file
@@ -25,6 +26,12 @@ inline constexpr qint64 MaxEgoFileSize = 1000 * 1000 * 1000;
 // text on success, otherwise the reason, to follow "Cannot read "name": " (the reason
 // of a file that cannot be opened starts with "cannot open: ").
 QString ReadWholeFile(const QString &path, TextBuffer &bytes, qint64 maxSize = MaxEgoFileSize);
+// The same in pieces of at most a megabyte: `start` learns the file's size once it is
+// accepted, then `consume` gets the pieces in order. On failure the pieces handed out so
+// far are to be dropped.
+QString ReadFileInPieces(const QString &path, const std::function<void(qint64 size)> &start,
+                         const std::function<void(std::string_view piece)> &consume,
+                         qint64 maxSize = MaxEgoFileSize);
 
 // A file being saved. The data goes to a temporary file beside the target, named
 // "<name>.korvalo-save.tmp" so that a person knows what it is; a leftover of an earlier
@@ -46,8 +53,8 @@ public:
     QString open();
     // Writes all of data and flushes it to the disk.
     QString writeAndSync(std::string_view data);
-    // What is on the disk now.
-    QString readBack(TextBuffer &bytes);
+    // What is on the disk now, in pieces of at most a megabyte.
+    QString readBack(const std::function<void(std::string_view piece)> &consume);
     // Gives the temporary file the target's permissions (a new file: rw-r--r--), moves it
     // over the target and flushes the folder.
     QString commit();

@@ -23,10 +23,9 @@ Status ReplaceFileSafely(const QString &path, std::string_view data, const Writt
     if (!problem.isEmpty())
         return refuse(problem + unchanged);
     if (check) {
-        TextBuffer written;
-        problem = file.readBack(written);
+        problem = file.readBack(check.consume);
         if (problem.isEmpty())
-            problem = check(QByteArray::fromRawData(written.data(), qsizetype(written.size())));
+            problem = check.verdict();
         if (!problem.isEmpty())
             return refuse(problem + unchanged);
     }
