@@ -15,6 +15,7 @@
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -266,7 +267,7 @@ public:
         // record's text.
         m_at = {0, "ego", 0};
         Ego ego;
-        if (!readFields(EgoFields, searched(EgoFields, egoText), ego, 0))
+        if (!readFields<EgoFields>(searched<EgoFields>(egoText), ego, 0))
             return m_error;
         SetupEgo(out, ego.Name, ego.Year, ego.Sex, ego.Misc1, ego.Misc2, ego.EgoID);
 
@@ -285,68 +286,83 @@ public:
     }
 
 private:
-    template <typename R, size_t N>
-    static std::array<std::string_view, N> searched(const std::array<EgoField<R>, N> &fields, std::string_view text)
+    // The values of a record's read fields, each the first of its name anywhere in text.
+    template <const auto &Fields>
+    static std::array<std::string_view, ReadFieldCount(Fields)> searched(std::string_view text)
     {
-        std::array<std::string_view, N> values{};
-        for (size_t i = 0; i < N; ++i) {
-            if (fields[i].kind != FieldKind::Position)
-                values[i] = ExtractTagValue(text, fields[i].tag);
+        std::array<std::string_view, ReadFieldCount(Fields)> values{};
+        size_t n = 0;
+        for (const auto &f : Fields) {
+            if (f.kind != FieldKind::Position)
+                values[n++] = ExtractTagValue(text, f.tag);
         }
         return values;
     }
 
-    // Fills a record from the values of its fields (values[i] is field i's; written-only
-    // fields are skipped). Numbers first, so that a refused record costs no decoding.
-    template <typename R, size_t N, size_t M>
-    bool readFields(const std::array<EgoField<R>, N> &fields, const std::array<std::string_view, M> &values,
-                    R &record, int number)
+    // Position of field i's value among the read fields.
+    template <const auto &Fields>
+    static constexpr size_t slotOf(size_t i)
     {
-        size_t v = 0;
-        for (const EgoField<R> &f : fields) {
-            if (f.kind == FieldKind::Position)
-                continue;
-            const std::string_view value = values[M == N ? size_t(&f - fields.data()) : v++];
-            switch (f.kind) {
-            case FieldKind::Integer:
-                if (!integer(value, f.tag, record.*f.integer))
-                    return false;
-                break;
-            case FieldKind::OptionalInteger:
-                if (value.empty())
-                    record.*f.integer = f.fallback;
-                else if (!integer(value, f.tag, record.*f.integer))
-                    return false;
-                break;
-            case FieldKind::Real:
-                if (!real(value, f.tag, record.*f.real))
-                    return false;
-                break;
-            default:
-                break;
+        size_t n = 0;
+        for (size_t k = 0; k < i; ++k)
+            n += Fields[k].kind != FieldKind::Position;
+        return n;
+    }
+
+    template <const auto &Fields, size_t I, typename R, size_t M>
+    bool readNumber(const std::array<std::string_view, M> &values, R &record)
+    {
+        constexpr auto &f = Fields[I];
+        constexpr size_t slot = slotOf<Fields>(I);
+        if constexpr (f.kind == FieldKind::Integer) {
+            return integer(values[slot], f.tag, record.*(f.integer));
+        } else if constexpr (f.kind == FieldKind::OptionalInteger) {
+            if (values[slot].empty()) {
+                record.*(f.integer) = f.fallback;
+                return true;
             }
-        }
-        if (std::none_of(fields.begin(), fields.end(), [](const EgoField<R> &f) { return f.kind == FieldKind::Text; }))
+            return integer(values[slot], f.tag, record.*(f.integer));
+        } else if constexpr (f.kind == FieldKind::Real) {
+            return real(values[slot], f.tag, record.*(f.real));
+        } else {
             return true;
-        v = 0;
-        for (const EgoField<R> &f : fields) {
-            if (f.kind == FieldKind::Position)
-                continue;
-            const size_t slot = M == N ? size_t(&f - fields.data()) : v++;
-            if (f.kind != FieldKind::Text)
-                continue;
-            if (f.repeats)
-                record.*f.text = repeatedText(slot, values[slot], f.asRead);
-            else
-                record.*f.text = f.asRead ? f.asRead(text(values[slot]), number) : text(values[slot]);
         }
-        return true;
+    }
+
+    template <const auto &Fields, size_t I, typename R, size_t M>
+    void readText(const std::array<std::string_view, M> &values, R &record, int number)
+    {
+        constexpr auto &f = Fields[I];
+        constexpr size_t slot = slotOf<Fields>(I);
+        if constexpr (f.kind == FieldKind::Text) {
+            if constexpr (f.repeats)
+                record.*(f.text) = repeatedText(slot, values[slot], f.asRead);
+            else if constexpr (f.asRead != nullptr)
+                record.*(f.text) = f.asRead(text(values[slot]), number);
+            else
+                record.*(f.text) = text(values[slot]);
+        }
+    }
+
+    // Fills a record from the values of its read fields, in table order. Numbers first,
+    // so that a refused record costs no decoding. The table is known when compiling, so
+    // each record's reading comes out as if written field by field.
+    template <const auto &Fields, typename R, size_t M>
+    bool readFields(const std::array<std::string_view, M> &values, R &record, int number)
+    {
+        static_assert(M == ReadFieldCount(Fields));
+        return [&]<size_t... I>(std::index_sequence<I...>) {
+            if (!(readNumber<Fields, I>(values, record) && ...))
+                return false;
+            (readText<Fields, I>(values, record, number), ...);
+            return true;
+        }(std::make_index_sequence<Fields.size()>{});
     }
 
     bool readCard(std::string_view cardText, int cardNo, NetworkModel &out)
     {
         NetworkCard card;
-        if (!readFields(CardFields, searched(CardFields, cardText), card, cardNo))
+        if (!readFields<CardFields>(searched<CardFields>(cardText), card, cardNo))
             return false;
         const Status added = AddCard(out, card.ID, card.Circles, card.EgoNode, card.EgoColor, card.Interviewer,
                                      card.Date, card.CardMemo);
@@ -364,7 +380,7 @@ private:
             ++sectorNo;
             m_at = {cardNo, "sector", sectorNo};
             Sector sector;
-            if (!readFields(SectorFields, sectorScanner.scan(sectorElement->value).value, sector, sectorNo))
+            if (!readFields<SectorFields>(sectorScanner.scan(sectorElement->value).value, sector, sectorNo))
                 return false;
             if (!AddSector(out, cardNo, sector.SectorName, sector.SectorColor, sector.SectorAngle))
                 return fail(QStringLiteral("the card holds more than %1 sectors.").arg(MaxSectors), false);
@@ -380,7 +396,7 @@ private:
             ++nodeNo;
             m_at = {cardNo, "node", nodeNo};
             Node node;
-            if (!readFields(NodeFields, nodeScanner.scan(nodeElement->value).value, node, nodeNo))
+            if (!readFields<NodeFields>(nodeScanner.scan(nodeElement->value).value, node, nodeNo))
                 return false;
             if (!AddNode(out, cardNo, node, m_warnings, QLatin1Char(m_separator)))
                 return fail(QStringLiteral("the card holds more than %1 nodes.").arg(MaxNodes), false);
@@ -395,7 +411,7 @@ private:
             ++lineNo;
             m_at = {cardNo, "line", lineNo};
             Line line;
-            if (!readFields(LineFields, lineScanner.scan(lineElement->value).value, line, lineNo))
+            if (!readFields<LineFields>(lineScanner.scan(lineElement->value).value, line, lineNo))
                 return false;
             if (!AddLine(out, line.A, line.B, line.LineSize, line.LineColor))
                 return fail(QStringLiteral("the card holds more than %1 lines.").arg(MaxLines), false);
@@ -525,6 +541,19 @@ LineJoiner::LineJoiner(size_t expectedSize)
     m_joined.reserve(expectedSize);
 }
 
+namespace {
+
+// The bytes of a line without blanks and control characters at either end.
+inline void trimLine(const char *&b, const char *&e)
+{
+    while (b < e && static_cast<unsigned char>(*b) <= 0x20)
+        ++b;
+    while (e > b && static_cast<unsigned char>(e[-1]) <= 0x20)
+        --e;
+}
+
+} // namespace
+
 void LineJoiner::feed(std::string_view piece)
 {
     if (m_first) {
@@ -554,7 +583,10 @@ void LineJoiner::feed(std::string_view piece)
         const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(lineEnd - p)));
         if (cr)
             lineEnd = cr;
-        appendTrimmed(std::string_view(p, size_t(lineEnd - p)));
+        const char *b = p;
+        const char *e = lineEnd;
+        trimLine(b, e);
+        m_joined.append(b, size_t(e - b));
         p = lineEnd + 1;
     }
     m_carry.assign(piece.substr(last + 1));
@@ -571,10 +603,7 @@ void LineJoiner::appendTrimmed(std::string_view line)
 {
     const char *b = line.data();
     const char *e = b + line.size();
-    while (b < e && static_cast<unsigned char>(*b) <= 0x20)
-        ++b;
-    while (e > b && static_cast<unsigned char>(e[-1]) <= 0x20)
-        --e;
+    trimLine(b, e);
     m_joined.append(b, size_t(e - b));
 }
 

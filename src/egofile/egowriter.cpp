@@ -10,6 +10,7 @@
 
 #include <charconv>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -210,34 +211,38 @@ public:
     }
 };
 
-template <typename R, size_t N>
-void compareFields(Comparer &cmp, const Where &where, const std::array<EgoField<R>, N> &table, const R &expected,
-                   const R &actual, int number)
+template <const auto &Fields, size_t I, typename R>
+void compareField(Comparer &cmp, const Where &where, const R &expected, const R &actual, int number)
 {
-    for (const EgoField<R> &f : table) {
-        if (!cmp.same())
-            return;
-        switch (f.kind) {
-        case FieldKind::Text:
-            cmp.text(where, f.tag, f.asRead ? f.asRead(expected.*f.text, number) : expected.*f.text, actual.*f.text);
-            break;
-        case FieldKind::Integer:
-        case FieldKind::OptionalInteger:
-            cmp.number(where, f.tag, expected.*f.integer, actual.*f.integer);
-            break;
-        case FieldKind::Real:
-            cmp.real(where, f.tag, expected.*f.real, actual.*f.real, f.decimals);
-            break;
-        case FieldKind::Position:
-            break;
-        }
+    constexpr auto &f = Fields[I];
+    if (!cmp.same())
+        return;
+    if constexpr (f.kind == FieldKind::Text) {
+        if constexpr (f.asRead != nullptr)
+            cmp.text(where, f.tag, f.asRead(expected.*(f.text), number), actual.*(f.text));
+        else
+            cmp.text(where, f.tag, expected.*(f.text), actual.*(f.text));
+    } else if constexpr (f.kind == FieldKind::Integer || f.kind == FieldKind::OptionalInteger) {
+        cmp.number(where, f.tag, expected.*(f.integer), actual.*(f.integer));
+    } else if constexpr (f.kind == FieldKind::Real) {
+        cmp.real(where, f.tag, expected.*(f.real), actual.*(f.real), f.decimals);
     }
+}
+
+// Compares a record with what the reader made of it, field by field in table order; the
+// first difference is kept.
+template <const auto &Fields, typename R>
+void compareFields(Comparer &cmp, const Where &where, const R &expected, const R &actual, int number)
+{
+    [&]<size_t... I>(std::index_sequence<I...>) {
+        (compareField<Fields, I>(cmp, where, expected, actual, number), ...);
+    }(std::make_index_sequence<Fields.size()>{});
 }
 
 QString compareModels(const NetworkModel &model, const NetworkModel &back)
 {
     Comparer cmp;
-    compareFields(cmp, Where{}, EgoFields, model.ego, back.ego, 0);
+    compareFields<EgoFields>(cmp, Where{}, model.ego, back.ego, 0);
     if (!cmp.same())
         return cmp.difference;
     if (back.CardCount() != model.CardCount())
@@ -249,7 +254,7 @@ QString compareModels(const NetworkModel &model, const NetworkModel &back)
         const NetworkCard &a = model.card(c);
         const NetworkCard &b = back.card(c);
         const Where where{c, nullptr, 0};
-        compareFields(cmp, where, CardFields, a, b, c);
+        compareFields<CardFields>(cmp, where, a, b, c);
         if (!cmp.same())
             return cmp.difference;
         if (a.SectorCount() != b.SectorCount() || a.NodeCount() != b.NodeCount() || a.LineCount() != b.LineCount())
@@ -263,11 +268,11 @@ QString compareModels(const NetworkModel &model, const NetworkModel &back)
                 .arg(a.NodeCount())
                 .arg(a.LineCount());
         for (int s = 1; s <= a.SectorCount() && cmp.same(); ++s)
-            compareFields(cmp, Where{c, "sector", s}, SectorFields, a.Sectors[size_t(s)], b.Sectors[size_t(s)], s);
+            compareFields<SectorFields>(cmp, Where{c, "sector", s}, a.Sectors[size_t(s)], b.Sectors[size_t(s)], s);
         for (int n = 1; n <= a.NodeCount() && cmp.same(); ++n)
-            compareFields(cmp, Where{c, "node", n}, NodeFields, a.Nodes[size_t(n)], b.Nodes[size_t(n)], n);
+            compareFields<NodeFields>(cmp, Where{c, "node", n}, a.Nodes[size_t(n)], b.Nodes[size_t(n)], n);
         for (int l = 1; l <= a.LineCount() && cmp.same(); ++l)
-            compareFields(cmp, Where{c, "line", l}, LineFields, a.Lines[size_t(l)], b.Lines[size_t(l)], l);
+            compareFields<LineFields>(cmp, Where{c, "line", l}, a.Lines[size_t(l)], b.Lines[size_t(l)], l);
         if (!cmp.same())
             return cmp.difference;
     }
