@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "egofile/platformfile.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -49,7 +50,8 @@ int main(int argc, char *argv[])
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    QStringList args = QCoreApplication::arguments().mid(1);
+    // File names as the system spells them, valid UTF-8 or not (argv without Qt's options).
+    QStringList args = DecodedArguments(argc, argv).mid(1);
     if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h") {
         printUsage(args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
