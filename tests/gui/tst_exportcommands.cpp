@@ -170,6 +170,9 @@ void TestExportCommands::longExportCanBeCancelled()
     }
     ExportShell s(hundred);
     QCOMPARE(s.model.CardCount(), MaxCards);
+    // Large pictures, so that even a fast machine takes long enough for the progress to show.
+    s.window.resize(2400, 2000);
+    QTRY_VERIFY(s.map().width() > 2000);
 
     // Cancel is pressed as soon as the progress dialog shows.
     QTimer press;
