@@ -13,6 +13,7 @@
 #include "app/shellcontext.h"
 #include "app/sidepanel.h"
 #include "app/startchooser.h"
+#include "app/transformcommands.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -80,6 +81,9 @@ MainWindow::MainWindow(QWidget *parent)
     bindMenus();
     m_infoWindows = new InfoWindows(ShellContext{*m_document, askerSource, *m_menus, this,
                                                  [this] { return m_map->image().size(); }});
+    m_transforms = new TransformCommands(ShellContext{*m_document, askerSource, *m_menus, this,
+                                                      [this] { return m_map->image().size(); }},
+                                         m_editor, this);
     m_menus->greySubmenusWithoutChoice();
 
     connect(m_side, &SidePanel::cardChosen, this, &MainWindow::switchToCard);

@@ -22,6 +22,7 @@ class QTimer;
 class QToolButton;
 class SidePanel;
 class StartChooser;
+class TransformCommands;
 
 // The main window: it owns the document, the windows and the one door (Asker) through
 // which the program asks the user anything, and wires the menus to the command classes.
@@ -64,6 +65,7 @@ public:
     EgoDialog *egoDialog() const { return m_egoDialog; }
     StartChooser *startChooser() const { return m_chooser; }
     InfoWindows *infoWindows() const { return m_infoWindows; }
+    TransformCommands *transformCommands() const { return m_transforms; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -96,4 +98,5 @@ private:
     InfoWindows *m_infoWindows = nullptr;
     FileCommands *m_files = nullptr;
     CardCommands *m_cards = nullptr;
+    TransformCommands *m_transforms = nullptr;
 };

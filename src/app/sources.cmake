@@ -6,6 +6,7 @@ list(APPEND KORVALO_GUI_SOURCES
   app/asker.cpp app/asker.h
   app/cardcommands.cpp app/cardcommands.h
   app/carddialog.cpp app/carddialog.h
+  app/changecolordialog.cpp app/changecolordialog.h
   app/colorpanels.cpp app/colorpanels.h
   app/dialogbuttons.cpp app/dialogbuttons.h
   app/egodialog.cpp app/egodialog.h
@@ -16,4 +17,5 @@ list(APPEND KORVALO_GUI_SOURCES
   app/menus.cpp app/menus.h
   app/shellcontext.h
   app/sidepanel.cpp app/sidepanel.h
-  app/startchooser.cpp app/startchooser.h)
+  app/startchooser.cpp app/startchooser.h
+  app/transformcommands.cpp app/transformcommands.h)

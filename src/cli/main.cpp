@@ -20,7 +20,9 @@ static void printUsage(FILE *to)
                "      Reads an ego file and writes it again as File > Save does.\n"
                "  render IN.ego OUT.png [--card N] [--size WxH] [--mode sectors]\n"
                "         [--view NAME=on|off ...]\n"
-               "      Draws one network card into a PNG picture.\n",
+               "      Draws one network card into a PNG picture.\n"
+               "  transform IN.ego OUT.ego [--card N|all] OP...\n"
+               "      Applies Transform menu commands (rotate=90, zoom-in, ...) in order.\n",
                to);
 }
 
@@ -54,6 +56,8 @@ int main(int argc, char *argv[])
         return runResave(args);
     if (command == u"render")
         return runRender(args);
+    if (command == u"transform")
+        return runTransform(args);
     std::fprintf(stderr, "korvalo-cli: unknown command \"%s\"\n", qPrintable(command));
     printUsage(stderr);
     return 2;

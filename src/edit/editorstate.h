@@ -22,4 +22,7 @@ struct EditorState
     int DraggedNode = 0, DraggedSector = 0;
     int HoverNode = 0, HoverLine = 0, PickedSector = 0;
     int LineStartNode = -1;
+    // Transform > Layout: a dragged node keeps its Distance (slides along its circle) or
+    // its Angle (slides along its ray); both together hold it still.
+    bool FixDistance = false, FixAngle = false;
 };

@@ -1,4 +1,5 @@
 list(APPEND KORVALO_CORE_SOURCES
   map/geometry.cpp map/geometry.h
   map/render.cpp map/render.h
+  map/transforms.cpp map/transforms.h
   map/viewswitches.cpp map/viewswitches.h)
