@@ -2,9 +2,9 @@
 
 #include "edit/commands.h"
 
-Document::Document(QObject *parent) : QObject(parent)
+Document::Document(QObject *parent, int undoLimit) : QObject(parent)
 {
-    m_undo.setUndoLimit(UndoLimit);
+    m_undo.setUndoLimit(undoLimit);
     connect(&m_undo, &QUndoStack::cleanChanged, this,
             [this](bool clean) { Q_EMIT modifiedChanged(!clean); });
 }

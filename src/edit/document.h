@@ -21,7 +21,7 @@ public:
     // At most this many steps are kept; the oldest fall off.
     static constexpr int UndoLimit = 100;
 
-    explicit Document(QObject *parent = nullptr);
+    explicit Document(QObject *parent = nullptr, int undoLimit = UndoLimit);
     ~Document() override;
 
     const NetworkModel &model() const { return m_model; }
