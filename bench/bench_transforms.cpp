@@ -1,3 +1,4 @@
+#include "benchdata.h"
 #include "edit/commands.h"
 #include "edit/document.h"
 #include "map/transforms.h"
@@ -9,27 +10,14 @@
 #include <functional>
 #include <vector>
 
-// The Transform menu on a card at capacity: 50 sectors, 1000 alters whose IDs come in
-// pairs and case variants, so that "Mean Distance for Multiple ID" has groups to average.
+// The Transform menu on the shared card at capacity, with the alters' IDs in pairs and
+// case variants, so that "Mean Distance for Multiple ID" has groups to average.
 static NetworkModel transformModel()
 {
-    NetworkModel m;
-    SetupEgo(m, QStringLiteral("Bench Ego"), {}, 0, {}, {}, QStringLiteral("B1"));
-    AddCard(m, QStringLiteral("Capacity"), 20, QStringLiteral("normal"), 2, {}, {}, {});
-    for (int s = 0; s < MaxSectors; ++s)
-        AddSector(m, 1, QStringLiteral("Sector %1").arg(s + 1), s % 8 + 1, s * 7.2f);
-    for (int i = 1; i <= MaxNodes; ++i) {
-        Node n;
-        n.ID = (i % 3 == 0 ? QStringLiteral("p%1") : QStringLiteral("P%1")).arg(i / 2);
-        n.Label = QStringLiteral("Alter number %1").arg(i);
-        n.Color = i % 8 + 1;
-        n.Angle = float((i * 137) % 360) + 0.5f;
-        n.Distance = float(i % 97) / 97.0f + 0.05f;
-        n.Human = QStringLiteral("TRUE");
-        n.NodeSize = QStringLiteral("normal");
-        n.Sex = QStringLiteral("undefined");
-        AddNode(m, 1, n);
-    }
+    NetworkModel m = CapacityModel();
+    std::vector<Node> &nodes = m.card(1).Nodes;
+    for (size_t i = 2; i < nodes.size(); i += 2)
+        nodes[i].ID = i % 3 == 0 ? nodes[i - 1].ID.toLower() : nodes[i - 1].ID;
     return m;
 }
 
