@@ -2,7 +2,9 @@
 #include "edit/document.h"
 #include "egofile/egofile.h"
 #include "map/transforms.h"
+#include "model/textutil.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 #include <QUndoStack>
 
@@ -24,6 +26,7 @@ private Q_SLOTS:
     void rotationWraps();
     void distances_data();
     void distances();
+    void multipleIdAgreesWithTheWalk();
     void recolouring();
     void parseDistance_data();
     void parseDistance();
@@ -149,6 +152,47 @@ void TestTransforms::distances()
     QCOMPARE(card.Nodes[0], original.Nodes[0]);
     for (int i = 1; i <= card.NodeCount(); ++i)
         QCOMPARE(card.Nodes[size_t(i)].Angle, original.Nodes[size_t(i)].Angle);
+}
+
+// The averaging sorts instead of walking; on random cards full of case variants it must
+// give what the plain walk gives: each node in table order, its ID skipped when met
+// before in any case, otherwise all nodes of exactly that ID averaged.
+void TestTransforms::multipleIdAgreesWithTheWalk()
+{
+    const QStringList pool = {u"A"_s, u"a"_s, u"B"_s, u"b"_s, u"Émile"_s, u"émile"_s, u"ÉMILE"_s,
+                              u""_s, u"P1"_s, u"p1"_s, u"Q"_s};
+    QRandomGenerator random(20261208);
+    for (int round = 0; round < 200; ++round) {
+        const int n = random.bounded(1, 40);
+        QStringList ids;
+        Distances distances;
+        for (int i = 0; i < n; ++i) {
+            ids << pool[random.bounded(int(pool.size()))];
+            distances << float(random.bounded(1000)) / 997.0f;
+        }
+        NetworkCard walked = cardWith(ids, distances);
+        DistinctList handled;
+        for (int i = 1; i <= n; ++i) {
+            const QString id = walked.Nodes[size_t(i)].ID;
+            if (handled.contains(id))
+                continue;
+            handled.add(id);
+            float sum = 0;
+            int count = 0;
+            for (int j = 1; j <= n; ++j)
+                if (walked.Nodes[size_t(j)].ID == id) {
+                    sum += walked.Nodes[size_t(j)].Distance;
+                    ++count;
+                }
+            if (count >= 2)
+                for (int j = 1; j <= n; ++j)
+                    if (walked.Nodes[size_t(j)].ID == id)
+                        walked.Nodes[size_t(j)].Distance = ToSingle(double(sum) / count);
+        }
+        NetworkCard sorted = cardWith(ids, distances);
+        MeanDistanceForMultipleID(sorted);
+        QVERIFY2(sorted == walked, qPrintable(ids.join(u',')));
+    }
 }
 
 void TestTransforms::recolouring()
