@@ -132,7 +132,7 @@ void TransformCommands::maxDistance()
     if (!answer)
         return;
     const QChar separator = document.session().DecimalSeparator;
-    const std::optional<float> max = ParseDistance(*answer, separator);
+    const std::optional<float> max = ParseTypedNumber(*answer, separator);
     if (!max) {
         const QString example = u"0"_s + separator + u"8"_s;
         m_shell.asker().message(

@@ -44,7 +44,7 @@ std::optional<Step> parseStep(const QString &op)
         return Step([transform](NetworkCard &c) { transform(c); });
     }
     if (name == u"rotate") {
-        const std::optional<float> degrees = ParseDistance(value, u'.');
+        const std::optional<float> degrees = ParseTypedNumber(value, u'.');
         if (!hasValue || !degrees || *degrees < -360.0f || *degrees > 360.0f) {
             complain(QStringLiteral("rotate needs degrees between -360 and 360 (rotate=90, rotate=-1), not \"%1\"").arg(op));
             return std::nullopt;
@@ -52,7 +52,7 @@ std::optional<Step> parseStep(const QString &op)
         return Step([d = double(*degrees)](NetworkCard &c) { RotateCard(c, d); });
     }
     if (name == u"max-distance") {
-        const std::optional<float> max = ParseDistance(value, u'.');
+        const std::optional<float> max = ParseTypedNumber(value, u'.');
         if (!hasValue || !max) {
             complain(QStringLiteral("max-distance needs a number (max-distance=0.8), not \"%1\"").arg(op));
             return std::nullopt;

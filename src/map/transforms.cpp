@@ -170,7 +170,7 @@ int RecolorNodes(NetworkCard &card, int from, int to)
     return changed;
 }
 
-std::optional<float> ParseDistance(const QString &text, QChar decimalSeparator)
+std::optional<float> ParseTypedNumber(const QString &text, QChar decimalSeparator)
 {
     const QString t = text.trimmed();
     if (t.isEmpty() || t.size() > 64)
@@ -209,11 +209,7 @@ std::optional<float> ParseDistance(const QString &text, QChar decimalSeparator)
     const char *begin = ascii.data() + (ascii.front() == '+' ? 1 : 0);
     const char *end = ascii.data() + ascii.size();
     const auto res = std::from_chars(begin, end, value);
-    if (res.ptr != end)
-        return std::nullopt;
-    if (res.ec == std::errc::result_out_of_range)
-        return std::nullopt;
-    if (res.ec != std::errc() || !std::isfinite(value)
+    if (res.ptr != end || res.ec != std::errc() || !std::isfinite(value)
         || std::fabs(value) > double(std::numeric_limits<float>::max()))
         return std::nullopt;
     return ToSingle(value);

@@ -45,7 +45,7 @@ int MeanDistanceForMultipleID(NetworkCard &card);
 // "Change Node Color": every node of palette colour `from` gets colour `to`.
 int RecolorNodes(NetworkCard &card, int from, int to);
 
-// A distance typed by the user: blanks around it are allowed, then an optional sign,
+// A number typed by the user (a maximum distance, a turn): blanks around it are allowed, then an optional sign,
 // digits with at most one `decimalSeparator`, an optional exponent. Nothing when the text
 // is no such number or does not fit a single.
-std::optional<float> ParseDistance(const QString &text, QChar decimalSeparator);
+std::optional<float> ParseTypedNumber(const QString &text, QChar decimalSeparator);

@@ -28,8 +28,8 @@ private Q_SLOTS:
     void distances();
     void multipleIdAgreesWithTheWalk();
     void recolouring();
-    void parseDistance_data();
-    void parseDistance();
+    void parseTypedNumber_data();
+    void parseTypedNumber();
     void undoGivesBackTheCard_data();
     void undoGivesBackTheCard();
 };
@@ -222,7 +222,7 @@ void TestTransforms::recolouring()
     QCOMPARE(card.Lines[1].LineColor, 2);
 }
 
-void TestTransforms::parseDistance_data()
+void TestTransforms::parseTypedNumber_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QChar>("separator");
@@ -243,13 +243,13 @@ void TestTransforms::parseDistance_data()
     QTest::newRow("not a number") << u"nan"_s << QChar(u'.') << false << 0.f;
 }
 
-void TestTransforms::parseDistance()
+void TestTransforms::parseTypedNumber()
 {
     QFETCH(QString, text);
     QFETCH(QChar, separator);
     QFETCH(bool, valid);
     QFETCH(float, value);
-    const std::optional<float> parsed = ParseDistance(text, separator);
+    const std::optional<float> parsed = ParseTypedNumber(text, separator);
     QCOMPARE(parsed.has_value(), valid);
     if (valid)
         QCOMPARE(*parsed, value);
