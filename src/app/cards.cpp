@@ -12,7 +12,7 @@ void ModifyCard(NetworkModel &model, int card, const QString &id, int circles,
     if (!cardExists(model, card))
         return;
     NetworkCard &c = model.card(card);
-    c.ID = id;
+    c.ID = CardIDOrDefault(id, card);
     c.Circles = circles;
     c.EgoNode = egoNode;
     c.EgoColor = egoColor;

@@ -4,8 +4,8 @@
 
 // Card operations beyond AddCard. Card numbers count from 1; 0 means "no card".
 
-// Overwrites the seven fields of a card. An empty ID stays empty here (only a new card
-// gets the "Card <n>" name). The ego's node slot 0 keeps what AddCard wrote.
+// Overwrites the seven fields of a card. A blank ID becomes "Card <n>" (CardIDOrDefault),
+// the name the card would be read back with. The ego's node slot 0 keeps what AddCard wrote.
 // Does nothing for a card number that does not exist.
 void ModifyCard(NetworkModel &model, int card, const QString &id, int circles,
                 const QString &egoNode, int egoColor, const QString &interviewer,

@@ -71,13 +71,14 @@ void EgoDialog::load(const Ego &ego)
 
 Ego EgoDialog::values() const
 {
+    // Pasted text may hold line breaks, which a file cannot keep.
     Ego ego;
-    ego.Name = m_name->text();
-    ego.EgoID = m_egoID->text();
-    ego.Year = m_year->text();
+    ego.Name = LineBreaksToBlanks(m_name->text());
+    ego.EgoID = LineBreaksToBlanks(m_egoID->text());
+    ego.Year = LineBreaksToBlanks(m_year->text());
     ego.Sex = m_sex->findText(m_sex->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
-    ego.Misc1 = m_misc1->text();
-    ego.Misc2 = m_misc2->text();
+    ego.Misc1 = LineBreaksToBlanks(m_misc1->text());
+    ego.Misc2 = LineBreaksToBlanks(m_misc2->text());
     return ego;
 }
 

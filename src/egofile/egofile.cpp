@@ -554,31 +554,40 @@ private:
     bool m_utf8;
 };
 
-bool modelFitsWindows1252(const NetworkModel &model)
+// The widest character set of the model's texts.
+Charset modelCharset(const NetworkModel &model)
 {
-    auto fits = [](const QString &s) { return FitsWindows1252(s); };
+    Charset widest = Charset::Ascii;
+    auto take = [&widest](const QString &s) {
+        if (widest != Charset::Unicode && !s.isEmpty()) {
+            const Charset c = CharsetOf(s);
+            if (c > widest)
+                widest = c;
+        }
+        return widest != Charset::Unicode;
+    };
     const Ego &e = model.ego;
-    if (!fits(e.Name) || !fits(e.EgoID) || !fits(e.Year) || !fits(e.Misc1) || !fits(e.Misc2))
-        return false;
+    if (!take(e.Name) || !take(e.EgoID) || !take(e.Year) || !take(e.Misc1) || !take(e.Misc2))
+        return widest;
     for (int c = 1; c <= model.CardCount(); ++c) {
         const NetworkCard &card = model.card(c);
-        if (!fits(card.ID) || !fits(card.EgoNode) || !fits(card.Interviewer) || !fits(card.Date)
-            || !fits(card.CardMemo))
-            return false;
+        if (!take(card.ID) || !take(card.EgoNode) || !take(card.Interviewer) || !take(card.Date)
+            || !take(card.CardMemo))
+            return widest;
         for (int s = 1; s <= card.SectorCount(); ++s) {
-            if (!fits(card.Sectors[size_t(s)].SectorName))
-                return false;
+            if (!take(card.Sectors[size_t(s)].SectorName))
+                return widest;
         }
         for (int n = 1; n <= card.NodeCount(); ++n) {
             const Node &node = card.Nodes[size_t(n)];
             for (const QString *s : {&node.ID, &node.Label, &node.Role, &node.Sex, &node.Human, &node.Symbol,
                                      &node.NodeSize, &node.Memo1, &node.Memo2, &node.Merger}) {
-                if (!fits(*s))
-                    return false;
+                if (!take(*s))
+                    return widest;
             }
         }
     }
-    return true;
+    return widest;
 }
 
 QString fileNameOf(const QString &path)
@@ -668,7 +677,7 @@ QString compareModels(const NetworkModel &model, const NetworkModel &back)
         const NetworkCard &a = model.card(c);
         const NetworkCard &b = back.card(c);
         const Where where{c, nullptr, 0};
-        cmp.text(where, "ID", a.ID, b.ID);
+        cmp.text(where, "ID", CardIDOrDefault(a.ID, c), b.ID);
         cmp.number(where, "Circles", a.Circles, b.Circles);
         cmp.text(where, "EgoNode", a.EgoNode.isEmpty() ? QStringLiteral("none") : a.EgoNode, b.EgoNode);
         cmp.number(where, "EgoColor", a.EgoColor, b.EgoColor);
@@ -784,9 +793,11 @@ Result<NetworkModel> ReadEgoFile(const QString &path, const ReadOptions &options
     return ReadEgoBytes(bytes, fileNameOf(path), options);
 }
 
-TextBuffer EgoFileText(const NetworkModel &model)
+namespace {
+
+TextBuffer egoFileText(const NetworkModel &model, bool utf8)
 {
-    Writer w(!modelFitsWindows1252(model));
+    Writer w(utf8);
     // Reserve the whole file at once: tags and numbers take at most the fixed amounts
     // below per record, texts at most three bytes a character.
     const size_t perChar = w.utf8() ? 3 : 1;
@@ -868,6 +879,22 @@ TextBuffer EgoFileText(const NetworkModel &model)
     }
     w.close(0, "Ego");
     return std::move(w.out);
+}
+
+} // namespace
+
+TextBuffer EgoFileText(const NetworkModel &model)
+{
+    // Windows-1252 bytes that happen to be valid UTF-8 ("MÃ¼ller" is "Müller" in UTF-8)
+    // would be read back as UTF-8; such a file is written in UTF-8 like one whose texts
+    // do not fit Windows-1252.
+    const Charset widest = modelCharset(model);
+    if (widest == Charset::Windows1252) {
+        TextBuffer text = egoFileText(model, false);
+        if (!IsValidUtf8(text))
+            return text;
+    }
+    return egoFileText(model, widest == Charset::Unicode || widest == Charset::Windows1252);
 }
 
 QByteArray EgoFileBytes(const NetworkModel &model)

@@ -64,12 +64,17 @@ void SetupEgo(NetworkModel &model, const QString &name, const QString &year, int
     model.ego = Ego{name, egoID, year, sex, misc1, misc2};
 }
 
+QString CardIDOrDefault(const QString &id, int number)
+{
+    return IsBlank(id) ? QStringLiteral("Card %1").arg(number) : id;
+}
+
 NetworkCard NewCard(int number, const QString &id, int circles, const QString &egoNode,
                     int egoColor, const QString &interviewer, const QString &date,
                     const QString &cardMemo)
 {
     NetworkCard card;
-    card.ID = TrimBlanks(id).isEmpty() ? QStringLiteral("Card %1").arg(number) : id;
+    card.ID = CardIDOrDefault(id, number);
     card.Circles = circles;
     card.EgoNode = egoNode;
     card.EgoColor = egoColor;

@@ -146,6 +146,11 @@ NetworkCard NewCard(int number, const QString &id, int circles, const QString &e
                     int egoColor, const QString &interviewer, const QString &date,
                     const QString &cardMemo);
 
+// The ID card `number` is known by: a blank ID (TrimBlanks) becomes "Card <number>".
+// Every way a card ID enters the model applies it (AddCard, ModifyCard, the reader), and
+// the save's read-back check expects it, so the two cannot disagree.
+QString CardIDOrDefault(const QString &id, int number);
+
 // Appends a card and makes it current. An ID that is blank becomes "Card <number>".
 // Refused (model unchanged) when the ego already holds MaxCards cards.
 Status AddCard(NetworkModel &model, const QString &id, int circles, const QString &egoNode,

@@ -1,4 +1,5 @@
 #include "egofile/egofile.h"
+#include "egofile/safefile.h"
 #include "model/textutil.h"
 
 #include <QDir>
@@ -416,6 +417,21 @@ void TestEgoFile::encodings()
     QVERIFY(bytes.contains("<Name>Anna M\xc3\xbcller</Name>"));
     QVERIFY(readBytes(back, bytes, QStringLiteral("e.ego")).ok());
     compareModels(m, back);
+    // Text whose Windows-1252 bytes are valid UTF-8 is written as UTF-8, or it would come
+    // back as "Müller".
+    m = sampleModel();
+    m.ego.Name = QStringLiteral("MÃ¼ller");
+    bytes = EgoFileBytes(m);
+    QVERIFY(bytes.contains("<Name>M\xc3\x83\xc2\xbcller</Name>"));
+    QTemporaryDir dir;
+    const Status saved = WriteEgoFile(m, dir.filePath(QStringLiteral("u.ego")));
+    QVERIFY2(saved.ok(), qPrintable(saved.message()));
+    QVERIFY(readFile(back, dir.filePath(QStringLiteral("u.ego"))).ok());
+    QCOMPARE(back.ego.Name, QStringLiteral("MÃ¼ller"));
+    QCOMPARE(QByteArray::fromStdString(std::string(TextFileBytes({QStringLiteral("MÃ¼ller")}))),
+             QByteArray("M\xc3\x83\xc2\xbcller\r\n"));
+    QCOMPARE(QByteArray::fromStdString(std::string(TextFileBytes({QStringLiteral("Müller")}))),
+             QByteArray("M\xfcller\r\n"));
 }
 
 void TestEgoFile::refusedFilesChangeNothing_data()
@@ -546,6 +562,14 @@ void TestEgoFile::readBackCheck()
     m.card(1).Nodes[1].Sex = QString();
     m.card(1).Nodes[1].NodeSize = QString();
     QVERIFY(WriteEgoFile(m, path).ok());
+    // A blank card ID is read back as "Card n"; a card holding one can still be saved.
+    m.card(1).ID = QString();
+    m.card(2).ID = QStringLiteral(" \t");
+    const Status blank = WriteEgoFile(m, path);
+    QVERIFY2(blank.ok(), qPrintable(blank.message()));
+    QVERIFY(readFile(m, path).ok());
+    QCOMPARE(m.card(1).ID, QStringLiteral("Card 1"));
+    QCOMPARE(m.card(2).ID, QStringLiteral("Card 2"));
 }
 
 void TestEgoFile::robustness()

@@ -131,6 +131,7 @@ private Q_SLOTS:
     void wideLines();
     void damagedLineEndsAreSkipped();
     void outlandishValuesAreClipped();
+    void denseCirclesCoverEveryRadiusOnce();
     void mapTextIsPlainBlackAndTurns();
     void symbolShapes();
 };
@@ -561,6 +562,15 @@ void TestRender::sectorWedgesOnSharedBoundary()
     for (float a : {0.0f, 100.0f, 150.0f, 300.0f})
         QCOMPARE(disc.pixel(MapPoint(a, 0.9f, 400, 400)), LightenedColor(PaletteColor(4)));
     QCOMPARE(disc.pixel(2, 2), White);
+    // Boundaries a hundredth of a degree apart: the wide sector is coloured all round,
+    // though both boundaries fall on the same pixel of the rim.
+    NetworkModel near = emptyCard();
+    AddSector(near, 1, QStringLiteral("Sliver"), 1, 0);
+    AddSector(near, 1, QStringLiteral("Rest"), 4, 0.01f);
+    const QImage wide = render(near, view);
+    for (float a : {1.0f, 90.0f, 180.0f, 270.0f, 359.0f})
+        QCOMPARE(hex(wide.pixel(MapPoint(a, 0.5f, 400, 400))), hex(LightenedColor(PaletteColor(4))));
+    QVERIFY(!coloursIn(wide).contains(LightenedColor(PaletteColor(1))));
 }
 
 void TestRender::sexColouring()
@@ -705,6 +715,14 @@ void TestRender::outlandishValuesAreClipped()
         [](NetworkModel &m, ViewOptions &) { m.card(1).Sectors[2].SectorAngle = -1e30f; },
         [](NetworkModel &m, ViewOptions &) { m.card(1).Nodes[2].Size = 2000000000; },
         [](NetworkModel &m, ViewOptions &) { m.card(1).Sectors[1].SectorName = QString(5000, u'W'); },
+        // The largest whole numbers a file or an input box can hold
+        [](NetworkModel &m, ViewOptions &) { m.card(1).Circles = std::numeric_limits<int>::max(); },
+        [](NetworkModel &m, ViewOptions &) { m.card(1).Lines[1].LineSize = std::numeric_limits<int>::max(); },
+        [](NetworkModel &m, ViewOptions &) { m.card(1).Nodes[2].Size = std::numeric_limits<int>::max(); },
+        [](NetworkModel &, ViewOptions &v) { v.NodeBaseSize = std::numeric_limits<int>::max(); },
+        [](NetworkModel &, ViewOptions &v) { v.LabelFontSize = std::numeric_limits<int>::max(); },
+        [](NetworkModel &, ViewOptions &v) { v.LabelFontSize = std::numeric_limits<int>::min(); },
+        [](NetworkModel &, ViewOptions &v) { v.OverlayPenWidth = std::numeric_limits<int>::max(); },
     };
     QSet<QRgb> allowed{White, Black, SymbolGrey};
     for (int c = 0; c <= 8; ++c)
@@ -727,7 +745,23 @@ void TestRender::outlandishValuesAreClipped()
         tweaks[k](model, view);
         const QSet<QRgb> colours = coloursIn(render(model, view));
         QVERIFY2((colours - allowed).isEmpty(), qPrintable(QStringLiteral("case %1").arg(k)));
+        // Images Qt's painter draws into alone (no direct pixel writes)
+        QImage other(200, 150, QImage::Format_RGB16);
+        RenderCard(other, model, 1, view);
     }
+}
+
+void TestRender::denseCirclesCoverEveryRadiusOnce()
+{
+    // Circles closer together than a pixel: however many a file asks for, the map shows
+    // the same rings, and a redraw takes no longer than for a few thousand.
+    NetworkModel model = emptyCard(5000);
+    const QImage some = render(model, bareView());
+    for (int circles : {std::numeric_limits<int>::max(), 1000000000}) {
+        model.card(1).Circles = circles;
+        QCOMPARE(render(model, bareView()), some);
+    }
+    QVERIFY(countColour(some, Black) > 1000);
 }
 
 void TestRender::mapTextIsPlainBlackAndTurns()

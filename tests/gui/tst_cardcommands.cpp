@@ -1,8 +1,13 @@
 #include "shellfixture.h"
 
+#include <QClipboard>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
+
+#include "egofile/egofile.h"
 
 #include "app/colorpanels.h"
 
@@ -23,6 +28,7 @@ private Q_SLOTS:
     void cardSettingsSaveRightAwayChangesNothing();
     void cardSettingsClearsId();
     void cardSettingsWithoutCurrentCard();
+    void pastedLineBreaksBecomeBlanks();
     void cardLimit();
     void egoDialogFillsEgoId();
     void egoDialogObligatoryFields();
@@ -214,10 +220,41 @@ void TestCardCommands::cardSettingsClearsId()
     QVERIFY(!s.child(u"Panel9"_s, dialog)->isHidden());
     qobject_cast<ColorPanelRow *>(s.child(u"Panel9"_s, dialog))->choose(6);
     s.child<QPushButton>(u"Button1"_s, dialog)->click();
-    QCOMPARE(s.model.card(1).ID, QString());
+    // The card takes the name a file would give it back, and the ego can be saved.
+    QCOMPARE(s.model.card(1).ID, u"Card 1"_s);
     QCOMPARE(s.model.card(1).EgoNode, u"normal"_s);
     QCOMPARE(s.model.card(1).EgoColor, 6);
-    QCOMPARE(s.cardList(), (QStringList{u"<none>"_s, QString()}));
+    QCOMPARE(s.cardList(), (QStringList{u"<none>"_s, u"Card 1"_s}));
+    QTemporaryDir dir;
+    const Status saved = WriteEgoFile(s.model, dir.filePath(u"blank.ego"_s));
+    QVERIFY2(saved.ok(), qPrintable(saved.message()));
+}
+
+void TestCardCommands::pastedLineBreaksBecomeBlanks()
+{
+    // Text pasted from elsewhere reaches the model on one line, so that the ego can be
+    // saved as it is shown.
+    Shell s;
+    s.trigger(u"New1"_s);
+    EgoDialog *egoDialog = s.window.egoDialog();
+    QGuiApplication::clipboard()->setText(u"Anna\r\nBerg"_s);
+    s.child<QLineEdit>(u"name"_s, egoDialog)->paste();
+    s.child<QLineEdit>(u"egoid"_s, egoDialog)->setText(u"E\n1"_s);
+    s.child<QPushButton>(u"Button1"_s, egoDialog)->click();
+    QCOMPARE(s.model.ego.Name, u"Anna Berg"_s);
+    QCOMPARE(s.model.ego.EgoID, u"E 1"_s);
+
+    s.trigger(u"NewTimestamp1"_s);
+    CardDialog *dialog = s.window.cardDialog();
+    QGuiApplication::clipboard()->setText(u"first\nsecond\rthird"_s);
+    s.child<QLineEdit>(u"memo"_s, dialog)->paste();
+    s.child<QLineEdit>(u"id"_s, dialog)->setText(u"Wave\r\n1"_s);
+    s.child<QPushButton>(u"Button1"_s, dialog)->click();
+    QCOMPARE(s.model.card(1).CardMemo, u"first second third"_s);
+    QCOMPARE(s.model.card(1).ID, u"Wave 1"_s);
+    QTemporaryDir dir;
+    const Status saved = WriteEgoFile(s.model, dir.filePath(u"pasted.ego"_s));
+    QVERIFY2(saved.ok(), qPrintable(saved.message()));
 }
 
 void TestCardCommands::cardSettingsWithoutCurrentCard()
