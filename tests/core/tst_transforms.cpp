@@ -1,12 +1,8 @@
-#include "edit/commands.h"
-#include "edit/document.h"
-#include "egofile/egofile.h"
 #include "map/transforms.h"
 #include "model/textutil.h"
 
 #include <QRandomGenerator>
 #include <QTest>
-#include <QUndoStack>
 
 #include <functional>
 
@@ -16,8 +12,7 @@ using Distances = QList<float>;
 using Transform = std::function<int(NetworkCard &)>;
 Q_DECLARE_METATYPE(Transform)
 
-// The Transform menu's operations on cards built by hand and on a card read from a file,
-// each also as one step of a document's history.
+// The Transform menu's operations on cards built by hand.
 class TestTransforms : public QObject
 {
     Q_OBJECT
@@ -30,8 +25,6 @@ private Q_SLOTS:
     void recolouring();
     void parseTypedNumber_data();
     void parseTypedNumber();
-    void undoGivesBackTheCard_data();
-    void undoGivesBackTheCard();
 };
 
 static NetworkCard cardWith(const QStringList &ids, const Distances &distances)
@@ -64,11 +57,7 @@ void TestTransforms::rotationWraps_data()
     QTest::newRow("359.5 +1 passes 360") << 359.5f << 1.0 << 0.5f;
     QTest::newRow("359 +1 lands on 360 and stays") << 359.0f << 1.0 << 360.0f;
     QTest::newRow("0.5 -1 passes 0") << 0.5f << -1.0 << 359.5f;
-    QTest::newRow("1 -1 lands on 0") << 1.0f << -1.0 << 0.0f;
-    QTest::newRow("360 +1") << 360.0f << 1.0 << 1.0f;
-    QTest::newRow("270 +90") << 270.0f << 90.0 << 360.0f;
     QTest::newRow("0 -90") << 0.0f << -90.0 << 270.0f;
-    QTest::newRow("200 +180") << 200.0f << 180.0 << 20.0f;
     QTest::newRow("45.25 +90 in single steps") << 45.25f << 90.0 << 135.25f;
 }
 
@@ -109,11 +98,8 @@ void TestTransforms::distances_data()
         << outmost << QStringList{} << Distances{0.25f, 0.5f} << Distances{0.46f, 0.92f};
     QTest::newRow("outmost: all at the ego") << outmost << QStringList{} << Distances{0, 0} << Distances{0, 0};
     QTest::newRow("outmost: no nodes") << outmost << QStringList{} << Distances{} << Distances{};
-    QTest::newRow("outmost: already there")
-        << outmost << QStringList{} << Distances{0.92f, 0.1f} << Distances{0.92f, 0.1f};
     QTest::newRow("mean to middle") << middle << QStringList{} << Distances{0.2f, 0.6f} << Distances{0.25f, 0.75f};
     QTest::newRow("mean to middle: mean 0") << middle << QStringList{} << Distances{0, 0} << Distances{0, 0};
-    QTest::newRow("mean to middle: no nodes") << middle << QStringList{} << Distances{} << Distances{};
     QTest::newRow("mean to middle: a mean no single can invert")
         << middle << QStringList{} << Distances{1e-44f} << Distances{1e-44f};
     QTest::newRow("zoom out moves away")
@@ -121,7 +107,6 @@ void TestTransforms::distances_data()
     QTest::newRow("zoom in moves closer")
         << Transform(ZoomIn) << QStringList{} << Distances{0.5f, 1.0f} << Distances{0.45f, 0.9f};
     QTest::newRow("max distance 0.8") << clamp << QStringList{} << Distances{0.5f, 1.3f} << Distances{0.5f, 0.8f};
-    QTest::newRow("max distance: exactly at it") << clamp << QStringList{} << Distances{0.8f} << Distances{0.8f};
     QTest::newRow("multiple ID: A twice, B once")
         << multi << QStringList{u"A"_s, u"A"_s, u"B"_s} << Distances{0.2f, 0.6f, 0.9f}
         << Distances{0.4f, 0.4f, 0.9f};
@@ -131,8 +116,6 @@ void TestTransforms::distances_data()
     QTest::newRow("multiple ID: spelling met first wins")
         << multi << QStringList{u"a"_s, u"A"_s, u"A"_s, u"a"_s} << Distances{0.2f, 0.6f, 0.4f, 0.8f}
         << Distances{0.5f, 0.6f, 0.4f, 0.5f};
-    QTest::newRow("multiple ID: all different")
-        << multi << QStringList{u"A"_s, u"B"_s} << Distances{0.2f, 0.6f} << Distances{0.2f, 0.6f};
 }
 
 void TestTransforms::distances()
@@ -198,28 +181,21 @@ void TestTransforms::multipleIdAgreesWithTheWalk()
 void TestTransforms::recolouring()
 {
     NetworkCard card = cardWith({}, {0.1f, 0.2f, 0.3f, 0.4f});
-    const int colours[] = {2, 1, 2, 3};
     for (int i = 1; i <= 4; ++i)
-        card.Nodes[size_t(i)].Color = colours[i - 1];
+        card.Nodes[size_t(i)].Color = QList{2, 1, 2, 3}[i - 1];
     card.Nodes[0].Color = 2;
     card.Sectors.push_back(Sector{0, u"S"_s, 2});
     card.Lines.push_back(Line{1, 3, 1, 2});
+    const NetworkCard before = card;
+    QCOMPARE(RecolorNodes(card, 1, 1), 0);
+    QCOMPARE(RecolorNodes(card, 5, 6), 0);
+    QCOMPARE(card, before);
 
-    NetworkCard same = card;
-    QCOMPARE(RecolorNodes(same, 1, 1), 0);
-    QCOMPARE(same, card);
-    QCOMPARE(RecolorNodes(same, 5, 6), 0);
-    QCOMPARE(same, card);
-
+    // Yellow alters turn blue; the ego, the sector and the line keep their colours.
     QCOMPARE(RecolorNodes(card, 2, 3), 2);
-    QCOMPARE(card.Nodes[1].Color, 3);
-    QCOMPARE(card.Nodes[2].Color, 1);
-    QCOMPARE(card.Nodes[3].Color, 3);
-    QCOMPARE(card.Nodes[4].Color, 3);
-    // The ego, sectors and lines keep their colours.
-    QCOMPARE(card.Nodes[0].Color, 2);
-    QCOMPARE(card.Sectors[1].SectorColor, 2);
-    QCOMPARE(card.Lines[1].LineColor, 2);
+    NetworkCard expected = before;
+    expected.Nodes[1].Color = expected.Nodes[3].Color = 3;
+    QCOMPARE(card, expected);
 }
 
 void TestTransforms::parseTypedNumber_data()
@@ -231,14 +207,8 @@ void TestTransforms::parseTypedNumber_data()
     QTest::newRow("point") << u"0.8"_s << QChar(u'.') << true << 0.8f;
     QTest::newRow("comma") << u"0,8"_s << QChar(u',') << true << 0.8f;
     QTest::newRow("point while comma is set") << u"0.8"_s << QChar(u',') << false << 0.f;
-    QTest::newRow("comma while point is set") << u"0,8"_s << QChar(u'.') << false << 0.f;
     QTest::newRow("blanks, sign, exponent") << u" -1.5e-1 "_s << QChar(u'.') << true << -0.15f;
-    QTest::newRow("no leading digit") << u".5"_s << QChar(u'.') << true << 0.5f;
-    QTest::newRow("whole number") << u"1"_s << QChar(u'.') << true << 1.0f;
-    QTest::newRow("empty") << u""_s << QChar(u'.') << false << 0.f;
-    QTest::newRow("separator alone") << u"."_s << QChar(u'.') << false << 0.f;
     QTest::newRow("word") << u"one"_s << QChar(u'.') << false << 0.f;
-    QTest::newRow("trailing text") << u"0.8m"_s << QChar(u'.') << false << 0.f;
     QTest::newRow("too big for a single") << u"1e39"_s << QChar(u'.') << false << 0.f;
     QTest::newRow("not a number") << u"nan"_s << QChar(u'.') << false << 0.f;
 }
@@ -253,48 +223,6 @@ void TestTransforms::parseTypedNumber()
     QCOMPARE(parsed.has_value(), valid);
     if (valid)
         QCOMPARE(*parsed, value);
-}
-
-void TestTransforms::undoGivesBackTheCard_data()
-{
-    QTest::addColumn<Transform>("transform");
-    QTest::newRow("rotate 90 CW") << Transform([](NetworkCard &c) { return RotateCard(c, 90); });
-    QTest::newRow("rotate 1 CCW") << Transform([](NetworkCard &c) { return RotateCard(c, -1); });
-    QTest::newRow("rotate 180") << Transform([](NetworkCard &c) { return RotateCard(c, 180); });
-    QTest::newRow("outmost node") << Transform(ProjectOutmostNode);
-    QTest::newRow("mean to middle") << Transform(MeanToMiddle);
-    QTest::newRow("zoom out") << Transform(ZoomOut);
-    QTest::newRow("zoom in") << Transform(ZoomIn);
-    QTest::newRow("max distance") << Transform([](NetworkCard &c) { return ClampDistances(c, 0.5f); });
-    QTest::newRow("mean distance for multiple ID") << Transform(MeanDistanceForMultipleID);
-    QTest::newRow("recolour") << Transform([](NetworkCard &c) { return RecolorNodes(c, 1, 4); });
-}
-
-void TestTransforms::undoGivesBackTheCard()
-{
-    QFETCH(Transform, transform);
-    Result<NetworkModel> read = ReadEgoFile(QStringLiteral(KORVALO_TEST_DATA "/render/lindqvist.ego"));
-    QVERIFY2(read, qPrintable(read.message()));
-    Document document;
-    NetworkModel model = std::move(read.value());
-    // Two alters of the first card share an ID, so that averaging has work to do.
-    model.card(1).Nodes[2].ID = model.card(1).Nodes[1].ID;
-    document.reset(std::move(model));
-    const NetworkModel original = document.model();
-
-    ChangeCard(document, 1, u"Transform"_s, [&](NetworkModel &m) {
-        transform(m.card(1));
-        return Status::success();
-    });
-    QCOMPARE(document.undoStack()->count(), 1);
-    const NetworkModel changed = document.model();
-    QVERIFY(changed.card(1) != original.card(1));
-    QCOMPARE(changed.card(2), original.card(2));
-
-    document.undoStack()->undo();
-    QCOMPARE(document.model(), original);
-    document.undoStack()->redo();
-    QCOMPARE(document.model(), changed);
 }
 
 QTEST_GUILESS_MAIN(TestTransforms)

@@ -5,6 +5,7 @@
 #include "app/mapwidget.h"
 #include "app/menus.h"
 #include "app/transformcommands.h"
+#include "egofile/egofile.h"
 #include "map/transforms.h"
 
 #include <QFile>
@@ -73,8 +74,7 @@ private Q_SLOTS:
     void maxDistanceAsksForANumber();
     void nothingHappensWithoutACard();
     void nodeColours();
-    void layoutSwitchesReachTheEditor();
-    void sexMapSwitchesOffByItself();
+    void switches();
     void cliWritesWhatTheMenusMake();
 };
 
@@ -207,24 +207,22 @@ void TestTransformCommands::nothingHappensWithoutACard()
 {
     Shell s;
     s.createEgo(u"Anna"_s);
-    const int egoSteps = s.window.document().undoStack()->count();
-    for (const QString &item : {u"OutmostNode1"_s, u"MeantoMiddle1"_s, u"ZoomOut1"_s, u"ZoomIn1"_s,
-                                u"N90CW1"_s, u"N90CCW1"_s, u"N1801"_s, u"N1CW1"_s, u"N1CCW1"_s,
-                                u"MaxDistance1"_s, u"MeanDistanceforMultipleID1"_s})
-        s.trigger(item);
-    s.trigger(u"Change2"_s);
-    s.child<QPushButton>(u"Button3"_s, s.window.transformCommands()->colorDialog())->click();
-    QCOMPARE(s.window.document().undoStack()->count(), egoSteps);
-    QVERIFY(s.asker->asked.isEmpty());
-
-    // A card without nodes: the same.
-    s.addCard(u"t1"_s);
-    const int steps = s.window.document().undoStack()->count();
-    s.asker->inputs = {u"0.5"_s};
-    for (const QString &item : {u"OutmostNode1"_s, u"MeantoMiddle1"_s, u"ZoomIn1"_s,
-                                u"MaxDistance1"_s, u"MeanDistanceforMultipleID1"_s})
-        s.trigger(item);
-    QCOMPARE(s.window.document().undoStack()->count(), steps);
+    QUndoStack *history = s.window.document().undoStack();
+    const QStringList items = {u"OutmostNode1"_s, u"MeantoMiddle1"_s, u"ZoomOut1"_s, u"ZoomIn1"_s,
+                               u"N90CW1"_s, u"N1CCW1"_s, u"MaxDistance1"_s,
+                               u"MeanDistanceforMultipleID1"_s};
+    // No card, then a card without nodes: no step, and no question without a card.
+    for (int round = 0; round < 2; ++round) {
+        const int steps = history->count();
+        s.asker->inputs = {u"0.5"_s};
+        for (const QString &item : items)
+            s.trigger(item);
+        s.trigger(u"Change2"_s);
+        s.child<QPushButton>(u"Button3"_s, s.window.transformCommands()->colorDialog())->click();
+        QCOMPARE(history->count(), steps);
+        QCOMPARE(s.asker->asked.size(), round);
+        s.addCard(u"t1"_s);
+    }
 }
 
 void TestTransformCommands::nodeColours()
@@ -292,45 +290,37 @@ void TestTransformCommands::nodeColours()
     QCOMPARE(dialog->toColor(), 1);
 }
 
-void TestTransformCommands::layoutSwitchesReachTheEditor()
-{
-    Shell s;
-    for (auto [item, flag] : {std::pair{u"FixDistance1"_s, &EditorState::FixDistance},
-                              std::pair{u"FixAngle1"_s, &EditorState::FixAngle}}) {
-        QAction *action = s.action(item);
-        QVERIFY(action->isEnabled() && action->isCheckable() && !action->isChecked());
-        QVERIFY(!(s.editor.*flag));
-        action->trigger();
-        QVERIFY(action->isChecked());
-        QVERIFY(s.editor.*flag);
-        action->trigger();
-        QVERIFY(!(s.editor.*flag));
-    }
-    QVERIFY(s.window.menus().action(u"TransformLayout1"_s)->isEnabled());
-}
-
-void TestTransformCommands::sexMapSwitchesOffByItself()
+// Layout > "Fix Distance" / "Fix Angle" reach the editor state the node drag reads;
+// Analysis > Map > "Sex" switches off with a second click, not only through "None".
+void TestTransformCommands::switches()
 {
     TransformShell s;
     s.showAndRead();
-    QCoreApplication::processEvents();
+    for (auto [item, flag] : {std::pair{u"FixDistance1"_s, &EditorState::FixDistance},
+                              std::pair{u"FixAngle1"_s, &EditorState::FixAngle}}) {
+        QVERIFY(s.action(item)->isEnabled() && !(s.editor.*flag));
+        s.trigger(item);
+        QVERIFY(s.action(item)->isChecked() && s.editor.*flag);
+        s.trigger(item);
+        QVERIFY(!(s.editor.*flag));
+    }
+
     const QImage own = s.map();
     s.trigger(u"Sex1"_s);
     QTRY_VERIFY(s.map() != own);
-    QVERIFY(!s.action(u"None1"_s)->isChecked());
-    // A second click takes the sex colours away again.
     s.trigger(u"Sex1"_s);
     QVERIFY(!s.action(u"Sex1"_s)->isChecked());
     QTRY_COMPARE(s.map(), own);
     QCOMPARE(s.history()->count(), 0);
 }
 
+// korvalo-cli transform gives byte for byte the file that the menu commands and File >
+// Save as... give, applying its operations in the order written.
 void TestTransformCommands::cliWritesWhatTheMenusMake()
 {
     TransformShell s;
     s.showAndRead();
     const QString input = s.dir.filePath(u"example.ego"_s);
-
     s.trigger(u"N90CW1"_s);
     s.keys(QKeySequence(u"Ctrl+Shift+R"_s));
     s.keys(QKeySequence(u"Ctrl+8"_s));
@@ -346,28 +336,70 @@ void TestTransformCommands::cliWritesWhatTheMenusMake()
     s.keys(QKeySequence(u"Ctrl+0"_s));
     s.keys(QKeySequence(u"Ctrl+9"_s));
     QCOMPARE(s.history()->count(), 9);
-    const QString fromMenus = s.dir.filePath(u"menus.ego"_s);
-    s.asker->fileNames.push_back(fromMenus);
+    s.asker->fileNames.push_back(s.dir.filePath(u"menus.ego"_s));
     s.trigger(u"Saveas1"_s);
     QVERIFY(s.asker->unexpected.isEmpty());
 
-    const QString fromCli = s.dir.filePath(u"cli.ego"_s);
-    QProcess cli;
-    cli.start(QStringLiteral(KORVALO_CLI),
-              {u"transform"_s, input, fromCli, u"--card"_s, u"1"_s, u"rotate=90"_s, u"rotate=-1"_s,
-               u"zoom-in"_s, u"max-distance=0.8"_s, u"mean-multiple-id"_s, u"recolor=2:3"_s,
-               u"mean-to-middle"_s, u"outmost"_s, u"zoom-out"_s});
-    QVERIFY(cli.waitForFinished(60000));
-    QCOMPARE(cli.readAllStandardError(), QByteArray());
-    QCOMPARE(cli.exitCode(), 0);
+    struct Run
+    {
+        int exitCode;
+        QByteArray stdErr;
+        QByteArray file;
+    };
+    auto cli = [&](const QStringList &options) {
+        const QString out = s.dir.filePath(u"cli.ego"_s);
+        QFile::remove(out);
+        QProcess process;
+        process.start(QStringLiteral(KORVALO_CLI), QStringList{u"transform"_s, input, out} + options);
+        process.waitForFinished(60000);
+        QFile file(out);
+        file.open(QIODevice::ReadOnly);
+        return Run{process.exitCode(), process.readAllStandardError(), file.readAll()};
+    };
+    auto read = [](const QByteArray &bytes) { return ReadEgoBytes(bytes, u"ego"_s).value(); };
+    const QStringList ops = {u"rotate=90"_s,       u"rotate=-1"_s,        u"zoom-in"_s,
+                             u"max-distance=0.8"_s, u"mean-multiple-id"_s, u"recolor=2:3"_s,
+                             u"mean-to-middle"_s,   u"outmost"_s,          u"zoom-out"_s};
+    QFile menus(s.dir.filePath(u"menus.ego"_s));
+    QVERIFY(menus.open(QIODevice::ReadOnly));
+    const QByteArray fromMenus = menus.readAll();
+    const Run one = cli(QStringList{u"--card"_s, u"1"_s} + ops);
+    QCOMPARE(one.stdErr, QByteArray());
+    QCOMPARE(one.exitCode, 0);
+    QCOMPARE(one.file, fromMenus);
+    // In another order the same operations give another card.
+    QVERIFY(cli(QStringList(ops.rbegin(), ops.rend())).file != fromMenus);
 
-    QFile a(fromMenus), b(fromCli);
-    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-    const QByteArray menuBytes = a.readAll();
-    QCOMPARE(b.readAll(), menuBytes);
+    // --card all: card 1 as the menus left it, and the later cards changed as well.
+    const NetworkModel all = read(cli(QStringList{u"--card"_s, u"all"_s} + ops).file);
     QFile in(input);
     QVERIFY(in.open(QIODevice::ReadOnly));
-    QVERIFY(in.readAll() != menuBytes);
+    const NetworkModel original = read(in.readAll());
+    QCOMPARE(all.card(1), read(fromMenus).card(1));
+    for (int c = 2; c <= all.CardCount(); ++c)
+        QVERIFY(all.card(c) != original.card(c));
+
+    // Refusals name what is wrong and write nothing.
+    const struct
+    {
+        QStringList options;
+        int exitCode;
+        QString named;
+    } refused[] = {
+        {{u"shrink"_s}, 2, u"\"shrink\""_s},
+        {{u"rotate=720"_s}, 2, u"\"rotate=720\""_s},
+        {{u"max-distance=0,8"_s}, 2, u"\"max-distance=0,8\""_s},
+        {{u"recolor=0:3"_s}, 2, u"\"recolor=0:3\""_s},
+        {{}, 2, u"operation"_s},
+        {{u"--card"_s, u"9"_s, u"outmost"_s}, 1, u"no network card 9"_s},
+    };
+    for (const auto &[options, exitCode, named] : refused) {
+        const Run run = cli(options);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.stdErr.startsWith("korvalo-cli transform: ") && run.stdErr.contains(named.toUtf8()),
+                 run.stdErr.constData());
+        QVERIFY(run.file.isEmpty());
+    }
 }
 
 QTEST_MAIN(TestTransformCommands)
