@@ -49,6 +49,7 @@ MainWindow::MainWindow(QWidget *parent)
     auto *mapLayout = new QVBoxLayout(mapPanel);
     mapLayout->setContentsMargins(1, 1, 0, 0);
     m_map = new MapWidget(mapPanel);
+    m_map->setAccessibleName(u"Map"_s);
     m_map->setRenderer([this](QImage &image) {
         RenderCard(image, m_document->model(), m_document->model().CurrentCard, viewOptions());
     });
@@ -88,7 +89,8 @@ MainWindow::MainWindow(QWidget *parent)
 
     connect(m_side, &SidePanel::cardChosen, this, &MainWindow::switchToCard);
     connect(m_side, &SidePanel::egoDoubleClicked, m_cards, &CardCommands::egoSettings);
-    connect(m_chooser, &StartChooser::newEgoChosen, m_files, &FileCommands::newEgo);
+    // The chooser's buttons are File > New and File > Read, save question included.
+    connect(m_chooser, &StartChooser::newEgoChosen, m_files, &FileCommands::fileNew);
     connect(m_chooser, &StartChooser::readEgoChosen, m_files, &FileCommands::chooserRead);
     connect(m_files, &FileCommands::egoReplaced, this, &MainWindow::egoReplaced);
     connect(m_files, &FileCommands::saved, this, &MainWindow::updateTitle);
@@ -137,14 +139,17 @@ void MainWindow::buildToolBar()
         b->setIconSize(QSize(32, 32));
         b->setAutoRaise(true);
         b->setToolTip(hint);
+        b->setAccessibleName(hint);
         toolBar->addWidget(b);
         return b;
     };
 
-    connect(button(u"SpeedButton8"_s, ToolIcon::Open, {}), &QToolButton::clicked, this,
-            [this] { m_files->fileRead(); });
-    connect(button(u"SpeedButton7"_s, ToolIcon::Save, {}), &QToolButton::clicked, this,
-            [this] { m_files->saveEgo(false); });
+    QToolButton *read = button(u"SpeedButton8"_s, ToolIcon::Open, {});
+    read->setAccessibleName(u"Read"_s);
+    connect(read, &QToolButton::clicked, this, [this] { m_files->fileRead(); });
+    QToolButton *save = button(u"SpeedButton7"_s, ToolIcon::Save, {});
+    save->setAccessibleName(u"Save"_s);
+    connect(save, &QToolButton::clicked, this, [this] { m_files->saveEgo(false); });
     toolBar->addSeparator();
     connect(button(u"SpeedButton2"_s, ToolIcon::AddCard, u"Add Network Card"_s),
             &QToolButton::clicked, this, [this] { m_cards->newNetworkCard(); });
@@ -188,8 +193,8 @@ void MainWindow::bindMenus()
     m.bind(u"DuplicateCard1"_s, this, [this] { m_cards->duplicateCard(); });
     m.bind(u"DeleteCard1"_s, this, [this] { m_cards->deleteCard(); });
 
-    m.bind(u"Size1"_s, this, [this] { askSize(u"Vertex Size:"_s, session().NodeBaseSize); });
-    m.bind(u"Size2"_s, this, [this] { askSize(u"Label Size:"_s, session().LabelFontSize); });
+    m.bind(u"Size1"_s, this, [this] { askSize(u"Vertex Size:"_s, session().NodeBaseSize, 200); });
+    m.bind(u"Size2"_s, this, [this] { askSize(u"Label Size:"_s, session().LabelFontSize, 100); });
     m.bind(u"CommaSeperator1"_s, this, [this] { askDecimalSeparator(); });
     m.bind(u"ShowAll1"_s, this, [this] { setSymbolFilters(true); });
     m.bind(u"ShowNone1"_s, this, [this] { setSymbolFilters(false); });
@@ -278,15 +283,19 @@ void MainWindow::switchToCard(int card)
     m_cards->switchToCard(card);
 }
 
-void MainWindow::askSize(const QString &prompt, int &size)
+void MainWindow::askSize(const QString &prompt, int &size, int largest)
 {
     const std::optional<QString> answer = asker().input(u"Options"_s, prompt, QString::number(size));
     if (!answer)
         return;
     bool ok = false;
     const int value = answer->trimmed().toInt(&ok);
-    if (!ok)
+    if (!ok || value < 1 || value > largest) {
+        asker().message(u"\"%1\" is not a size: give a whole number from 1 to %2 pixels."_s
+                            .arg(answer->trimmed())
+                            .arg(largest));
         return;
+    }
     size = value;
     redrawMap();
 }

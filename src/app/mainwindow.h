@@ -74,7 +74,7 @@ private:
     void buildToolBar();
     void bindMenus();
     void fileExit();
-    void askSize(const QString &prompt, int &size);
+    void askSize(const QString &prompt, int &size, int largest);
     void askDecimalSeparator();
     void setSymbolFilters(bool shown);
     void egoReplaced(bool isNew);

@@ -202,8 +202,9 @@ Menus::Menus(QMenuBar *bar) : QObject(bar), m_bar(bar)
             continue;
         }
         if (e.kind == Kind::Menu) {
-            QMenu *menu = parent ? parent->addMenu(QString::fromUtf16(e.caption))
-                                 : bar->addMenu(QString::fromUtf16(e.caption));
+            // Top-level menus open with Alt and their first letter (Alt+F for File).
+            const QString caption = QString::fromUtf16(e.caption);
+            QMenu *menu = parent ? parent->addMenu(caption) : bar->addMenu(u'&' + caption);
             menu->setObjectName(name);
             menu->menuAction()->setVisible(!e.hidden);
             m_menus.insert(name, menu);

@@ -71,6 +71,14 @@ struct Shell
         });
     }
 
+    // The card list's choice, as a user makes it.
+    void switchToCard(int card)
+    {
+        auto *combo = child<QComboBox>(QStringLiteral("CardCombo"));
+        combo->setCurrentIndex(card);
+        Q_EMIT combo->activated(card);
+    }
+
     QStringList cardList() const
     {
         QStringList items;
