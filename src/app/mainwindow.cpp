@@ -6,6 +6,7 @@
 #include "app/cardcommands.h"
 #include "app/carddialog.h"
 #include "app/egodialog.h"
+#include "app/exportcommands.h"
 #include "app/filecommands.h"
 #include "app/infowindows.h"
 #include "app/mapwidget.h"
@@ -85,6 +86,9 @@ MainWindow::MainWindow(QWidget *parent)
     m_transforms = new TransformCommands(ShellContext{*m_document, askerSource, *m_menus, this,
                                                       [this] { return m_map->image().size(); }},
                                          m_editor, this);
+    // File > Export and Card > Import Graphic.
+    new ExportCommands(ShellContext{*m_document, askerSource, *m_menus, this, [this] { return m_map->size(); }},
+                       [this] { return viewOptions(); });
     m_menus->greySubmenusWithoutChoice();
 
     connect(m_side, &SidePanel::cardChosen, this, &MainWindow::switchToCard);

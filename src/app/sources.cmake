@@ -10,8 +10,10 @@ list(APPEND KORVALO_GUI_SOURCES
   app/colorpanels.cpp app/colorpanels.h
   app/dialogbuttons.cpp app/dialogbuttons.h
   app/egodialog.cpp app/egodialog.h
+  app/exportcommands.cpp app/exportcommands.h
   app/filecommands.cpp app/filecommands.h
   app/infowindows.cpp app/infowindows.h
+  app/jpgviewer.cpp app/jpgviewer.h
   app/mainwindow.cpp app/mainwindow.h
   app/mapwidget.cpp app/mapwidget.h
   app/menus.cpp app/menus.h

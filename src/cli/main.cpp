@@ -18,9 +18,11 @@ static void printUsage(FILE *to)
                "Commands:\n"
                "  resave IN.ego OUT.ego [--decimal-separator C]\n"
                "      Reads an ego file and writes it again as File > Save does.\n"
-               "  render IN.ego OUT.png [--card N] [--size WxH] [--mode sectors]\n"
-               "         [--view NAME=on|off ...]\n"
-               "      Draws one network card into a PNG picture.\n"
+               "  render IN.ego OUT.png|OUT.jpg [--card N | --all-cards | --strip]\n"
+               "         [--size WxH] [--mode sectors] [--view NAME=on|off ...]\n"
+               "      Draws one network card into a PNG picture, or a JPEG when OUT ends in\n"
+               "      .jpg. --all-cards writes one JPEG per card (ego.jpg gives ego1.jpg,\n"
+               "      ego2.jpg, ...); --strip draws all cards side by side into OUT.\n"
                "  transform IN.ego OUT.ego [--card N|all] OP...\n"
                "      Applies Transform menu commands (rotate=90, zoom-in, ...) in order.\n",
                to);

@@ -1,10 +1,12 @@
 #include "cli/commands.h"
 
+#include "cli/commandline.h"
 #include "egofile/egofile.h"
 #include "map/transforms.h"
 
-#include <QCommandLineParser>
 #include <QFileInfo>
+
+#include <optional>
 
 #include <cstdio>
 #include <functional>
@@ -14,14 +16,9 @@ namespace {
 
 using Step = std::function<void(NetworkCard &)>;
 
-void complain(const QString &message)
-{
-    std::fprintf(stderr, "korvalo-cli transform: %s\n", message.toLocal8Bit().constData());
-}
-
 // One operation of the command line, "name" or "name=value", as the Transform menu item
-// it stands for; nothing (and a message) when it is not one.
-std::optional<Step> parseStep(const QString &op)
+// it stands for; nothing, and `error` says why, when it is not one.
+std::optional<Step> parseStep(const QString &op, QString &error)
 {
     const qsizetype eq = op.indexOf(u'=');
     const QString name = op.left(eq);
@@ -38,7 +35,7 @@ std::optional<Step> parseStep(const QString &op)
         if (name != QStringView(known))
             continue;
         if (hasValue) {
-            complain(QStringLiteral("\"%1\" takes no value, not \"%2\"").arg(name, op));
+            error = QStringLiteral("\"%1\" takes no value, not \"%2\"").arg(name, op);
             return std::nullopt;
         }
         return Step([transform](NetworkCard &c) { transform(c); });
@@ -46,7 +43,7 @@ std::optional<Step> parseStep(const QString &op)
     if (name == u"rotate") {
         const std::optional<float> degrees = ParseTypedNumber(value, u'.');
         if (!hasValue || !degrees || *degrees < -360.0f || *degrees > 360.0f) {
-            complain(QStringLiteral("rotate needs degrees between -360 and 360 (rotate=90, rotate=-1), not \"%1\"").arg(op));
+            error = QStringLiteral("rotate needs degrees between -360 and 360 (rotate=90, rotate=-1), not \"%1\"").arg(op);
             return std::nullopt;
         }
         return Step([d = double(*degrees)](NetworkCard &c) { RotateCard(c, d); });
@@ -54,7 +51,7 @@ std::optional<Step> parseStep(const QString &op)
     if (name == u"max-distance") {
         const std::optional<float> max = ParseTypedNumber(value, u'.');
         if (!hasValue || !max) {
-            complain(QStringLiteral("max-distance needs a number (max-distance=0.8), not \"%1\"").arg(op));
+            error = QStringLiteral("max-distance needs a number (max-distance=0.8), not \"%1\"").arg(op);
             return std::nullopt;
         }
         return Step([m = *max](NetworkCard &c) { ClampDistances(c, m); });
@@ -65,15 +62,15 @@ std::optional<Step> parseStep(const QString &op)
         const int from = colors.size() == 2 ? colors[0].toInt(&okFrom) : 0;
         const int to = colors.size() == 2 ? colors[1].toInt(&okTo) : 0;
         if (!okFrom || !okTo || from < 1 || from > PaletteSize || to < 1 || to > PaletteSize) {
-            complain(QStringLiteral("recolor needs two palette colours 1..8 as FROM:TO (recolor=2:3), not \"%1\"").arg(op));
+            error = QStringLiteral("recolor needs two palette colours 1..8 as FROM:TO (recolor=2:3), not \"%1\"").arg(op);
             return std::nullopt;
         }
         return Step([from, to](NetworkCard &c) { RecolorNodes(c, from, to); });
     }
-    complain(QStringLiteral("unknown operation \"%1\"; known are rotate=DEGREES, outmost, "
-                            "mean-to-middle, zoom-in, zoom-out, max-distance=D, "
-                            "mean-multiple-id, recolor=FROM:TO")
-                 .arg(op));
+    error = QStringLiteral("unknown operation \"%1\"; known are rotate=DEGREES, outmost, "
+                           "mean-to-middle, zoom-in, zoom-out, max-distance=D, "
+                           "mean-multiple-id, recolor=FROM:TO")
+                .arg(op);
     return std::nullopt;
 }
 
@@ -83,11 +80,11 @@ std::optional<Step> parseStep(const QString &op)
 // menu's commands on one card or all of them, in the order given.
 int runTransform(const QStringList &args)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Applies Transform menu commands to network cards, in the order given, and writes "
-        "the ego to OUT.ego as File > Save does."));
-    parser.addHelpOption();
+    SubCommand command(QStringLiteral("transform"),
+                       QStringLiteral("IN.ego OUT.ego [--card N|all] [--decimal-separator C] OP..."),
+                       QStringLiteral("Applies Transform menu commands to network cards, in the order "
+                                      "given, and writes the ego to OUT.ego as File > Save does."));
+    QCommandLineParser &parser = command.parser();
     const QCommandLineOption cardOption(QStringLiteral("card"),
                                         QStringLiteral("The card to change (default 1), or all."),
                                         QStringLiteral("N|all"), QStringLiteral("1"));
@@ -105,28 +102,20 @@ int runTransform(const QStringList &args)
                        "zoom-in, zoom-out, max-distance=D, mean-multiple-id, recolor=FROM:TO "
                        "(palette colours 1..8)."),
         QStringLiteral("OP..."));
-
-    if (!parser.parse(QStringList{QStringLiteral("korvalo-cli transform")} + args)) {
-        complain(parser.errorText());
-        return 2;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
-        return 0;
-    }
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() < 3) {
-        complain(QStringLiteral("needs an input .ego file, an output .ego file and at least one operation"));
-        return 2;
-    }
+    const int parsed = command.parse(
+        args, {QStringLiteral("IN.ego"), QStringLiteral("OUT.ego"), QStringLiteral("an operation (OP)")}, 3, -1);
+    if (parsed >= 0)
+        return parsed;
+    const QStringList positional = command.positional();
     const QString in = positional[0];
     const QString out = positional[1];
 
     std::vector<Step> steps;
     for (const QString &op : positional.mid(2)) {
-        std::optional<Step> step = parseStep(op);
+        QString error;
+        std::optional<Step> step = parseStep(op, error);
         if (!step)
-            return 2;
+            return command.usageError(error);
         steps.push_back(std::move(*step));
     }
 
@@ -134,15 +123,11 @@ int runTransform(const QStringList &args)
     const bool allCards = cardText == u"all";
     bool cardOk = false;
     const int card = allCards ? 0 : cardText.toInt(&cardOk);
-    if (!allCards && (!cardOk || card < 1)) {
-        complain(QStringLiteral("--card needs a card number or \"all\", not \"%1\"").arg(cardText));
-        return 2;
-    }
+    if (!allCards && (!cardOk || card < 1))
+        return command.usageError(QStringLiteral("--card needs a card number or \"all\", not \"%1\"").arg(cardText));
     const QString separator = parser.value(separatorOption);
-    if (separator.size() != 1) {
-        complain(QStringLiteral("--decimal-separator needs one character, not \"%1\"").arg(separator));
-        return 2;
-    }
+    if (separator.size() != 1)
+        return command.usageError(QStringLiteral("--decimal-separator needs one character, not \"%1\"").arg(separator));
 
     ReadOptions options;
     options.DecimalSeparator = separator.at(0);
@@ -150,17 +135,14 @@ int runTransform(const QStringList &args)
         std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
     };
     Result<NetworkModel> read = ReadEgoFile(in, options);
-    if (!read) {
-        complain(read.message());
-        return 1;
-    }
+    if (!read)
+        return command.failure(read.message());
     NetworkModel &model = read.value();
     if (!allCards && card > model.CardCount()) {
-        complain(QStringLiteral("\"%1\" has no network card %2 (it holds %3).")
-                     .arg(QFileInfo(in).fileName())
-                     .arg(card)
-                     .arg(model.CardCount()));
-        return 1;
+        return command.failure(QStringLiteral("\"%1\" has no network card %2 (it holds %3).")
+                                   .arg(QFileInfo(in).fileName())
+                                   .arg(card)
+                                   .arg(model.CardCount()));
     }
     const int first = allCards ? 1 : card;
     const int last = allCards ? model.CardCount() : card;
@@ -169,9 +151,7 @@ int runTransform(const QStringList &args)
             step(model.card(c));
 
     const Status saved = WriteEgoFile(model, out);
-    if (!saved) {
-        complain(saved.message());
-        return 1;
-    }
+    if (!saved)
+        return command.failure(saved.message());
     return 0;
 }

@@ -390,7 +390,7 @@ void TestTransformCommands::cliWritesWhatTheMenusMake()
         {{u"rotate=720"_s}, 2, u"\"rotate=720\""_s},
         {{u"max-distance=0,8"_s}, 2, u"\"max-distance=0,8\""_s},
         {{u"recolor=0:3"_s}, 2, u"\"recolor=0:3\""_s},
-        {{}, 2, u"operation"_s},
+        {{}, 2, u"an operation (OP) is missing"_s},
         {{u"--card"_s, u"9"_s, u"outmost"_s}, 1, u"no network card 9"_s},
     };
     for (const auto &[options, exitCode, named] : refused) {
