@@ -23,6 +23,9 @@ static void printUsage(FILE *to)
                "      Draws one network card into a PNG picture, or a JPEG when OUT ends in\n"
                "      .jpg. --all-cards writes one JPEG per card (ego.jpg gives ego1.jpg,\n"
                "      ego2.jpg, ...); --strip draws all cards side by side into OUT.\n"
+               "  report IN.ego... --analysis NAME [--card N] [--strong-circles K]\n"
+               "         [--mode long|short] [--decimal-separator C]\n"
+               "      Prints the lines of an analysis for each file (--help for the names).\n"
                "  transform IN.ego OUT.ego [--card N|all] OP...\n"
                "      Applies Transform menu commands (rotate=90, zoom-in, ...) in order.\n",
                to);
@@ -58,6 +61,8 @@ int main(int argc, char *argv[])
         return runResave(args);
     if (command == u"render")
         return runRender(args);
+    if (command == u"report")
+        return runReport(args);
     if (command == u"transform")
         return runTransform(args);
     std::fprintf(stderr, "korvalo-cli: unknown command \"%s\"\n", qPrintable(command));
