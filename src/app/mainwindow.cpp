@@ -20,6 +20,7 @@
 #include "app/startchooser.h"
 #include "edit/mapediting.h"
 #include "edit/sectorselectioncommands.h"
+#include "app/transformcommands.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -90,6 +91,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_infoWindows = new InfoWindows(context);
     m_mapEditing = new MapEditing(context, m_editor, m_map, m_side, m_infoWindows->nodeInfo(), this);
     m_sectorsAndSelection = new SectorSelectionCommands(context, m_editor, m_map, m_mapEditing, this);
+    m_transforms = new TransformCommands(context, m_editor, this);
     // File > Export and Card > Import Graphic.
     new ExportCommands(context, [this] { return viewOptions(); });
     m_recovery = new RecoveryOffer(context, *m_files, this);

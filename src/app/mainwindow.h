@@ -26,6 +26,7 @@ class RecoveryOffer;
 class SectorSelectionCommands;
 class SidePanel;
 class StartChooser;
+class TransformCommands;
 
 // The main window: it owns the document, the windows and the one door (Asker) through
 // which the program asks the user anything, and wires the menus to the command classes.
@@ -74,6 +75,7 @@ public:
     RecentFiles &recentFiles() const { return *m_recent; }
     MapEditing *mapEditing() const { return m_mapEditing; }
     SectorSelectionCommands *sectorsAndSelection() const { return m_sectorsAndSelection; }
+    TransformCommands *transformCommands() const { return m_transforms; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -110,4 +112,5 @@ private:
     RecentFiles *m_recent = nullptr;
     MapEditing *m_mapEditing = nullptr;
     SectorSelectionCommands *m_sectorsAndSelection = nullptr;
+    TransformCommands *m_transforms = nullptr;
 };

@@ -232,9 +232,10 @@ Menus::Menus(QMenuBar *bar) : QObject(bar), m_bar(bar)
         m_actions.insert(name, action);
     }
 
-    // Analysis > Map: "Sex" and "None" are one choice.
+    // Analysis > Map: checking "Sex" or "None" unchecks the other; a second click on the
+    // checked one takes its check mark away again, so "Sex" also switches off by itself.
     auto *mapGroup = new QActionGroup(this);
-    mapGroup->setExclusive(true);
+    mapGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     mapGroup->addAction(action(QStringLiteral("Sex1")));
     QAction *none = action(QStringLiteral("None1"));
     none->setEnabled(true);

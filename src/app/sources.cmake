@@ -8,6 +8,7 @@ list(APPEND KORVALO_GUI_SOURCES
   app/cardcommands.cpp app/cardcommands.h
   app/cardkeys.cpp app/cardkeys.h
   app/carddialog.cpp app/carddialog.h
+  app/changecolordialog.cpp app/changecolordialog.h
   app/colorpanels.cpp app/colorpanels.h
   app/dialogbuttons.cpp app/dialogbuttons.h
   app/egodialog.cpp app/egodialog.h
@@ -22,4 +23,5 @@ list(APPEND KORVALO_GUI_SOURCES
   app/recoveryoffer.cpp app/recoveryoffer.h
   app/shellcontext.h
   app/sidepanel.cpp app/sidepanel.h
-  app/startchooser.cpp app/startchooser.h)
+  app/startchooser.cpp app/startchooser.h
+  app/transformcommands.cpp app/transformcommands.h)

@@ -7,3 +7,4 @@
 int runResave(const QStringList &args);
 int runRender(const QStringList &args);
 int runReport(const QStringList &args);
+int runTransform(const QStringList &args);

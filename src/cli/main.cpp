@@ -26,7 +26,9 @@ static void printUsage(FILE *to)
                "      ego2.jpg, ...); --strip draws all cards side by side into OUT.\n"
                "  report IN.ego... --analysis NAME [--card N] [--strong-circles K]\n"
                "         [--mode long|short] [--decimal-separator C]\n"
-               "      Prints the lines of an analysis for each file (--help for the names).\n",
+               "      Prints the lines of an analysis for each file (--help for the names).\n"
+               "  transform IN.ego OUT.ego [--card N|all] OP...\n"
+               "      Applies Transform menu commands (rotate=90, zoom-in, ...) in order.\n",
                to);
 }
 
@@ -63,6 +65,8 @@ int main(int argc, char *argv[])
         return runRender(args);
     if (command == u"report")
         return runReport(args);
+    if (command == u"transform")
+        return runTransform(args);
     std::fprintf(stderr, "korvalo-cli: unknown command \"%s\"\n", qPrintable(command));
     printUsage(stderr);
     return 2;

@@ -71,10 +71,7 @@ MapEditing::MapEditing(const ShellContext &shell, EditorState &editor, MapWidget
     Menus &menus = shell.menus;
     menus.bind(u"Connect1"_s, this, [this] { connectIdenticalIDs(); });
     menus.bind(u"DeleteRedLines1"_s, this, [this] { deleteRedLines(); });
-    QAction *fixDistance = menus.action(u"FixDistance1"_s);
-    QAction *fixAngle = menus.action(u"FixAngle1"_s);
-    menus.bind(u"FixDistance1"_s, this, [this, fixDistance] { m_editor.FixDistance = fixDistance->isChecked(); });
-    menus.bind(u"FixAngle1"_s, this, [this, fixAngle] { m_editor.FixAngle = fixAngle->isChecked(); });
+    // Transform > Layout's switches reach the editor state through the transform commands.
 
     SectorHooks defaults;
     defaults.remove = [this](int sector) {

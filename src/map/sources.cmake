@@ -3,4 +3,5 @@ list(APPEND KORVALO_CORE_SOURCES
   map/imageexport.cpp map/imageexport.h
   map/jpegwriter.cpp map/jpegwriter.h
   map/render.cpp map/render.h
+  map/transforms.cpp map/transforms.h
   map/viewswitches.cpp map/viewswitches.h)
