@@ -1,9 +1,11 @@
 #include "app/mainwindow.h"
 
 #include "app/aboutbox.h"
+#include "app/analysiscommands.h"
 #include "app/artwork.h"
 #include "app/asker.h"
 #include "app/cardcommands.h"
+#include "app/cardkeys.h"
 #include "app/carddialog.h"
 #include "app/egodialog.h"
 #include "app/exportcommands.h"
@@ -11,6 +13,8 @@
 #include "app/infowindows.h"
 #include "app/mapwidget.h"
 #include "app/menus.h"
+#include "app/recentfiles.h"
+#include "app/recoveryoffer.h"
 #include "app/shellcontext.h"
 #include "app/sidepanel.h"
 #include "app/startchooser.h"
@@ -81,14 +85,15 @@ MainWindow::MainWindow(QWidget *parent)
 
     m_menus = new Menus(menuBar());
     bindMenus();
-    m_infoWindows = new InfoWindows(ShellContext{*m_document, askerSource, *m_menus, this,
-                                                 [this] { return m_map->image().size(); }});
-    m_mapEditing = new MapEditing(ShellContext{*m_document, askerSource, *m_menus, this,
-                                               [this] { return m_map->image().size(); }},
-                                  m_editor, m_map, m_side, m_infoWindows->nodeInfo(), this);
+    const ShellContext context{*m_document, askerSource, *m_menus, this, [this] { return m_map->size(); }};
+    m_infoWindows = new InfoWindows(context);
+    m_mapEditing = new MapEditing(context, m_editor, m_map, m_side, m_infoWindows->nodeInfo(), this);
     // File > Export and Card > Import Graphic.
-    new ExportCommands(ShellContext{*m_document, askerSource, *m_menus, this, [this] { return m_map->size(); }},
-                       [this] { return viewOptions(); });
+    new ExportCommands(context, [this] { return viewOptions(); });
+    m_recovery = new RecoveryOffer(context, *m_files, this);
+    m_recent = new RecentFiles(context, *m_files, this);
+    AddCardKeys(this, *m_document, [this](int card) { switchToCard(card); });
+    new AnalysisCommands(context);
     m_menus->greySubmenusWithoutChoice();
 
     connect(m_side, &SidePanel::cardChosen, this, &MainWindow::switchToCard);
@@ -98,6 +103,10 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_chooser, &StartChooser::readEgoChosen, m_files, &FileCommands::chooserRead);
     connect(m_files, &FileCommands::egoReplaced, this, &MainWindow::egoReplaced);
     connect(m_files, &FileCommands::saved, this, &MainWindow::updateTitle);
+    connect(m_files, &FileCommands::saved, this, [this] {
+        statusBar()->showMessage(
+            u"Saved \"%1\""_s.arg(QFileInfo(session().CurrentFileName).fileName()), 4000);
+    });
     connect(m_document.get(), &Document::cardListChanged, m_side, &SidePanel::refreshCardList);
     connect(m_document.get(), &Document::changed, this, &MainWindow::redrawMap);
     connect(m_document.get(), &Document::modifiedChanged, this, &MainWindow::updateTitle);
@@ -223,13 +232,11 @@ void MainWindow::bindMenus()
 
 void MainWindow::startUp(const QString &path)
 {
-    if (path.isEmpty()) {
-        m_timer1->start();
-        return;
-    }
-    // Let the window appear first; a message about the file then has a parent to sit on.
+    // Let the window appear first; a question or a message then has a parent to sit on.
     QTimer::singleShot(0, this, [this, path] {
-        if (!m_files->readFile(path, false))
+        if (m_recovery->offerLeftovers())
+            return;
+        if (path.isEmpty() || !m_files->readFile(path, false))
             m_timer1->start();
     });
 }

@@ -21,6 +21,8 @@ class Menus;
 class QLabel;
 class QTimer;
 class QToolButton;
+class RecentFiles;
+class RecoveryOffer;
 class SidePanel;
 class StartChooser;
 
@@ -43,8 +45,10 @@ public:
     // Tests install a scripted asker here.
     void setAsker(std::unique_ptr<Asker> asker);
 
-    // Reads `path` when one is given (the file named on the command line); otherwise,
-    // or when it cannot be read, shows the start chooser 200 ms later.
+    // First offers the recovery copies that runs which did not end cleanly left behind;
+    // unless one is restored, reads `path` when one is given (the file named on the
+    // command line); otherwise, or when it cannot be read, shows the start chooser 200 ms
+    // later.
     void startUp(const QString &path = QString());
 
     void setEditMode(const QString &mode);
@@ -66,6 +70,8 @@ public:
     StartChooser *startChooser() const { return m_chooser; }
     InfoWindows *infoWindows() const { return m_infoWindows; }
     MapEditing *mapEditing() const { return m_mapEditing; }
+    RecoveryOffer &recovery() const { return *m_recovery; }
+    RecentFiles &recentFiles() const { return *m_recent; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -99,4 +105,6 @@ private:
     FileCommands *m_files = nullptr;
     CardCommands *m_cards = nullptr;
     MapEditing *m_mapEditing = nullptr;
+    RecoveryOffer *m_recovery = nullptr;
+    RecentFiles *m_recent = nullptr;
 };

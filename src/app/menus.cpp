@@ -31,6 +31,7 @@ const Entry menuTable[] = {
     {Kind::Item, u"File1", u"Read", u"Open1", u"Ctrl+O"},
     {Kind::Item, u"File1", u"Save", u"Save1", u"Ctrl+S"},
     {Kind::Item, u"File1", u"Save as...", u"Saveas1"},
+    {Kind::Menu, u"File1", u"Recent Files", u"RecentFiles1"},
     {Kind::Separator, u"File1", u"", u""},
     {Kind::Menu, u"File1", u"Export", u"Export1"},
     {Kind::Item, u"Export1", u"JPG Current Card", u"jpg2"},

@@ -2,9 +2,11 @@ list(APPEND KORVALO_CORE_SOURCES
   app/cards.cpp app/cards.h)
 list(APPEND KORVALO_GUI_SOURCES
   app/aboutbox.cpp app/aboutbox.h
+  app/analysiscommands.cpp app/analysiscommands.h
   app/artwork.cpp app/artwork.h
   app/asker.cpp app/asker.h
   app/cardcommands.cpp app/cardcommands.h
+  app/cardkeys.cpp app/cardkeys.h
   app/carddialog.cpp app/carddialog.h
   app/colorpanels.cpp app/colorpanels.h
   app/dialogbuttons.cpp app/dialogbuttons.h
@@ -16,6 +18,8 @@ list(APPEND KORVALO_GUI_SOURCES
   app/mainwindow.cpp app/mainwindow.h
   app/mapwidget.cpp app/mapwidget.h
   app/menus.cpp app/menus.h
+  app/recentfiles.cpp app/recentfiles.h
+  app/recoveryoffer.cpp app/recoveryoffer.h
   app/shellcontext.h
   app/sidepanel.cpp app/sidepanel.h
   app/startchooser.cpp app/startchooser.h)

@@ -22,7 +22,10 @@ static void printUsage(FILE *to)
                "         [--size WxH] [--mode sectors] [--view NAME=on|off ...]\n"
                "      Draws one network card into a PNG picture, or a JPEG when OUT ends in\n"
                "      .jpg. --all-cards writes one JPEG per card (ego.jpg gives ego1.jpg,\n"
-               "      ego2.jpg, ...); --strip draws all cards side by side into OUT.\n",
+               "      ego2.jpg, ...); --strip draws all cards side by side into OUT.\n"
+               "  report IN.ego... --analysis NAME [--card N] [--strong-circles K]\n"
+               "         [--mode long|short] [--decimal-separator C]\n"
+               "      Prints the lines of an analysis for each file (--help for the names).\n",
                to);
 }
 
@@ -56,6 +59,8 @@ int main(int argc, char *argv[])
         return runResave(args);
     if (command == u"render")
         return runRender(args);
+    if (command == u"report")
+        return runReport(args);
     std::fprintf(stderr, "korvalo-cli: unknown command \"%s\"\n", qPrintable(command));
     printUsage(stderr);
     return 2;

@@ -10,12 +10,18 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 
 // A main window with a scripted asker, driven through its menu items and dialogs as a
 // user would.
 struct Shell
 {
+    // Settings, recent files and recovery copies go to Qt's test folders, not the user's.
+    bool testPaths = [] {
+        QStandardPaths::setTestModeEnabled(true);
+        return true;
+    }();
     MainWindow window;
     NetworkModel &model = window.model();
     Session &session = window.session();
