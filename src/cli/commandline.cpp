@@ -34,7 +34,7 @@ int SubCommand::parse(const QStringList &args, const QStringList &names, int min
 
 int SubCommand::usageError(const QString &message) const
 {
-    std::fprintf(stderr, "korvalo-cli %s: %s\nTry \"korvalo-cli %s --help\".\n", qPrintable(m_name),
+    std::fprintf(stderr, "korvalo-cli %s: %s (korvalo-cli %s --help tells more)\n", qPrintable(m_name),
                  qPrintable(message), qPrintable(m_name));
     return 2;
 }

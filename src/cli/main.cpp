@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 #include "egofile/platformfile.h"
+#include "map/viewswitches.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -16,20 +17,22 @@
 static void printUsage(FILE *to)
 {
     std::fputs("Usage: korvalo-cli COMMAND [ARGUMENTS]\n"
+               "       korvalo-cli COMMAND --help\n"
+               "       korvalo-cli --version\n"
                "Commands:\n"
                "  resave IN.ego OUT.ego [--decimal-separator C]\n"
                "      Reads an ego file and writes it again as File > Save does.\n"
                "  render IN.ego OUT.png|OUT.jpg [--card N | --all-cards | --strip]\n"
                "         [--size WxH] [--mode sectors] [--view NAME=on|off ...]\n"
-               "      Draws one network card into a PNG picture, or a JPEG when OUT ends in\n"
-               "      .jpg. --all-cards writes one JPEG per card (ego.jpg gives ego1.jpg,\n"
-               "      ego2.jpg, ...); --strip draws all cards side by side into OUT.\n"
+               "      Draws network cards into PNG or JPEG pictures.\n"
                "  report IN.ego... --analysis NAME [--card N] [--strong-circles K]\n"
                "         [--mode long|short] [--decimal-separator C]\n"
                "      Prints the lines of an analysis for each file (--help for the names).\n"
                "  transform IN.ego OUT.ego [--card N|all] OP...\n"
                "      Applies Transform menu commands (rotate=90, zoom-in, ...) in order.\n",
                to);
+    std::fprintf(to, "View switches for render --view NAME=on|off:\n  %s\n",
+                 qPrintable(ViewSwitchNames().join(QStringLiteral(", "))));
 }
 
 int main(int argc, char *argv[])
@@ -58,6 +61,10 @@ int main(int argc, char *argv[])
         printUsage(args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
     }
+    if (args.first() == u"--version" || args.first() == u"-v") {
+        std::printf("korvalo-cli %s\n", KORVALO_VERSION);
+        return 0;
+    }
     const QString command = args.takeFirst();
     if (command == u"resave")
         return runResave(args);
@@ -67,7 +74,7 @@ int main(int argc, char *argv[])
         return runReport(args);
     if (command == u"transform")
         return runTransform(args);
-    std::fprintf(stderr, "korvalo-cli: unknown command \"%s\"\n", qPrintable(command));
-    printUsage(stderr);
+    std::fprintf(stderr, "korvalo-cli: unknown command \"%s\" (korvalo-cli --help lists them)\n",
+                 qPrintable(command));
     return 2;
 }

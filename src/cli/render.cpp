@@ -1,3 +1,4 @@
+#include "cli/commandline.h"
 #include "cli/commands.h"
 
 #include "egofile/egofile.h"
@@ -5,24 +6,15 @@
 #include "map/jpegwriter.h"
 #include "map/render.h"
 
+#include "egofile/safefile.h"
+
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 
 #include <cstdio>
 
 namespace {
-
-int usageError(const QString &message)
-{
-    std::fprintf(stderr, "korvalo-cli render: %s\n", qPrintable(message));
-    return 2;
-}
-
-int failure(const QString &message)
-{
-    std::fprintf(stderr, "korvalo-cli render: %s\n", qPrintable(message));
-    return 1;
-}
 
 bool parsePositive(const QString &text, int *value)
 {
@@ -46,105 +38,121 @@ static bool wantsJpeg(const QString &path)
 //        [--mode sectors] [--view NAME=on|off ...]
 int runRender(const QStringList &args)
 {
-    QStringList files;
+    SubCommand command(QStringLiteral("render"),
+                       QStringLiteral("IN.ego OUT.png|OUT.jpg [--card N | --all-cards | --strip] [--size WxH] "
+                                      "[--mode sectors] [--view NAME=on|off ...]"),
+                       QStringLiteral("Draws network cards as the main window shows them, into a PNG picture, or a "
+                                      "JPEG when OUT ends in .jpg.\nView switches: ")
+                           + ViewSwitchNames().join(u", "));
+    QCommandLineParser &parser = command.parser();
+    const QCommandLineOption cardOption(QStringLiteral("card"), QStringLiteral("The card to draw (default 1)."),
+                                        QStringLiteral("N"));
+    const QCommandLineOption allOption(QStringLiteral("all-cards"),
+                                       QStringLiteral("One JPEG per card: ego.jpg gives ego1.jpg, ego2.jpg, ..."));
+    const QCommandLineOption stripOption(QStringLiteral("strip"), QStringLiteral("All cards side by side into OUT."));
+    const QCommandLineOption sizeOption(QStringLiteral("size"), QStringLiteral("The map's size in pixels (850x750)."),
+                                        QStringLiteral("WxH"));
+    const QCommandLineOption modeOption(QStringLiteral("mode"),
+                                        QStringLiteral("\"sectors\" adds the handles of the sector mode."),
+                                        QStringLiteral("MODE"));
+    const QCommandLineOption viewOption(QStringLiteral("view"),
+                                        QStringLiteral("Sets an Options menu switch, by its caption without blanks."),
+                                        QStringLiteral("NAME=on|off"));
+    parser.addOptions({cardOption, allOption, stripOption, sizeOption, modeOption, viewOption});
+    parser.addPositionalArgument(QStringLiteral("IN.ego"), QStringLiteral("The ego file to draw."));
+    parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The picture to write."));
+    const int parsed = command.parse(args, {QStringLiteral("the input file IN.ego"),
+                                            QStringLiteral("the output file OUT.png or OUT.jpg")}, 2, 2);
+    if (parsed >= 0)
+        return parsed;
+    const QStringList files = command.positional();
+
     int card = 1;
-    bool cardGiven = false, allCards = false, strip = false;
+    const bool cardGiven = parser.isSet(cardOption);
+    const bool allCards = parser.isSet(allOption), strip = parser.isSet(stripOption);
     int width = 850, height = 750;
     ViewOptions view;
-    bool sectorMode = false;
-
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        if (!arg.startsWith(u"--")) {
-            files << arg;
-            continue;
-        }
-        if (arg == u"--all-cards" || arg == u"--strip") {
-            (arg == u"--strip" ? strip : allCards) = true;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return usageError(QStringLiteral("%1 needs a value").arg(arg));
-        const QString value = args[++i];
-        if (arg == u"--card") {
-            if (!parsePositive(value, &card))
-                return usageError(QStringLiteral("--card needs a card number, not \"%1\"").arg(value));
-            cardGiven = true;
-        } else if (arg == u"--size") {
-            const QStringList parts = value.split(u'x');
-            if (parts.size() != 2 || !parsePositive(parts[0], &width)
-                || !parsePositive(parts[1], &height) || width > 20000 || height > 20000) {
-                return usageError(QStringLiteral("--size needs WIDTHxHEIGHT in pixels (at most 20000 each), not \"%1\"").arg(value));
-            }
-        } else if (arg == u"--mode") {
-            if (value != u"sectors")
-                return usageError(QStringLiteral("the only --mode is \"sectors\", not \"%1\"").arg(value));
-            sectorMode = true;
-        } else if (arg == u"--view") {
-            const qsizetype eq = value.indexOf(u'=');
-            const QString name = value.left(eq);
-            const QString state = eq < 0 ? QString() : value.mid(eq + 1);
-            bool *option = FindViewSwitch(view, name);
-            if (!option) {
-                return usageError(QStringLiteral("unknown view switch \"%1\"; known are %2")
-                                      .arg(name, ViewSwitchNames().join(u", ")));
-            }
-            if (state == u"on")
-                *option = true;
-            else if (state == u"off")
-                *option = false;
-            else
-                return usageError(QStringLiteral("--view needs NAME=on or NAME=off, not \"%1\"").arg(value));
-        } else {
-            return usageError(QStringLiteral("unknown option \"%1\"").arg(arg));
+    if (cardGiven && !parsePositive(parser.value(cardOption), &card))
+        return command.usageError(QStringLiteral("--card needs a card number, not \"%1\"").arg(parser.value(cardOption)));
+    if (parser.isSet(sizeOption)) {
+        const QString value = parser.value(sizeOption);
+        const QStringList parts = value.split(u'x');
+        if (parts.size() != 2 || !parsePositive(parts[0], &width) || !parsePositive(parts[1], &height)
+            || width > 20000 || height > 20000) {
+            return command.usageError(
+                QStringLiteral("--size needs WIDTHxHEIGHT in pixels (at most 20000 each), not \"%1\"").arg(value));
         }
     }
-    if (files.size() != 2)
-        return usageError(QStringLiteral("needs an input .ego file and an output .png or .jpg file"));
+    if (parser.isSet(modeOption)) {
+        if (parser.value(modeOption) != u"sectors")
+            return command.usageError(
+                QStringLiteral("the only --mode is \"sectors\", not \"%1\"").arg(parser.value(modeOption)));
+        view.SectorHandles = true;
+    }
+    for (const QString &value : parser.values(viewOption)) {
+        const qsizetype eq = value.indexOf(u'=');
+        const QString name = value.left(eq);
+        const QString state = eq < 0 ? QString() : value.mid(eq + 1);
+        bool *option = FindViewSwitch(view, name);
+        if (!option) {
+            return command.usageError(QStringLiteral("unknown view switch \"%1\"; known are %2")
+                                          .arg(name, ViewSwitchNames().join(u", ")));
+        }
+        if (state == u"on")
+            *option = true;
+        else if (state == u"off")
+            *option = false;
+        else
+            return command.usageError(QStringLiteral("--view needs NAME=on or NAME=off, not \"%1\"").arg(value));
+    }
     if (int(cardGiven) + int(allCards) + int(strip) > 1)
-        return usageError(QStringLiteral("--card, --all-cards and --strip exclude each other"));
+        return command.usageError(QStringLiteral("--card, --all-cards and --strip exclude each other"));
 
     const Result<NetworkModel> read = ReadEgoFile(files[0]);
     if (!read)
-        return failure(read.message());
+        return command.failure(read.message());
     const NetworkModel &model = read.value();
     if (!allCards && !strip && card > model.CardCount()) {
-        return failure(QStringLiteral("\"%1\" has no network card %2 (it holds %3).")
+        return command.failure(QStringLiteral("\"%1\" has no network card %2 (it holds %3).")
                            .arg(QFileInfo(files[0]).fileName())
                            .arg(card)
                            .arg(model.CardCount()));
     }
-    view.SectorHandles = sectorMode;
 
     const QSize size(width, height);
     const CardPicture picture = RenderedCards(model, view, size);
     if ((allCards || strip) && model.CardCount() == 0)
-        return failure(QStringLiteral("\"%1\" holds no network cards to export.").arg(QFileInfo(files[0]).fileName()));
+        return command.failure(QStringLiteral("\"%1\" holds no network cards to export.").arg(QFileInfo(files[0]).fileName()));
     if (allCards) {
         // Named as File > Export > "JPG All Cards" names them.
         const ExportOutcome outcome = ExportCardFiles(model.CardCount(), JpegFileName(files[1]), picture);
         if (!outcome.status)
-            return failure(outcome.status.message());
+            return command.failure(outcome.status.message());
         return 0;
     }
     if (strip && wantsJpeg(files[1])) {
         const ExportOutcome outcome = ExportCardStrip(model.CardCount(), size, files[1], picture);
-        return outcome.status ? 0 : failure(outcome.status.message());
+        return outcome.status ? 0 : command.failure(outcome.status.message());
     }
 
     QImage image;
     if (strip) {
         image = DrawCardStrip(model.CardCount(), size, picture);
         if (image.isNull())
-            return failure(QStringLiteral("There is not enough memory for the strip of %1 cards.").arg(model.CardCount()));
+            return command.failure(QStringLiteral("There is not enough memory for the strip of %1 cards.").arg(model.CardCount()));
     } else {
         image = picture(card);
     }
     if (wantsJpeg(files[1])) {
         const Status written = WriteJpegFile(image, files[1]);
-        return written ? 0 : failure(written.message());
+        return written ? 0 : command.failure(written.message());
     }
-    if (!image.save(files[1], "PNG"))
-        return failure(QStringLiteral("Cannot write \"%1\".").arg(files[1]));
-    return 0;
+    // Through the same safe replacement as the ego files, which says why a write failed.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return command.failure(QStringLiteral("Cannot encode the picture for \"%1\".").arg(files[1]));
+    const Status written = ReplaceFileSafely(files[1], std::string_view(png.constData(), size_t(png.size())));
+    return written ? 0 : command.failure(written.message());
 }

@@ -715,7 +715,7 @@ void TestEgoFile::unusualFiles()
     cli.start(QStringLiteral(KORVALO_CLI), {QStringLiteral("resave"), QStringLiteral("/dev/zero"), dir.filePath(QStringLiteral("o.ego"))});
     QVERIFY(cli.waitForFinished(30000));
     QCOMPARE(cli.exitCode(), 1);
-    QCOMPARE(cli.readAllStandardError(), QByteArray("Cannot read \"zero\": it is not a regular file.\n"));
+    QCOMPARE(cli.readAllStandardError(), QByteArray("korvalo-cli resave: Cannot read \"zero\": it is not a regular file.\n"));
 #endif
 }
 
@@ -866,7 +866,7 @@ void TestEgoFile::cliResave()
     QCOMPARE(cli.exitCode(), 1);
     const QByteArray err = cli.readAllStandardError();
     QCOMPARE(err.count('\n'), 1);
-    QVERIFY(err.startsWith("Cannot read \"bad.ego\": card 1, sector 1: \"SectorAngle\" holds \"12,50000\""));
+    QVERIFY(err.startsWith("korvalo-cli resave: Cannot read \"bad.ego\": card 1, sector 1: \"SectorAngle\" holds \"12,50000\""));
     QCOMPARE(readAll(out), QByteArray("keep"));
 
     // Distance warnings go to standard output.
@@ -878,6 +878,26 @@ void TestEgoFile::cliResave()
     QCOMPARE(cli.exitCode(), 0);
     QCOMPARE(cli.readAllStandardOutput(), QByteArray("Attention to Node Distance: (First) Label 7 [7]. Distance=1.3000\n"));
     QCOMPARE(readAll(out), readAll(old));
+
+    // Usage errors name the argument at fault.
+    cli.start(QStringLiteral(KORVALO_CLI), {QStringLiteral("resave"), old, out, QStringLiteral("extra.ego")});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 2);
+    QVERIFY(cli.readAllStandardError().startsWith("korvalo-cli resave: unexpected argument \"extra.ego\""));
+    cli.start(QStringLiteral(KORVALO_CLI), {QStringLiteral("resave"), old, out, QStringLiteral("--decimal-separator"),
+                                           QStringLiteral(",;")});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 2);
+    QVERIFY(cli.readAllStandardError().startsWith("korvalo-cli resave: --decimal-separator takes one character"));
+    cli.start(QStringLiteral(KORVALO_CLI), {QStringLiteral("resave"), old});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 2);
+    QVERIFY(cli.readAllStandardError().startsWith("korvalo-cli resave: OUT.ego is missing"));
+    // A write that fails says why.
+    cli.start(QStringLiteral(KORVALO_CLI), {QStringLiteral("resave"), old, dir.filePath(QStringLiteral("no/such/x.ego"))});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 1);
+    QVERIFY(cli.readAllStandardError().startsWith("korvalo-cli resave: Cannot save \"x.ego\""));
 }
 
 QTEST_GUILESS_MAIN(TestEgoFile)
