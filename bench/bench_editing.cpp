@@ -10,6 +10,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace korvalo;
+
 // The mouse on a card at capacity (1000 labelled nodes, 1000 lines, 50 sectors) on an
 // 850 x 750 map: what one mouse event costs while dragging and while hovering.
 namespace {

@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace korvalo;
+
 namespace {
 
 // An ego at capacity: `cards` cards of 50 sectors, 1000 nodes with filled-in texts and

@@ -7,6 +7,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace korvalo;
+
 namespace {
 
 void ensureGuiApp()

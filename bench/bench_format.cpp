@@ -2,6 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace korvalo;
+
 // The writer formats every angle and distance of a file this way.
 static void BM_FormatFileReal(benchmark::State &state)
 {

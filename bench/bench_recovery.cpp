@@ -4,6 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace korvalo;
+
 // What a recovery copy costs: the snapshot taken on the UI thread, and the whole write
 // (file text, safe replacement of the ego file and of its side file) that the worker does.
 namespace {

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+using namespace korvalo;
+
 static void ensureApp()
 {
     static int argc = 1;

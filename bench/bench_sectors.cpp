@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+using namespace korvalo;
+
 // The sector and selection commands as the menus run them, each one undoable step on a
 // card at capacity (1000 alters, 1000 lines, 50 sectors); undoing it is not timed.
 

@@ -10,6 +10,8 @@
 #include <functional>
 #include <vector>
 
+using namespace korvalo;
+
 // The Transform menu on the shared card at capacity, with the alters' IDs in pairs and
 // case variants, so that "Mean Distance for Multiple ID" has groups to average.
 static NetworkModel transformModel()

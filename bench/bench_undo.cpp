@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace korvalo;
+
 // One step on a card at capacity (1000 alters, 1000 lines, 50 sectors): a node moved.
 static void moveNode(Document &doc, int i)
 {

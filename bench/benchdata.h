@@ -2,6 +2,8 @@
 
 #include "model/networkmodel.h"
 
+using namespace korvalo;
+
 // Shared benchmark data.
 
 // A card at capacity, the worst a drag has to redraw on every mouse move.

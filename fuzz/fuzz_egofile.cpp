@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 
+using namespace korvalo;
+
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     // Drawing needs fonts, hence an application object; it draws off screen.

@@ -7,6 +7,8 @@
 #include <initializer_list>
 #include <utility>
 
+using namespace korvalo;
+
 // Test data shared by the test files: an ego with one empty card, and alters.
 
 inline NetworkModel oneCardModel(int circles = 0, const QString &egoNode = QStringLiteral("none"))

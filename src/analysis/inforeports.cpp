@@ -2,6 +2,8 @@
 
 #include "model/textutil.h"
 
+namespace korvalo {
+
 namespace {
 
 QString cardHeader(const NetworkCard &card)
@@ -72,3 +74,5 @@ QString TextFileName(const QString &chosen)
 {
     return chosen.endsWith(QStringLiteral(".txt"), Qt::CaseSensitive) ? chosen : chosen + QStringLiteral(".txt");
 }
+
+} // namespace korvalo

@@ -2,6 +2,8 @@
 
 #include "model/networkmodel.h"
 
+namespace korvalo {
+
 // Listings of the Info menu; each writes its lines to the sink.
 
 // Every non-blank Memo1 and Memo2 of every alter, under a "---<card ID>---" header per
@@ -18,3 +20,5 @@ void ShowNodeMerger(const NetworkModel &model, const InfoSink &sink);
 // The name the info window is saved under: ".txt" is appended unless the name already
 // ends in exactly ".txt".
 QString TextFileName(const QString &chosen);
+
+} // namespace korvalo

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace korvalo {
+
 std::vector<NodeTableRow> NodeTableRows(const NetworkModel &model, int card, int mapWidth, int mapHeight)
 {
     std::vector<NodeTableRow> rows;
@@ -48,3 +50,5 @@ QStringList NodeTableText(const std::vector<NodeTableRow> &rows)
         lines.append(row.join(u'\t'));
     return lines;
 }
+
+} // namespace korvalo

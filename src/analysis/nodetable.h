@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace korvalo {
+
 // The rows of the node table: one per alter of a card, eight cells each (ID, Label,
 // Role, Color, Size, Human, Sector, "*"). A view of the model; it never changes it.
 
@@ -27,3 +29,5 @@ void SortNodeTable(std::vector<NodeTableRow> &rows, int column);
 
 // The table as tab-separated lines, headings first.
 QStringList NodeTableText(const std::vector<NodeTableRow> &rows);
+
+} // namespace korvalo

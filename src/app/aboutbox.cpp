@@ -5,6 +5,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+namespace korvalo {}
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 AboutBox::AboutBox(QWidget *parent) : QDialog(parent)

@@ -2,6 +2,9 @@
 
 #include <QDialog>
 
+namespace korvalo {}
+using namespace korvalo;
+
 // The About box: a picture, the version and the product's web address.
 class AboutBox : public QDialog
 {

@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+using namespace korvalo;
+
 // The Analysis menu and Info > Different IDs: each item runs one analysis of the open
 // ego in the long form and writes its lines to the session's info sink. The strong-tie
 // items ask for the number of strong circles, and the continuity refuses an ego of fewer

@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+using namespace korvalo;
+
 namespace {
 
 const QColor Ink(40, 40, 40);

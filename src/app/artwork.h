@@ -3,6 +3,9 @@
 #include <QIcon>
 #include <QPixmap>
 
+namespace korvalo {}
+using namespace korvalo;
+
 // Pictures of the program, drawn in code so that nothing depends on image files.
 
 enum class ToolIcon { Open, Save, AddCard, Sectors, AddNodes, ModifyNodes, Lines };

@@ -8,6 +8,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
+namespace korvalo {}
+using namespace korvalo;
+
 QWidget *DialogAsker::owner() const
 {
     // A box must sit above the window that asks: a dialog that stays on top would

@@ -5,6 +5,9 @@
 
 #include <optional>
 
+namespace korvalo {}
+using namespace korvalo;
+
 class QWidget;
 
 // Everything the program asks a person goes through this one interface, owned by the

@@ -7,6 +7,8 @@
 #include "edit/commands.h"
 #include "edit/document.h"
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 CardCommands::CardCommands(Document &document, std::function<Asker &()> asker,

@@ -4,9 +4,12 @@
 
 #include <functional>
 
+namespace korvalo {}
+using namespace korvalo;
+
 class Asker;
 class CardDialog;
-class Document;
+namespace korvalo { class Document; }
 class EgoDialog;
 
 // The Ego and Card menu commands: each change is one undoable step of the document.

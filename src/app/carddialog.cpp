@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 static const QString Add = u"add"_s;

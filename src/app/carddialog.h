@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+using namespace korvalo;
+
 class ColorPanelRow;
 class QComboBox;
 class QLabel;

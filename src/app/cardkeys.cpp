@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 void AddCardKeys(QWidget *window, const Document &document,

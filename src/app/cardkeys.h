@@ -2,7 +2,10 @@
 
 #include <functional>
 
-class Document;
+namespace korvalo {}
+using namespace korvalo;
+
+namespace korvalo { class Document; }
 class QWidget;
 
 // Stepping through the cards from the keyboard anywhere in `window`: Ctrl+PgDown and

@@ -1,5 +1,7 @@
 #include "app/cards.h"
 
+namespace korvalo {
+
 static bool cardExists(const NetworkModel &model, int card)
 {
     return card >= 1 && card <= model.CardCount();
@@ -72,3 +74,5 @@ Status DuplicateCard(NetworkModel &model, int source)
     model.CurrentCard = model.CardCount();
     return Status::success();
 }
+
+} // namespace korvalo

@@ -2,6 +2,8 @@
 
 #include "model/networkmodel.h"
 
+namespace korvalo {
+
 // Card operations beyond AddCard. Card numbers count from 1; 0 means "no card".
 
 // Overwrites the seven fields of a card. A blank ID becomes "Card <n>" (CardIDOrDefault),
@@ -29,3 +31,5 @@ NetworkCard DuplicatedCard(const NetworkCard &source);
 // selection flags are not copied. Refused, with the model unchanged, when the source
 // does not exist or the ego is full.
 Status DuplicateCard(NetworkModel &model, int source);
+
+} // namespace korvalo

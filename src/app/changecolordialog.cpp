@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 namespace {

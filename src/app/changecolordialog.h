@@ -2,6 +2,9 @@
 
 #include <QDialog>
 
+namespace korvalo {}
+using namespace korvalo;
+
 class ColorPanelRow;
 
 // "Change Node Color": two rows of colour panels, "from" on top and "to" below, and

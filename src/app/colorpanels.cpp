@@ -5,6 +5,8 @@
 #include <QHBoxLayout>
 #include <QMouseEvent>
 
+using namespace korvalo;
+
 QColor PanelColor(int paletteIndex)
 {
     if (paletteIndex == 2)

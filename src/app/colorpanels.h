@@ -5,6 +5,9 @@
 
 #include <vector>
 
+namespace korvalo {}
+using namespace korvalo;
+
 // A row of clickable colour panels, one per palette index 1..8. The chosen panel has a
 // single border, the others none; clicking a panel makes it the chosen one.
 class ColorPanel : public QFrame

@@ -5,6 +5,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace korvalo {}
+using namespace korvalo;
+
 QPushButton *AddSaveIgnoreButtons(QDialog *dialog, QLayout *fields)
 {
     auto *save = new QPushButton(QStringLiteral("Save"), dialog);

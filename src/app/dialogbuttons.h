@@ -1,5 +1,8 @@
 #pragma once
 
+namespace korvalo {}
+using namespace korvalo;
+
 class QDialog;
 class QLayout;
 class QPushButton;

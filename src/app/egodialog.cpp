@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 EgoDialog::EgoDialog(std::function<Asker &()> asker, QWidget *parent)

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+using namespace korvalo;
+
 class Asker;
 class QComboBox;
 class QLineEdit;

@@ -11,6 +11,8 @@
 #include <QLayout>
 #include <QProgressDialog>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 namespace {

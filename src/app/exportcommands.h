@@ -7,6 +7,8 @@
 
 #include <functional>
 
+using namespace korvalo;
+
 class JpgViewer;
 class QAction;
 

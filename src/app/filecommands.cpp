@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -7,8 +7,10 @@
 
 #include <functional>
 
+using namespace korvalo;
+
 class Asker;
-class Document;
+namespace korvalo { class Document; }
 
 // File > New, Read, Save, Save as and the save questions before an ego is set aside.
 class FileCommands : public QObject

@@ -23,6 +23,8 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QWidget>
 
+using namespace korvalo;
+
 struct ShellContext;
 class QLabel;
 class QLineEdit;

@@ -8,6 +8,9 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+namespace korvalo {}
+using namespace korvalo;
+
 JpgPicture::JpgPicture(std::function<Asker &()> asker, QWidget *parent)
     : QWidget(parent), m_asker(std::move(asker))
 {

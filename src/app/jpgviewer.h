@@ -5,6 +5,9 @@
 
 #include <functional>
 
+namespace korvalo {}
+using namespace korvalo;
+
 class Asker;
 
 // The picture of the "Import JPG" window: the loaded picture scaled to fit with its

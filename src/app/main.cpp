@@ -3,6 +3,8 @@
 
 #include <QApplication>
 
+using namespace korvalo;
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);

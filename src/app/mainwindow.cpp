@@ -35,6 +35,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+namespace korvalo {}
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 MainWindow::MainWindow(QWidget *parent)

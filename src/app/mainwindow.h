@@ -8,6 +8,8 @@
 
 #include <memory>
 
+using namespace korvalo;
+
 class AboutBox;
 class Asker;
 class CardCommands;

@@ -3,6 +3,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace korvalo {}
+using namespace korvalo;
+
 MapWidget::MapWidget(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Image1"));

@@ -5,6 +5,9 @@
 
 #include <functional>
 
+namespace korvalo {}
+using namespace korvalo;
+
 // Shows the map image of the current card. The image always has the widget's size;
 // `render` draws into it (32-bit RGB, white when there is nothing to show). The mouse
 // handlers read the picture through image().

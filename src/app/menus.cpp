@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+using namespace korvalo;
+
 namespace {
 
 enum class Kind { Menu, Item, Check, Switch, Separator };

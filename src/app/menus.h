@@ -6,6 +6,9 @@
 
 #include <functional>
 
+namespace korvalo {}
+using namespace korvalo;
+
 class QAction;
 class QMenu;
 class QMenuBar;

@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QSettings>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 namespace {

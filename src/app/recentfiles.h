@@ -5,6 +5,9 @@
 #include <QObject>
 #include <QStringList>
 
+namespace korvalo {}
+using namespace korvalo;
+
 class FileCommands;
 class QAction;
 class QMenu;

@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QLockFile>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -4,7 +4,10 @@
 
 #include <QObject>
 
-class Autosaver;
+namespace korvalo {}
+using namespace korvalo;
+
+namespace korvalo { class Autosaver; }
 class FileCommands;
 
 // Recovery copies in the shell: keeps the copy of the open ego while it has unsaved

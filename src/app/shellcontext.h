@@ -4,8 +4,11 @@
 
 #include <functional>
 
+namespace korvalo {}
+using namespace korvalo;
+
 class Asker;
-class Document;
+namespace korvalo { class Document; }
 class Menus;
 class QWidget;
 

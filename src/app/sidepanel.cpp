@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 namespace {

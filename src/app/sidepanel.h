@@ -4,7 +4,9 @@
 
 #include <QWidget>
 
-class Document;
+using namespace korvalo;
+
+namespace korvalo { class Document; }
 class QComboBox;
 class QGroupBox;
 class QLineEdit;

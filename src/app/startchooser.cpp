@@ -7,6 +7,9 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+namespace korvalo {}
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 PanelButton::PanelButton(const QString &text, QWidget *parent) : QFrame(parent)

@@ -3,6 +3,9 @@
 #include <QDialog>
 #include <QFrame>
 
+namespace korvalo {}
+using namespace korvalo;
+
 // A panel used as a button: it looks pressed while the mouse button is down on it and
 // acts when the button is released over it.
 class PanelButton : public QFrame

@@ -10,6 +10,8 @@
 
 #include <QAction>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -7,9 +7,12 @@
 
 #include <functional>
 
+namespace korvalo {}
+using namespace korvalo;
+
 class ChangeColorDialog;
-struct EditorState;
-struct NetworkCard;
+namespace korvalo { struct EditorState; }
+namespace korvalo { struct NetworkCard; }
 
 // The Transform menu's node and sector commands and the "Change Node Color" window.
 // Each command acts on the current card as one undoable step named after it; a command

@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+namespace korvalo {}
+using namespace korvalo;
+
 SubCommand::SubCommand(const QString &name, const QString &syntax, const QString &description)
     : m_name(name), m_syntax(syntax)
 {

@@ -3,6 +3,9 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
+namespace korvalo {}
+using namespace korvalo;
+
 // The parser of one sub-command: "--help" prints its usage; errors start with the
 // command's name and name the argument at fault. Exit statuses: 0 done, 1 an input was
 // refused, 2 a usage error.

@@ -2,6 +2,9 @@
 
 #include <QStringList>
 
+namespace korvalo {}
+using namespace korvalo;
+
 // Each command takes its own arguments (without the command name) and returns the
 // process exit status. Messages go to standard error, info lines to standard output.
 int runResave(const QStringList &args);

@@ -14,6 +14,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace korvalo;
+
 static void printUsage(FILE *to)
 {
     std::fputs("Usage: korvalo-cli COMMAND [ARGUMENTS]\n"

@@ -14,6 +14,8 @@
 
 #include <cstdio>
 
+using namespace korvalo;
+
 namespace {
 
 bool parsePositive(const QString &text, int *value)

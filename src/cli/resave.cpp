@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+using namespace korvalo;
+
 // resave IN OUT [--decimal-separator C]: File > Read followed by File > Save.
 int runResave(const QStringList &args)
 {

@@ -12,6 +12,8 @@
 #include <functional>
 #include <vector>
 
+using namespace korvalo;
+
 namespace {
 
 using Step = std::function<void(NetworkCard &)>;

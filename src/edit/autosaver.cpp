@@ -10,6 +10,8 @@
 #include <limits>
 #include <utility>
 
+namespace korvalo {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -152,3 +154,5 @@ void Autosaver::waitForWrites()
 {
     m_worker.waitForDone();
 }
+
+} // namespace korvalo

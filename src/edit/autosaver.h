@@ -10,6 +10,8 @@
 #include <chrono>
 #include <optional>
 
+namespace korvalo {
+
 class Document;
 
 // Keeps a recovery copy of the document while it has unsaved changes. A copy is written a
@@ -68,3 +70,5 @@ private:
     // One worker: writes and removals happen in the order they were asked for.
     QThreadPool m_worker;
 };
+
+} // namespace korvalo

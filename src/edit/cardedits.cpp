@@ -1,5 +1,7 @@
 #include "edit/cardedits.h"
 
+namespace korvalo {
+
 void DeleteLine(NetworkCard &card, int line)
 {
     const int n = card.LineCount();
@@ -71,3 +73,5 @@ int DeleteRedLines(NetworkCard &card)
     }
     return removed;
 }
+
+} // namespace korvalo

@@ -2,6 +2,8 @@
 
 #include "model/networkmodel.h"
 
+namespace korvalo {
+
 // Table operations on one card that remove lines and nodes or add many lines at once.
 // Numbers are table positions: removing an item moves the card's last item of that table
 // into the gap, and line ends are rewritten to follow the node that moved. None of these
@@ -24,3 +26,5 @@ Status ConnectIdenticalIDs(NetworkCard &card, int *added = nullptr);
 
 // Removes every red line (LineColor 1); returns how many went.
 int DeleteRedLines(NetworkCard &card);
+
+} // namespace korvalo

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace korvalo {
+
 DocumentCommand::DocumentCommand(Document &document, const QString &text) : m_document(document)
 {
     setText(text);
@@ -135,3 +137,5 @@ Status ChangeCard(Document &document, int card, const QString &text,
     document.push(command);
     return status;
 }
+
+} // namespace korvalo

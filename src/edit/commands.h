@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace korvalo {
+
 class Document;
 
 // Every change of the document is one of these. Each holds the state on the other side
@@ -98,3 +100,5 @@ private:
 // the card came out the same. A card that does not exist is refused.
 Status ChangeCard(Document &document, int card, const QString &text,
                   const std::function<Status(NetworkModel &)> &change, int mergeId = -1);
+
+} // namespace korvalo

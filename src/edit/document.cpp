@@ -2,6 +2,8 @@
 
 #include "edit/commands.h"
 
+namespace korvalo {
+
 Document::Document(QObject *parent, int undoLimit) : QObject(parent)
 {
     m_undo.setUndoLimit(undoLimit);
@@ -65,3 +67,5 @@ void Document::announceEgo()
     Q_EMIT egoChanged();
     Q_EMIT changed();
 }
+
+} // namespace korvalo

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+namespace korvalo {
+
 class DocumentCommand;
 
 // The open ego with its history. The model is read freely; it changes only through
@@ -66,3 +68,5 @@ private:
     Session m_session;
     QUndoStack m_undo;
 };
+
+} // namespace korvalo

@@ -3,6 +3,8 @@
 #include <QPoint>
 #include <QString>
 
+namespace korvalo {
+
 // Mode texts; the mouse handlers compare EditMode with them exactly.
 inline const QString EditModeAddNodes = QStringLiteral("Add Nodes.");
 inline const QString EditModeModifyNodes = QStringLiteral("Modify Nodes.");
@@ -26,3 +28,5 @@ struct EditorState
     bool FixDistance = false;
     bool FixAngle = false;
 };
+
+} // namespace korvalo

@@ -7,6 +7,8 @@
 #include <limits>
 #include <vector>
 
+namespace korvalo {
+
 namespace {
 
 // Every colour the hit test knows, built once: nodes 1..8, lines 0..8, the handle.
@@ -135,3 +137,5 @@ int LineAt(const NetworkCard &card, int x, int y, QRgb pixel, int w, int h)
     }
     return found;
 }
+
+} // namespace korvalo

@@ -4,6 +4,8 @@
 
 #include <QRgb>
 
+namespace korvalo {
+
 // The map is hit-tested by the colour of the pixel under the pointer: nodes are filled
 // with palette colours 1..8, lines are stroked one step lighter in every channel
 // (LineStrokeColor of palette 0..8), sector handles with SectorHandleColor, and the
@@ -35,3 +37,5 @@ int NearestSectorHandle(const NetworkCard &card, int x, int y, int w, int h);
 // vertically closest to the pointer, the lower number on a tie. 0 when no line has that
 // colour.
 int LineAt(const NetworkCard &card, int x, int y, QRgb pixel, int w, int h);
+
+} // namespace korvalo

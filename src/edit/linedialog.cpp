@@ -8,6 +8,9 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+namespace korvalo {}
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 LineDialog::LineDialog(QWidget *parent) : QDialog(parent)

@@ -17,6 +17,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 MapEditing::MapEditing(const ShellContext &shell, EditorState &editor, MapWidget *map,

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+using namespace korvalo;
+
 class LineDialog;
 class MapWidget;
 class NodeDialog;

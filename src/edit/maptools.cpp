@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+namespace korvalo {
+
 namespace {
 
 // History steps of one drag merge through an id of their own; ids from here up are the
@@ -305,3 +307,5 @@ void MapTools::forgetPickedItems()
     m_editor.PickedSector = 0;
     m_editor.RubberBandActive = false;
 }
+
+} // namespace korvalo

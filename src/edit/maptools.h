@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace korvalo {
+
 class Document;
 
 enum class MapButton { Left, Right, Middle };
@@ -84,3 +86,5 @@ private:
     int m_dragMergeId = -1;
     int m_dragSerial = 0;
 };
+
+} // namespace korvalo

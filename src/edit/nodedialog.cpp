@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 SymbolPicture::SymbolPicture(int choice, QWidget *parent) : QWidget(parent), m_choice(choice)

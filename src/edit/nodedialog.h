@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QWidget>
 
+using namespace korvalo;
+
 class ColorPanelRow;
 class QCheckBox;
 class QComboBox;

@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+namespace korvalo {
+
 namespace {
 
 const QString symbolNames[] = {QString(), QStringLiteral("flash"), QStringLiteral("triangle"),
@@ -268,3 +270,5 @@ Status SaveLineForm(Document &document, const LineForm &form, int value, int lin
                           return Status::success();
                       });
 }
+
+} // namespace korvalo

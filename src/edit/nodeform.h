@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace korvalo {
+
 class Document;
 
 // The node and line dialogs without their widgets: what they are prepared with, how
@@ -92,3 +94,5 @@ int LineColorOfPanel(int panel);
 // Adds the line or changes the line's value and colour, as one history step. Refused
 // (nothing stored) when the ends or the line are no longer what the form was opened for.
 Status SaveLineForm(Document &document, const LineForm &form, int value, int lineColor);
+
+} // namespace korvalo

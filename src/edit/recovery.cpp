@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace korvalo {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -163,3 +165,5 @@ void RestoreDocumentCommand::swap()
     m_document.announceCardList();
     m_document.announceEgo();
 }
+
+} // namespace korvalo

@@ -13,6 +13,9 @@
 
 class QLockFile;
 
+namespace korvalo {
+
+
 // Recovery copies: while an ego has unsaved changes, a copy of the whole document is kept
 // in a folder of the user's application data, so that a crash or a dead battery loses at
 // most the last minute of work. One copy is three files named after its id:
@@ -74,3 +77,5 @@ private:
     void swap();
     NetworkModel m_other;
 };
+
+} // namespace korvalo

@@ -8,6 +8,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace korvalo {}
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 static const QString Add = u"add"_s;

@@ -2,6 +2,9 @@
 
 #include <QDialog>
 
+namespace korvalo {}
+using namespace korvalo;
+
 class ColorPanelRow;
 class QLabel;
 class QLineEdit;

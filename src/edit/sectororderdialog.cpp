@@ -7,6 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace korvalo {}
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 SectorOrderDialog::SectorOrderDialog(QWidget *parent) : QDialog(parent)

@@ -3,6 +3,9 @@
 #include <QDialog>
 #include <QStringList>
 
+namespace korvalo {}
+using namespace korvalo;
+
 class QListWidget;
 
 // "Change Sector Order": the card's sectors as a list; a left click moves an entry one

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <optional>
 
+namespace korvalo {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -228,3 +230,5 @@ Status SizeSectorsByNodeCountStep(Document &document, int card)
         AppendInfoLine(document.session().infoSink, line);
     return status;
 }
+
+} // namespace korvalo

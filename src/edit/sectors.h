@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace korvalo {
+
 class Document;
 
 // Sector tools of one card. Angles in degrees. The functions on a NetworkCard change
@@ -46,3 +48,5 @@ Status MoveSectorStep(Document &document, int card, int sector, float angle, int
 Status ApplySectorOrderStep(Document &document, int card, const QStringList &entries);
 // Writes the info lines to the session's info sink.
 Status SizeSectorsByNodeCountStep(Document &document, int card);
+
+} // namespace korvalo

@@ -16,6 +16,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 namespace {

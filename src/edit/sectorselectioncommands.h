@@ -5,7 +5,9 @@
 
 #include <QObject>
 
-struct EditorState;
+using namespace korvalo;
+
+namespace korvalo { struct EditorState; }
 class MapEditing;
 class MapWidget;
 class QKeyEvent;

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+namespace korvalo {
+
 using namespace Qt::StringLiterals;
 
 void DeselectAll(NetworkCard &card)
@@ -236,3 +238,5 @@ Status MoveSelectedStep(Document &document, int card, float angle, float distanc
         },
         mergeId);
 }
+
+} // namespace korvalo

@@ -5,6 +5,8 @@
 #include <functional>
 #include <vector>
 
+namespace korvalo {
+
 class Document;
 
 // Selection of alters (slots 1..NodeCount; the ego's slot 0 is never selected, deleted
@@ -62,3 +64,5 @@ Status CopyNodeToNextCardStep(Document &document, int card, int node);
 Status CopySectorToCardStep(Document &document, int card, int sector, int target, float angle);
 // Steps with the same non-negative merge id merge (one key held down).
 Status MoveSelectedStep(Document &document, int card, float angle, float distance, int mergeId);
+
+} // namespace korvalo

@@ -2,6 +2,8 @@
 
 #include "model/textutil.h"
 
+namespace korvalo {
+
 namespace egofields {
 
 QString cardIDAsRead(const QString &id, int card)
@@ -30,3 +32,5 @@ QString nodeSizeAsRead(const QString &nodeSize, int)
 }
 
 } // namespace egofields
+
+} // namespace korvalo

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string_view>
 
+namespace korvalo {
+
 // The fields of each record of an ego file, in the order they are written. One table per
 // record drives the reader, the writer, the read-back check of a save and the writer's
 // size estimate, so that a field is named once.
@@ -161,3 +163,5 @@ std::size_t TextChars(const std::array<EgoField<R>, N> &fields, const R &record)
     }
     return n;
 }
+
+} // namespace korvalo

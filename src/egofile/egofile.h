@@ -9,6 +9,8 @@
 
 #include <string_view>
 
+namespace korvalo {
+
 // The .ego file: a tag-based text that looks like XML but is written and read by plain
 // substring search (no escaping, no attributes).
 
@@ -51,3 +53,5 @@ Status WriteEgoFile(const NetworkModel &model, const QString &path);
 // bytes would not be taken for UTF-8, otherwise UTF-8.
 TextBuffer EgoFileText(const NetworkModel &model);
 QByteArray EgoFileBytes(const NetworkModel &model);
+
+} // namespace korvalo

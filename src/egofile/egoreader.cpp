@@ -17,6 +17,8 @@
 #include <optional>
 #include <utility>
 
+namespace korvalo {
+
 namespace {
 
 // First occurrence of needle in text at or after `from`.
@@ -670,3 +672,5 @@ Result<NetworkModel> ReadEgoFile(const QString &path, const ReadOptions &options
     const TextBuffer joined = joiner->finish();
     return ReadJoinedLines(joined, fileNameOf(path), options);
 }
+
+} // namespace korvalo

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace korvalo {
+
 // The reader's steps, for the ego file code itself (the writer's read-back check reads
 // the written file as it comes off the disk).
 
@@ -31,3 +33,5 @@ private:
 // Reads a file's joined lines (LineJoiner) as ReadEgoFile reads a file.
 Result<NetworkModel> ReadJoinedLines(std::string_view joined, const QString &displayName,
                                      const ReadOptions &options = {});
+
+} // namespace korvalo

@@ -12,6 +12,8 @@
 #include <optional>
 #include <utility>
 
+namespace korvalo {
+
 namespace {
 
 class Writer
@@ -366,3 +368,5 @@ Status WriteEgoFile(const NetworkModel &model, const QString &path)
     };
     return ReplaceFileSafely(path, bytes, check);
 }
+
+} // namespace korvalo

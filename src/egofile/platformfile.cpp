@@ -27,6 +27,8 @@
 #include <functional>
 #endif
 
+namespace korvalo {
+
 namespace {
 
 QString sizeText(qint64 bytes)
@@ -511,3 +513,5 @@ void FreeLargeBlock(void *p, std::size_t)
 }
 
 #endif
+
+} // namespace korvalo

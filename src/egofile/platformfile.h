@@ -10,6 +10,8 @@
 #include <functional>
 #include <string_view>
 
+namespace korvalo {
+
 // What the ego file code needs from the operating system, in one place: whole-file
 // reads, saving beside a file and moving over it, file names as the system spells them,
 // and big blocks of memory. POSIX systems get the system calls (so that a file cut short
@@ -89,3 +91,5 @@ QStringList DecodedArguments(int argc, char **argv);
 const char *FindBytes(const char *bytes, std::size_t size, const char *needle, std::size_t needleSize);
 
 // AllocateLargeBlock and FreeLargeBlock (model/largebuffer.h) are defined here as well.
+
+} // namespace korvalo

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace korvalo {
+
 Status ReplaceFileSafely(const QString &path, std::string_view data, const WrittenFileCheck &check)
 {
     const QString name = QFileInfo(path).fileName();
@@ -56,3 +58,5 @@ TextBuffer TextFileBytes(const QStringList &lines)
     }
     return text(widest != Charset::Ascii);
 }
+
+} // namespace korvalo

@@ -9,6 +9,8 @@
 #include <functional>
 #include <string_view>
 
+namespace korvalo {
+
 // Writes data to a temporary file beside path, flushes it to disk, lets `check` look at
 // what is now on disk (an empty answer accepts it), and only then moves it over path
 // (see SaveFile: a link is saved through, a read-only file is refused). On any failure
@@ -26,3 +28,5 @@ Status ReplaceFileSafely(const QString &path, std::string_view data, const Writt
 // Lines as a text file: each line followed by CR LF, in Windows-1252 when every
 // character fits, otherwise in UTF-8 (as ego files are written).
 TextBuffer TextFileBytes(const QStringList &lines);
+
+} // namespace korvalo

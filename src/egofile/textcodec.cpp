@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+namespace korvalo {
+
 namespace {
 
 // Characters of the bytes 0x80..0x9F; the five bytes Windows leaves undefined map to the
@@ -146,3 +148,5 @@ void AppendEgoText(TextBuffer &out, const QString &text, bool utf8)
         out += char(b < 0 ? '?' : b);
     }
 }
+
+} // namespace korvalo

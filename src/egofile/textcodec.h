@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace korvalo {
+
 // Text encodings of ego files. Older files are Windows-1252; files holding characters
 // outside it are written as UTF-8. A file is read as UTF-8 when its bytes are valid
 // UTF-8, otherwise as Windows-1252.
@@ -22,3 +24,5 @@ bool FitsWindows1252(const QString &text);
 
 // Appends text in UTF-8 or in Windows-1252 (which the caller checked it fits).
 void AppendEgoText(TextBuffer &out, const QString &text, bool utf8);
+
+} // namespace korvalo

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace korvalo {
+
 static int roundInt(double value)
 {
     return int(RoundHalfEven(value));
@@ -179,3 +181,5 @@ int SectorByName(const NetworkCard &card, const QString &name)
     }
     return 0;
 }
+
+} // namespace korvalo

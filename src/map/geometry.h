@@ -5,6 +5,8 @@
 #include <QPoint>
 #include <QString>
 
+namespace korvalo {
+
 // The polar map: pixel positions on a map image of width w and height h (origin top
 // left, Y downwards) against the model's angles (degrees, 0 to the right, growing
 // clockwise on the screen) and distances (fractions of MapRadius). Rounding is half to
@@ -48,3 +50,5 @@ float SectorSpan(const NetworkCard &card, int sector);
 int NodesInSector(const NetworkCard &card, int sector);
 // Highest sector number whose SectorName equals name exactly; 0 when none does.
 int SectorByName(const NetworkCard &card, const QString &name);
+
+} // namespace korvalo

@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+namespace korvalo {
+
 QString JpegFileName(const QString &chosen)
 {
     if (chosen.endsWith(QStringLiteral(".jpg"), Qt::CaseSensitive))
@@ -127,3 +129,5 @@ ExportOutcome ExportCardStrip(int cards, QSize cardSize, const QString &path,
         outcome.written << path;
     return outcome;
 }
+
+} // namespace korvalo

@@ -10,6 +10,8 @@
 
 #include <functional>
 
+namespace korvalo {
+
 // Pictures of network cards as JPEG files (quality 100): one card, every card into its own
 // file, or every card side by side in one picture. The functions here do not choose the
 // cards' pictures themselves: a CardPicture source draws card n (from 1) as it should
@@ -64,3 +66,5 @@ QImage DrawCardStrip(int cards, QSize cardSize, const CardPicture &picture,
 // with CheckStrip. Cancelled through `progress`, it writes nothing.
 ExportOutcome ExportCardStrip(int cards, QSize cardSize, const QString &path,
                               const CardPicture &picture, const ExportProgress &progress = {});
+
+} // namespace korvalo

@@ -11,6 +11,8 @@
 // jpeglib.h wants size_t and FILE declared first.
 #include <jpeglib.h>
 
+namespace korvalo {
+
 namespace {
 
 // libjpeg reports errors through error_exit, which must not return. It jumps back into
@@ -150,3 +152,5 @@ Status WriteJpegFile(const QImage &image, const QString &path, int quality)
         return Status::failure(QStringLiteral("Cannot save \"%1\": %2").arg(QFileInfo(path).fileName(), why));
     return ReplaceFileSafely(path, std::string_view(bytes.constData(), size_t(bytes.size())));
 }
+
+} // namespace korvalo

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QString>
 
+namespace korvalo {
+
 // Pictures of the maps as JPEG files. The encoder is libjpeg(-turbo) itself: the map's thin
 // coloured lines and small labels need full-resolution colour (4:4:4), which Qt's own JPEG
 // writer cannot be told to keep.
@@ -25,3 +27,5 @@ QByteArray EncodeJpeg(const QImage &image, int quality, QString *error = nullptr
 // that name, and an existing file is replaced without a question. The message of a failure
 // names the file and the reason.
 Status WriteJpegFile(const QImage &image, const QString &path, int quality = 100);
+
+} // namespace korvalo

@@ -17,6 +17,8 @@
 #include <numbers>
 #include <vector>
 
+namespace korvalo {
+
 namespace {
 
 int roundInt(double value)
@@ -801,3 +803,5 @@ void RenderCard(QImage &target, const NetworkModel &model, int card, const ViewO
     CardPainter painter(target, model, model.card(card), view);
     painter.draw();
 }
+
+} // namespace korvalo

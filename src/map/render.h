@@ -10,6 +10,9 @@
 
 class QPainter;
 
+namespace korvalo {
+
+
 // Draws card `card` of the model into `target` as the map shows it: background, sector
 // wedges, circles, boundary lines, handles (only with view.SectorHandles), sector
 // labels, lines, nodes, the ego, node labels and the caption. The map's size is the
@@ -35,3 +38,5 @@ void DrawSymbol(QPainter &painter, int x, int y, int size, const QString &symbol
 // turned anticlockwise about that corner by `rotation` degrees, in the painter's current
 // pen colour on a transparent background. An empty text draws nothing.
 void DrawMapText(QPainter &painter, int x, int y, const QString &text, int size, int rotation);
+
+} // namespace korvalo

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace korvalo {
+
 namespace {
 
 // Stores `value` and tells whether that changed anything.
@@ -214,3 +216,5 @@ std::optional<float> ParseTypedNumber(const QString &text, QChar decimalSeparato
         return std::nullopt;
     return ToSingle(value);
 }
+
+} // namespace korvalo

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace korvalo {
+
 // The Transform menu's operations on one card. Each moves or recolours the card's alters
 // (nodes 1..NodeCount; the ego's slot 0 and the lines are never touched) and, for
 // rotations, its sectors. Angles are in degrees, clockwise on the screen; distances are
@@ -49,3 +51,5 @@ int RecolorNodes(NetworkCard &card, int from, int to);
 // digits with at most one `decimalSeparator`, an optional exponent. Nothing when the text
 // is no such number or does not fit a single.
 std::optional<float> ParseTypedNumber(const QString &text, QChar decimalSeparator);
+
+} // namespace korvalo

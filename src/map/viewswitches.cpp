@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace korvalo {
+
 namespace {
 
 constexpr std::array<ViewSwitch, 21> switches{{
@@ -72,3 +74,5 @@ QStringList ViewSwitchNames()
     }
     return names;
 }
+
+} // namespace korvalo

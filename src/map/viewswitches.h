@@ -8,6 +8,8 @@
 
 #include <span>
 
+namespace korvalo {
+
 // What the renderer is told besides the card: the view switches of the Options menu (and
 // the Analysis > Map colouring), named after their menu items, and the session's sizes.
 // They live for one run and start at these defaults; nothing stores them.
@@ -81,3 +83,5 @@ const ViewSwitch *FindViewSwitchByObjectName(QStringView objectName);
 bool *FindViewSwitch(ViewOptions &view, QStringView name);
 // Every name FindViewSwitch knows, in menu order; for usage texts.
 QStringList ViewSwitchNames();
+
+} // namespace korvalo

@@ -5,6 +5,8 @@
 #include <new>
 #include <string>
 
+namespace korvalo {
+
 
 // Big blocks of memory straight from the system, in huge pages where it has them; null
 // when it has none to give. Free with FreeLargeBlock(p, the same size). Defined with the
@@ -53,3 +55,5 @@ struct LargeBlockAllocator
 
 // A byte string for whole files.
 using TextBuffer = std::basic_string<char, std::char_traits<char>, LargeBlockAllocator<char>>;
+
+} // namespace korvalo

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace korvalo {
+
 QRgb BgrToRgb(quint32 bgr)
 {
     return qRgb(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
@@ -178,3 +180,5 @@ Status AddLine(NetworkModel &model, int a, int b, int lineSize, int lineColor)
     target.Lines.push_back(Line{a, b, lineSize, lineColor});
     return Status::success();
 }
+
+} // namespace korvalo

@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+namespace korvalo {
+
 // The in-memory model of one ego and its network cards. Plain records in tables; the
 // operations below are free functions on a NetworkModel&. Card, sector and line numbers
 // count from 1, alter nodes from 1, and node 0 of every card is the ego's own slot.
@@ -179,3 +181,4 @@ Status AddLine(NetworkModel &model, int a, int b, int lineSize, int lineColor);
 // "FALSE" stays "FALSE"; everything else counts as human.
 QString NormalisedHuman(const QString &human);
 
+} // namespace korvalo

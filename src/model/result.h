@@ -5,6 +5,8 @@
 #include <optional>
 #include <utility>
 
+namespace korvalo {
+
 // A value or the reason there is none. The reason is a message in the program's own
 // words, ready to be shown; the caller owns the value it takes out.
 template <typename T>
@@ -35,3 +37,5 @@ private:
     std::optional<T> m_value;
     QString m_message;
 };
+
+} // namespace korvalo

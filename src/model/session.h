@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace korvalo {
+
 // Settings of the running program that are not part of the ego file: they live for one
 // run, and undo never touches them.
 struct Session
@@ -16,3 +18,5 @@ struct Session
     bool ExitConfirmed = false;
     InfoSink infoSink; // lines meant for the info window
 };
+
+} // namespace korvalo

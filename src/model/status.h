@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace korvalo {
+
 // The outcome of an operation that may be refused. A refusal carries a message in the
 // program's own words, ready to be shown to the user; the core never shows it itself.
 class Status
@@ -26,3 +28,5 @@ private:
 
     QString m_message;
 };
+
+} // namespace korvalo

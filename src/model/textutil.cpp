@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string>
 
+namespace korvalo {
+
 double RoundHalfEven(double value)
 {
     // nearbyint rounds in the current mode, which is round-to-nearest-even unless
@@ -190,3 +192,5 @@ QString LineBreaksToBlanks(const QString &text)
     }
     return out;
 }
+
+} // namespace korvalo

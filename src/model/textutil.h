@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace korvalo {
+
 // Rounds halves to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
 double RoundHalfEven(double value);
 
@@ -60,3 +62,5 @@ private:
     QStringList m_items;
     QHash<QString, int> m_index; // case-folded text -> position
 };
+
+} // namespace korvalo

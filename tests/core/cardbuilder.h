@@ -5,6 +5,8 @@
 #include <initializer_list>
 #include <vector>
 
+using namespace korvalo;
+
 // Builders for cards in tests: an alter is an ID at an angle and a distance.
 struct AlterAt
 {

@@ -21,6 +21,8 @@
 #include <unistd.h>
 #endif
 
+using namespace korvalo;
+
 namespace {
 
 const QString Data = QStringLiteral(KORVALO_TEST_DATA "/egofiles/");

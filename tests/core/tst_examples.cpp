@@ -6,6 +6,8 @@
 #include <QSet>
 #include <QTest>
 
+using namespace korvalo;
+
 // The example study a new user opens first: every file reads, every card draws, and the
 // files are exactly what the program writes.
 class TestExamples : public QObject

@@ -4,6 +4,8 @@
 
 #include <initializer_list>
 
+using namespace korvalo;
+
 namespace {
 
 NetworkCard cardWithSectors(std::initializer_list<float> angles)

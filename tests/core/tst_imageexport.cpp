@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <jpeglib.h>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 // Card pictures as JPEG files, checked by decoding what was written.

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace korvalo;
+
 namespace {
 
 struct Recorder

@@ -8,6 +8,8 @@
 #include <QGuiApplication>
 #include <QTest>
 
+using namespace korvalo;
+
 // The mouse tools driven as the map widget drives them: every event carries the colour
 // of the pixel under the pointer in the card as RenderCard draws it at that moment.
 namespace {

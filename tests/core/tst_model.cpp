@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace korvalo;
+
 namespace {
 
 NetworkModel modelWithCards(int cards)

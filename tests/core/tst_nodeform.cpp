@@ -8,6 +8,8 @@
 
 #include <QTest>
 
+using namespace korvalo;
+
 // The node and line dialogs' checks and saves, and the table operations behind deleting
 // nodes and lines and the two line tools.
 namespace {

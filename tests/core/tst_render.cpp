@@ -11,6 +11,8 @@
 #include <functional>
 #include <limits>
 
+using namespace korvalo;
+
 namespace {
 
 constexpr QRgb White = 0xFFFFFFFF;

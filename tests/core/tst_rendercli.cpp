@@ -5,6 +5,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace korvalo {}
+using namespace korvalo;
+
 // korvalo-cli render against pictures of whole cards checked by eye once and kept.
 class TestRenderCli : public QObject
 {

@@ -3,6 +3,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace korvalo {}
+using namespace korvalo;
+
 // korvalo-cli report against golden texts checked by hand once and kept.
 class TestReportCli : public QObject
 {

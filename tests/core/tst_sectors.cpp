@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 namespace {

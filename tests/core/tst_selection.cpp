@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -4,6 +4,8 @@
 
 #include <limits>
 
+using namespace korvalo;
+
 class TestTextUtil : public QObject
 {
     Q_OBJECT

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 using Distances = QList<float>;

@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -6,6 +6,9 @@
 
 #include <deque>
 
+namespace korvalo {}
+using namespace korvalo;
+
 // Answers the program's questions from a script and records every question asked, so
 // that a test never waits on a modal window. A question without a scripted answer is
 // recorded as unexpected and answered with No / Abort / Cancel.

@@ -13,6 +13,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+using namespace korvalo;
+
 // A main window with a scripted asker, driven through its menu items and dialogs as a
 // user would.
 struct Shell

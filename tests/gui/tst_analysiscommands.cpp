@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QMenu>
 
+namespace korvalo {}
+using namespace korvalo;
+
 namespace {
 
 QByteArray readAll(const QString &path)

@@ -11,6 +11,8 @@
 
 #include "app/colorpanels.h"
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 using Answer = Asker::Answer;
 

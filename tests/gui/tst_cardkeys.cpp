@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QComboBox>
 
+namespace korvalo {}
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 class TestCardKeys : public QObject

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+namespace korvalo {}
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 using Answer = Asker::Answer;
 

@@ -10,6 +10,8 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+using namespace korvalo;
+
 namespace {
 
 QByteArray readAll(const QString &path)

@@ -7,6 +7,9 @@
 #include <QMenuBar>
 #include <QToolButton>
 
+namespace korvalo {}
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 class TestMainWindow : public QObject

@@ -21,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 // Editing on the map as a user does it: real mouse events on the map widget "Image1",

@@ -11,6 +11,9 @@
 #include <QMessageBox>
 #include <QTimer>
 
+namespace korvalo {}
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 using Answer = Asker::Answer;
 

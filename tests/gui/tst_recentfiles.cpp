@@ -11,6 +11,8 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 class TestRecentFiles : public QObject

@@ -19,6 +19,8 @@
 
 #include <cstdio>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 // The program as a child process: `tst_recovery --child FILE [options]` opens a main

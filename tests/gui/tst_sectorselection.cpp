@@ -15,6 +15,8 @@
 #include <QMenu>
 #include <QTemporaryDir>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 namespace {

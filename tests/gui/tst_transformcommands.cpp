@@ -15,6 +15,8 @@
 
 #include <functional>
 
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 
 using Transform = std::function<int(NetworkCard &)>;

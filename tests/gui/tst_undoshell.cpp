@@ -5,6 +5,9 @@
 #include <QMenu>
 #include <QTemporaryDir>
 
+namespace korvalo {}
+using namespace korvalo;
+
 using namespace Qt::StringLiterals;
 using Answer = Asker::Answer;
 
