@@ -6,3 +6,4 @@
 // process exit status. Messages go to standard error, info lines to standard output.
 int runResave(const QStringList &args);
 int runRender(const QStringList &args);
+int runSheetDump(const QStringList &args);

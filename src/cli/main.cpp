@@ -20,7 +20,9 @@ static void printUsage(FILE *to)
                "      Reads an ego file and writes it again as File > Save does.\n"
                "  render IN.ego OUT.png [--card N] [--size WxH] [--mode sectors]\n"
                "         [--view NAME=on|off ...]\n"
-               "      Draws one network card into a PNG picture.\n",
+               "      Draws one network card into a PNG picture.\n"
+               "  sheet-dump FILE [--sheet N]\n"
+               "      Prints the table around A1 of a worksheet (xlsx, ods, csv, xls).\n",
                to);
 }
 
@@ -54,6 +56,8 @@ int main(int argc, char *argv[])
         return runResave(args);
     if (command == u"render")
         return runRender(args);
+    if (command == u"sheet-dump")
+        return runSheetDump(args);
     std::fprintf(stderr, "korvalo-cli: unknown command \"%s\"\n", qPrintable(command));
     printUsage(stderr);
     return 2;
