@@ -7,3 +7,5 @@
 int runResave(const QStringList &args);
 int runRender(const QStringList &args);
 int runSheetDump(const QStringList &args);
+int runImportNodes(const QStringList &args);
+int runImportLines(const QStringList &args);

@@ -22,7 +22,11 @@ static void printUsage(FILE *to)
                "         [--view NAME=on|off ...]\n"
                "      Draws one network card into a PNG picture.\n"
                "  sheet-dump FILE [--sheet N]\n"
-               "      Prints the table around A1 of a worksheet (xlsx, ods, csv, xls).\n",
+               "      Prints the table around A1 of a worksheet (xlsx, ods, csv, xls).\n"
+               "  import-nodes IN.ego OUT.ego --sheet FILE [--card N] [--skip R] [--id C] ...\n"
+               "      Adds the alters of a table as nodes (--help lists the columns).\n"
+               "  import-lines IN.ego OUT.ego --sheet FILE [--card N] [--node-a C] [--node-b C] ...\n"
+               "      Adds the lines of an edge list.\n",
                to);
 }
 
@@ -58,6 +62,10 @@ int main(int argc, char *argv[])
         return runRender(args);
     if (command == u"sheet-dump")
         return runSheetDump(args);
+    if (command == u"import-nodes")
+        return runImportNodes(args);
+    if (command == u"import-lines")
+        return runImportLines(args);
     std::fprintf(stderr, "korvalo-cli: unknown command \"%s\"\n", qPrintable(command));
     printUsage(stderr);
     return 2;

@@ -6,4 +6,5 @@ list(APPEND KORVALO_CORE_SOURCES
   excel/odsreader.cpp
   excel/csvreader.cpp
   excel/xlsreader.cpp
-  excel/numberformat.cpp excel/numberformat.h)
+  excel/numberformat.cpp excel/numberformat.h
+  excel/import.cpp excel/import.h)

@@ -51,6 +51,8 @@ public:
     // program's "current region": merged areas count as filled. A1 alone when nothing
     // touches it.
     CellRange currentRegion() const;
+    // The last row holding anything; 0 for an empty sheet.
+    int lastFilledRow() const { return m_byRow.empty() ? 0 : m_byRow.back().first; }
     const std::vector<CellRange> &mergedRanges() const { return m_merged; }
     size_t cellCount() const { return m_cells.size(); }
 
