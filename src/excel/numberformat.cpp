@@ -1,6 +1,7 @@
 #include "excel/numberformat.h"
 
 #include <QDate>
+#include <QHash>
 #include <QStringBuilder>
 
 #include <algorithm>
@@ -517,6 +518,21 @@ QString formatDate(double serial, const Section &section, bool date1904)
     return out;
 }
 
+// Parsed codes, kept because a workbook applies few codes to many cells.
+const std::vector<Section> &sectionsOf(const QString &code)
+{
+    thread_local QHash<QString, std::vector<Section>> cache;
+    const auto it = cache.constFind(code);
+    if (it != cache.constEnd())
+        return *it;
+    if (cache.size() > 512)
+        cache.clear();
+    std::vector<Section> sections;
+    for (const QString &part : splitSections(code))
+        sections.push_back(parseSection(part));
+    return *cache.insert(code, std::move(sections));
+}
+
 } // namespace
 
 QString BuiltinNumberFormat(int id)
@@ -597,10 +613,7 @@ QString FormatNumber(double value, const QString &code, bool date1904)
 {
     if (code.isEmpty() || code.compare(u"General", Qt::CaseInsensitive) == 0)
         return FormatGeneral(value);
-    const QStringList parts = splitSections(code);
-    std::vector<Section> sections;
-    for (const QString &part : parts)
-        sections.push_back(parseSection(part));
+    const std::vector<Section> &sections = sectionsOf(code);
     // The text section holds @; it never formats numbers.
     qsizetype numeric = std::min<qsizetype>(sections.size(), 3);
     if (sections.size() <= 3 && numeric > 1) {

@@ -79,7 +79,7 @@ QString readCellText(ZipXml &xml, bool *any)
         }
         if (token != QXmlStreamReader::StartElement)
             continue;
-        const auto name = xml.reader().name();
+        const auto name = xml.name();
         if (name == u"annotation") {
             xml.skipElement();
         } else if (paragraphDepth == 0 && (name == u"p" || name == u"h")) {
@@ -116,7 +116,7 @@ QString ReadOds(ZipArchive &zip, Workbook &book)
         if (token == QXmlStreamReader::EndDocument)
             return {};
         if (token == QXmlStreamReader::EndElement) {
-            const auto name = xml.reader().name();
+            const auto name = xml.name();
             if (name == u"table" && xml.depth() < tableDepth) {
                 sheet = nullptr;
                 tableDepth = 0;
@@ -141,7 +141,7 @@ QString ReadOds(ZipArchive &zip, Workbook &book)
         }
         if (token != QXmlStreamReader::StartElement)
             continue;
-        const auto name = xml.reader().name();
+        const auto name = xml.name();
         const auto attrs = xml.reader().attributes();
         if (name == u"table" && !sheet) {
             if (book.sheets.size() >= size_t(MaxSheets))

@@ -98,17 +98,23 @@ void Sheet::addCell(int row, int column, Cell cell)
 
 void Sheet::finish()
 {
-    std::stable_sort(m_cells.begin(), m_cells.end(), [](const Entry &a, const Entry &b) { return a.key < b.key; });
+    const auto before = [](const Entry &a, const Entry &b) { return a.key < b.key; };
+    // Readers mostly deliver cells in order already.
+    if (!std::is_sorted(m_cells.begin(), m_cells.end(), before))
+        std::stable_sort(m_cells.begin(), m_cells.end(), before);
     // Of two cells at one position the later one stands.
-    std::vector<Entry> unique;
-    unique.reserve(m_cells.size());
-    for (Entry &e : m_cells) {
-        if (!unique.empty() && unique.back().key == e.key)
-            unique.back() = std::move(e);
-        else
-            unique.push_back(std::move(e));
+    const auto same = [](const Entry &a, const Entry &b) { return a.key == b.key; };
+    if (std::adjacent_find(m_cells.begin(), m_cells.end(), same) != m_cells.end()) {
+        std::vector<Entry> unique;
+        unique.reserve(m_cells.size());
+        for (Entry &e : m_cells) {
+            if (!unique.empty() && unique.back().key == e.key)
+                unique.back() = std::move(e);
+            else
+                unique.push_back(std::move(e));
+        }
+        m_cells = std::move(unique);
     }
-    m_cells = std::move(unique);
     m_byRow.clear();
     m_byColumn.clear();
     for (const Entry &e : m_cells) {

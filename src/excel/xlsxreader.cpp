@@ -63,7 +63,7 @@ bool readRelationships(ZipArchive &zip, const QString &part, QHash<QString, Rela
         }
         if (token == QXmlStreamReader::EndDocument)
             return true;
-        if (token != QXmlStreamReader::StartElement || xml.reader().name() != u"Relationship")
+        if (token != QXmlStreamReader::StartElement || xml.name() != u"Relationship")
             continue;
         const auto attrs = xml.reader().attributes();
         if (XmlAttr(attrs, u"TargetMode") == u"External")
@@ -110,7 +110,7 @@ QString readStringItem(ZipXml &xml)
             return decodeEscapes(text);
         if (token != QXmlStreamReader::StartElement)
             continue;
-        const auto name = xml.reader().name();
+        const auto name = xml.name();
         if (name == u"rPh" || name == u"phoneticPr")
             xml.skipElement();
         else if (name == u"t")
@@ -129,7 +129,7 @@ bool readSharedStrings(ZipArchive &zip, const QString &part, std::vector<QString
         }
         if (token == QXmlStreamReader::EndDocument)
             return true;
-        if (token == QXmlStreamReader::StartElement && xml.reader().name() == u"si") {
+        if (token == QXmlStreamReader::StartElement && xml.name() == u"si") {
             if (strings->size() >= MaxWorkbookCells) {
                 *error = QStringLiteral("the workbook holds more than %1 strings").arg(MaxWorkbookCells);
                 return false;
@@ -162,11 +162,11 @@ bool readStyles(ZipArchive &zip, const QString &part, Styles *styles, QString *e
         }
         if (token == QXmlStreamReader::EndDocument)
             break;
-        if (token == QXmlStreamReader::EndElement && xml.reader().name() == u"cellXfs")
+        if (token == QXmlStreamReader::EndElement && xml.name() == u"cellXfs")
             inCellXfs = false;
         if (token != QXmlStreamReader::StartElement)
             continue;
-        const auto name = xml.reader().name();
+        const auto name = xml.name();
         const auto attrs = xml.reader().attributes();
         if (name == u"numFmt") {
             custom.insert(XmlAttr(attrs, u"numFmtId").toInt(), XmlAttr(attrs, u"formatCode").toString());
@@ -225,7 +225,7 @@ QString readSheet(ZipArchive &zip, const QString &part, const SheetContext &ctx,
             return {};
         if (token != QXmlStreamReader::StartElement)
             continue;
-        const auto name = xml.reader().name();
+        const auto name = xml.name();
         if (name == u"row") {
             const QXmlStreamAttributes rowAttrs = xml.reader().attributes();
             const auto r = XmlAttr(rowAttrs, u"r");
@@ -276,7 +276,7 @@ QString readSheet(ZipArchive &zip, const QString &part, const SheetContext &ctx,
                     break;
                 if (token != QXmlStreamReader::StartElement)
                     continue;
-                const auto child = xml.reader().name();
+                const auto child = xml.name();
                 if (child == u"v") {
                     value = xml.readText();
                     hasValue = !value.isEmpty(); // <v/> under a formula: not calculated
@@ -381,15 +381,12 @@ QString ReadXlsx(ZipArchive &zip, Workbook &book)
             if (token != QXmlStreamReader::StartElement)
                 continue;
             const auto attrs = xml.reader().attributes();
-            if (xml.reader().name() == u"workbookPr") {
+            if (xml.name() == u"workbookPr") {
                 const auto v = XmlAttr(attrs, u"date1904");
                 date1904 = v == u"1" || v == u"true";
-            } else if (xml.reader().name() == u"sheet") {
+            } else if (xml.name() == u"sheet") {
                 QString id;
-                for (const auto &a : attrs) {
-                    if (a.name() == u"id")
-                        id = a.value().toString();
-                }
+                id = XmlAttr(attrs, u"id").toString();
                 const auto rel = rels.constFind(id);
                 if (rel == rels.constEnd() || rel->type != u"worksheet")
                     continue; // chart sheets and dialog sheets hold no cells

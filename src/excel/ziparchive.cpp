@@ -75,9 +75,11 @@ QStringView XmlAttr(const QXmlStreamAttributes &attrs, QStringView local)
 {
     QStringView fallback;
     for (const auto &a : attrs) {
-        if (a.name() != local)
+        const QStringView name = a.qualifiedName();
+        const qsizetype colon = name.indexOf(u':');
+        if ((colon < 0 ? name : name.mid(colon + 1)) != local)
             continue;
-        if (a.prefix() != u"calcext")
+        if (!name.startsWith(u"calcext:"))
             return a.value();
         fallback = a.value();
     }
@@ -86,11 +88,7 @@ QStringView XmlAttr(const QXmlStreamAttributes &attrs, QStringView local)
 
 bool HasXmlAttr(const QXmlStreamAttributes &attrs, QStringView local)
 {
-    for (const auto &a : attrs) {
-        if (a.name() == local)
-            return true;
-    }
-    return false;
+    return !XmlAttr(attrs, local).isNull();
 }
 
 ZipArchive::ZipArchive(const QByteArray &data) : m_source(std::make_unique<Source>())
@@ -196,6 +194,7 @@ bool ZipArchive::readEntry(const QString &name, QByteArray *out, QString *error)
 
 ZipXml::ZipXml(ZipArchive &zip, const QString &entry) : m_zip(zip), m_entry(entry)
 {
+    m_xml.setNamespaceProcessing(false);
     m_zip.openEntry(entry, &m_error);
 }
 

@@ -59,6 +59,14 @@ public:
 
     QXmlStreamReader::TokenType next();
     QXmlStreamReader &reader() { return m_xml; }
+    // The current element's name without its prefix (namespaces are not resolved: the
+    // parts use fixed vocabularies, and resolving costs a third of the time).
+    QStringView name() const
+    {
+        const QStringView n = m_xml.name();
+        const qsizetype colon = n.indexOf(u':');
+        return colon < 0 ? n : n.mid(colon + 1);
+    }
     // Text content of the current element up to its end, with nested elements' text.
     QString readText();
     // Moves past the end of the current element.
