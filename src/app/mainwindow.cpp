@@ -11,6 +11,8 @@
 #include "app/mapwidget.h"
 #include "app/startchooser.h"
 #include "egofile/egofile.h"
+#include "excel/linesexceldialog.h"
+#include "excel/nodesexceldialog.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -138,6 +140,27 @@ MainWindow::MainWindow(NetworkModel &model, QWidget *parent)
     m_cardDialog = new CardDialog(this);
     m_about = new AboutBox(this);
     m_chooser = new StartChooser(this);
+    // The spreadsheet imports compute on the current card; the result is applied here.
+    const ImportTargetProvider importTarget = [this] {
+        return ImportTarget{m_model.CurrentCard > 0 ? &m_model.card(m_model.CurrentCard) : nullptr, &m_model.ego,
+                            m_model.DecimalSeparator};
+    };
+    m_nodesExcel = new NodesExcelDialog(askerSource, importTarget, this);
+    m_linesExcel = new LinesExcelDialog(askerSource, importTarget, this);
+    connect(m_nodesExcel, &NodesExcelDialog::importRequested, this, [this](const korvalo::NodeImportResult &r) {
+        if (m_model.CurrentCard < 1 || !korvalo::ApplyNodeImport(m_model.card(m_model.CurrentCard), r))
+            return;
+        for (const QString &line : r.summary())
+            AppendInfoLine(m_model, line);
+        redrawMap();
+    });
+    connect(m_linesExcel, &LinesExcelDialog::importRequested, this, [this](const korvalo::LineImportResult &r) {
+        if (m_model.CurrentCard < 1 || !korvalo::ApplyLineImport(m_model.card(m_model.CurrentCard), r))
+            return;
+        for (const QString &line : r.summary())
+            AppendInfoLine(m_model, line);
+        redrawMap();
+    });
 
     connect(m_egoDialog, &EgoDialog::saved, this, [this] {
         m_egoName->setText(m_model.ego.Name);
@@ -344,8 +367,16 @@ void MainWindow::buildMenus()
     connect(card.item(u"Delete Card"_s, u"DeleteCard1"_s), &QAction::triggered, this,
             &MainWindow::deleteCard);
     card.separator();
-    card.sub(u"Import Nodes"_s, u"ImportNodes1"_s).later(u"Excel"_s, u"Excel1"_s);
-    card.sub(u"Import Edges"_s, u"ImportEdges1"_s).later(u"Excel"_s, u"Excel2"_s);
+    connect(card.sub(u"Import Nodes"_s, u"ImportNodes1"_s).item(u"Excel"_s, u"Excel1"_s), &QAction::triggered, this, [this] {
+        if (m_egoName->text().isEmpty())
+            return asker().message(u"Please setup ego first."_s);
+        m_nodesExcel->show();
+        m_nodesExcel->raise();
+    });
+    connect(card.sub(u"Import Edges"_s, u"ImportEdges1"_s).item(u"Excel"_s, u"Excel2"_s), &QAction::triggered, this, [this] {
+        m_linesExcel->show();
+        m_linesExcel->raise();
+    });
     MenuBuilder graphic = card.sub(u"Import Graphic"_s, u"ImportGraphic1"_s);
     graphic.later(u"-jpg"_s, u"jpg1"_s);
     graphic.menu()->menuAction()->setVisible(false);

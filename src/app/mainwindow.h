@@ -13,6 +13,8 @@ class Asker;
 class CardDialog;
 class EgoDialog;
 class InfoWindows;
+class LinesExcelDialog;
+class NodesExcelDialog;
 class MapWidget;
 class QAction;
 class QComboBox;
@@ -99,6 +101,8 @@ private:
     void renderMap(QImage &image) const;
 
     NetworkModel &m_model;
+    NodesExcelDialog *m_nodesExcel = nullptr;
+    LinesExcelDialog *m_linesExcel = nullptr;
     std::unique_ptr<Asker> m_asker;
     std::vector<std::pair<QAction *, bool ViewOptions::*>> m_viewSwitches;
 

@@ -496,6 +496,7 @@ LineImportResult ImportLines(const Sheet &sheet, const CellRange &table, const L
                 color = (*v < 0 || *v > PaletteSize) ? 0 : *v;
         }
         result.lines.push_back(Line{nodeA, nodeB, value, color});
+        result.lineRows.push_back(r);
     }
     if (card.LineCount() + int(result.lines.size()) > MaxLines) {
         result.messages.push_back(tableMessage(

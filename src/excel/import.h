@@ -72,6 +72,7 @@ struct LineImportOptions
 struct LineImportResult
 {
     std::vector<Line> lines;
+    std::vector<int> lineRows; // the worksheet row of each line
     std::vector<ImportMessage> messages;
     int rowsRead = 0;
     bool ok() const;

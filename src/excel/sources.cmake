@@ -8,3 +8,7 @@ list(APPEND KORVALO_CORE_SOURCES
   excel/xlsreader.cpp
   excel/numberformat.cpp excel/numberformat.h
   excel/import.cpp excel/import.h)
+list(APPEND KORVALO_GUI_SOURCES
+  excel/importdialog.cpp excel/importdialog.h
+  excel/nodesexceldialog.cpp excel/nodesexceldialog.h
+  excel/linesexceldialog.cpp excel/linesexceldialog.h)
