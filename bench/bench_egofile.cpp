@@ -36,7 +36,7 @@ NetworkModel fullModel(int cards)
             node.Memo1 = QStringLiteral("Met at the sports club in %1").arg(1990 + n % 30);
             node.Memo2 = QStringLiteral("Neighbour");
             node.Merger = n % 50 == 0 ? QStringLiteral("|%1|").arg(n + 1) : QString();
-            AddNode(m, c, node, false);
+            AddNode(m, c, node);
         }
         for (int l = 1; l <= MaxLines; ++l)
             AddLine(m, l % 7 == 0 ? 0 : l, (l * 37) % MaxNodes + 1, 1 + l % 5, l % 9);
@@ -87,10 +87,10 @@ static void BM_ReadEgoFile(benchmark::State &state)
     const QString path = dir.filePath(QStringLiteral("full.ego"));
     const qsizetype size = writeModelFile(path, int(state.range(0)));
     for (auto _ : state) {
-        NetworkModel m;
-        if (!ReadEgoFile(m, path, true))
+        const Result<NetworkModel> m = ReadEgoFile(path, ReadOptions{u'.', [](const QString &) {}});
+        if (!m)
             state.SkipWithError("read failed");
-        benchmark::DoNotOptimize(m.CardCount());
+        benchmark::DoNotOptimize(m->CardCount());
     }
     setBytes(state, size);
     state.counters["MB"] = double(size) / 1e6;

@@ -6,10 +6,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    NetworkModel model;
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    const Status status = ReadEgoBytes(model, bytes, QStringLiteral("fuzz.ego"), true);
+    const Result<NetworkModel> status =
+        ReadEgoBytes(bytes, QStringLiteral("fuzz.ego"), ReadOptions{u'.', [](const QString &) {}});
     if (status.ok()) {
+        const NetworkModel &model = status.value();
         if (model.CardCount() > MaxCards || EgoFileBytes(model).isEmpty())
             std::abort();
     } else if (status.message().isEmpty()) {

@@ -16,7 +16,7 @@ QString memoLine(const Node &node, const QString &memo)
 
 } // namespace
 
-void ShowAllMemos(const NetworkModel &model)
+void ShowAllMemos(const NetworkModel &model, const InfoSink &sink)
 {
     for (int c = 1; c <= model.CardCount(); ++c) {
         const NetworkCard &card = model.card(c);
@@ -27,16 +27,16 @@ void ShowAllMemos(const NetworkModel &model)
                 if (IsBlank(*memo))
                     continue;
                 if (!headerShown) {
-                    AppendInfoLine(model, cardHeader(card));
+                    AppendInfoLine(sink, cardHeader(card));
                     headerShown = true;
                 }
-                AppendInfoLine(model, memoLine(node, *memo));
+                AppendInfoLine(sink, memoLine(node, *memo));
             }
         }
     }
 }
 
-void ShowMemosByKeyword(const NetworkModel &model, const QString &keyword)
+void ShowMemosByKeyword(const NetworkModel &model, const InfoSink &sink, const QString &keyword)
 {
     if (keyword.isEmpty())
         return;
@@ -47,8 +47,8 @@ void ShowMemosByKeyword(const NetworkModel &model, const QString &keyword)
             const Node &node = card.Nodes[size_t(n)];
             for (const QString *memo : {&node.Memo1, &node.Memo2}) {
                 if (memo->toUpper().contains(wanted)) {
-                    AppendInfoLine(model, cardHeader(card));
-                    AppendInfoLine(model, memoLine(node, *memo));
+                    AppendInfoLine(sink, cardHeader(card));
+                    AppendInfoLine(sink, memoLine(node, *memo));
                     return;
                 }
             }
@@ -56,14 +56,14 @@ void ShowMemosByKeyword(const NetworkModel &model, const QString &keyword)
     }
 }
 
-void ShowNodeMerger(const NetworkModel &model)
+void ShowNodeMerger(const NetworkModel &model, const InfoSink &sink)
 {
     for (int c = 1; c <= model.CardCount(); ++c) {
         const NetworkCard &card = model.card(c);
         for (int n = 1; n <= card.NodeCount(); ++n) {
             const Node &node = card.Nodes[size_t(n)];
             if (!IsBlank(node.Merger))
-                AppendInfoLine(model, node.ID % u'-' % node.Merger);
+                AppendInfoLine(sink, node.ID % u'-' % node.Merger);
         }
     }
 }

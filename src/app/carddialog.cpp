@@ -2,6 +2,7 @@
 
 #include "app/colorpanels.h"
 #include "app/dialogbuttons.h"
+#include "model/textutil.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -125,12 +126,13 @@ bool CardDialog::isAdding() const
 CardDialog::Values CardDialog::values() const
 {
     Values v;
-    v.ID = m_id->text();
+    // Pasted text may hold line breaks, which a file cannot keep.
+    v.ID = LineBreaksToBlanks(m_id->text());
     v.Circles = m_circles->value();
-    v.EgoNode = m_no->isChecked() ? u"none"_s : m_size->currentText();
+    v.EgoNode = m_no->isChecked() ? u"none"_s : LineBreaksToBlanks(m_size->currentText());
     v.EgoColor = m_colors->chosen();
-    v.Interviewer = m_interviewer->text();
-    v.Date = m_date->text();
-    v.CardMemo = m_memo->text();
+    v.Interviewer = LineBreaksToBlanks(m_interviewer->text());
+    v.Date = LineBreaksToBlanks(m_date->text());
+    v.CardMemo = LineBreaksToBlanks(m_memo->text());
     return v;
 }

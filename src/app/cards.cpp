@@ -12,7 +12,7 @@ void ModifyCard(NetworkModel &model, int card, const QString &id, int circles,
     if (!cardExists(model, card))
         return;
     NetworkCard &c = model.card(card);
-    c.ID = id;
+    c.ID = CardIDOrDefault(id, card);
     c.Circles = circles;
     c.EgoNode = egoNode;
     c.EgoColor = egoColor;
@@ -43,27 +43,32 @@ int DeleteCard(NetworkModel &model, int card)
     return next;
 }
 
+NetworkCard DuplicatedCard(const NetworkCard &original)
+{
+    NetworkModel scratch;
+    AddCard(scratch, original.ID + QStringLiteral(" Copy"), original.Circles, original.EgoNode,
+            original.EgoColor, original.Interviewer, original.Date, original.CardMemo);
+    for (int s = 1; s <= original.SectorCount(); ++s) {
+        const Sector &sector = original.Sectors[size_t(s)];
+        AddSector(scratch, 1, sector.SectorName, sector.SectorColor, sector.SectorAngle);
+    }
+    for (int i = 1; i <= original.NodeCount(); ++i)
+        AddNode(scratch, 1, original.Nodes[size_t(i)]);
+    for (int l = 1; l <= original.LineCount(); ++l) {
+        const Line &line = original.Lines[size_t(l)];
+        AddLine(scratch, line.A, line.B, line.LineSize, line.LineColor);
+    }
+    return std::move(scratch.card(1));
+}
+
 Status DuplicateCard(NetworkModel &model, int source)
 {
     if (!cardExists(model, source))
         return Status::failure(QStringLiteral("There is no network card %1.").arg(source));
-    // Work on a copy: AddCard may reallocate the card table.
-    const NetworkCard original = model.card(source);
-    Status added = AddCard(model, original.ID + QStringLiteral(" Copy"), original.Circles,
-                           original.EgoNode, original.EgoColor, original.Interviewer,
-                           original.Date, original.CardMemo);
-    if (!added)
-        return added;
-    const int n = model.CurrentCard;
-    for (int s = 1; s <= original.SectorCount(); ++s) {
-        const Sector &sector = original.Sectors[size_t(s)];
-        AddSector(model, n, sector.SectorName, sector.SectorColor, sector.SectorAngle);
-    }
-    for (int i = 1; i <= original.NodeCount(); ++i)
-        AddNode(model, n, original.Nodes[size_t(i)], false);
-    for (int l = 1; l <= original.LineCount(); ++l) {
-        const Line &line = original.Lines[size_t(l)];
-        AddLine(model, line.A, line.B, line.LineSize, line.LineColor);
-    }
+    if (model.CardCount() >= MaxCards)
+        return Status::failure(QStringLiteral("An ego holds at most %1 network cards.").arg(MaxCards));
+    NetworkCard copy = DuplicatedCard(model.card(source));
+    model.Cards.push_back(std::move(copy));
+    model.CurrentCard = model.CardCount();
     return Status::success();
 }

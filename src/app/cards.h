@@ -4,8 +4,8 @@
 
 // Card operations beyond AddCard. Card numbers count from 1; 0 means "no card".
 
-// Overwrites the seven fields of a card. An empty ID stays empty here (only a new card
-// gets the "Card <n>" name). The ego's node slot 0 keeps what AddCard wrote.
+// Overwrites the seven fields of a card. A blank ID becomes "Card <n>" (CardIDOrDefault),
+// the name the card would be read back with. The ego's node slot 0 keeps what AddCard wrote.
 // Does nothing for a card number that does not exist.
 void ModifyCard(NetworkModel &model, int card, const QString &id, int circles,
                 const QString &egoNode, int egoColor, const QString &interviewer,
@@ -20,6 +20,10 @@ void CopyCard(NetworkModel &model, int from, int to);
 // removed (0 when no card is left). Card 0 or a number beyond the last card changes
 // nothing and returns model.CurrentCard.
 int DeleteCard(NetworkModel &model, int card);
+
+// The card a duplicate of `source` gets: the ID "<ID> Copy", the ego's slot as a new
+// card has it, sectors, alters and lines copied, no node selected.
+NetworkCard DuplicatedCard(const NetworkCard &source);
 
 // Appends a copy of card `source` with the ID "<ID> Copy" and makes it current. Node
 // selection flags are not copied. Refused, with the model unchanged, when the source

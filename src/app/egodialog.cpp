@@ -14,8 +14,8 @@
 
 using namespace Qt::StringLiterals;
 
-EgoDialog::EgoDialog(NetworkModel &model, std::function<Asker &()> asker, QWidget *parent)
-    : QDialog(parent), m_model(model), m_asker(std::move(asker))
+EgoDialog::EgoDialog(std::function<Asker &()> asker, QWidget *parent)
+    : QDialog(parent), m_asker(std::move(asker))
 {
     setObjectName(u"TFormEgo"_s);
     setWindowTitle(u"Ego Settings"_s);
@@ -48,24 +48,13 @@ EgoDialog::EgoDialog(NetworkModel &model, std::function<Asker &()> asker, QWidge
 
     QPushButton *save = AddSaveIgnoreButtons(this, form);
 
-    connect(m_name, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Name = t; });
-    connect(m_egoID, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.EgoID = t; });
-    connect(m_year, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Year = t; });
-    connect(m_misc1, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Misc1 = t; });
-    connect(m_misc2, &QLineEdit::textChanged, this, [this](const QString &t) { m_model.ego.Misc2 = t; });
-    auto storeSex = [this](const QString &t) {
-        m_model.ego.Sex = m_sex->findText(t, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    };
-    connect(m_sex, &QComboBox::currentTextChanged, this, storeSex);
-    connect(m_sex, &QComboBox::editTextChanged, this, storeSex);
     m_name->installEventFilter(this);
 
     connect(save, &QPushButton::clicked, this, &EgoDialog::save);
 }
 
-void EgoDialog::loadFromModel()
+void EgoDialog::load(const Ego &ego)
 {
-    const Ego ego = m_model.ego; // the fields write back into the record while being set
     m_name->setText(ego.Name);
     m_egoID->setText(ego.EgoID);
     m_year->setText(ego.Year);
@@ -78,7 +67,19 @@ void EgoDialog::loadFromModel()
         m_sex->setCurrentIndex(-1);
         m_sex->setEditText(QString());
     }
-    m_model.ego = ego;
+}
+
+Ego EgoDialog::values() const
+{
+    // Pasted text may hold line breaks, which a file cannot keep.
+    Ego ego;
+    ego.Name = LineBreaksToBlanks(m_name->text());
+    ego.EgoID = LineBreaksToBlanks(m_egoID->text());
+    ego.Year = LineBreaksToBlanks(m_year->text());
+    ego.Sex = m_sex->findText(m_sex->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    ego.Misc1 = LineBreaksToBlanks(m_misc1->text());
+    ego.Misc2 = LineBreaksToBlanks(m_misc2->text());
+    return ego;
 }
 
 QString EgoDialog::sexText() const

@@ -10,17 +10,19 @@ class Asker;
 class QComboBox;
 class QLineEdit;
 
-// "Ego Settings": the home of the ego record. Every edit goes straight into
-// model.ego, also when the dialog is left with Ignore; Save checks the two obligatory
-// fields and emits saved() so that the side panel can show the name and the ID.
+// "Ego Settings": shows the ego record and edits a copy of it. Save checks the two
+// obligatory fields and emits saved(); the ego command layer then makes values() the
+// document's ego, as one undoable step. Ignore only hides the dialog.
 class EgoDialog : public QDialog
 {
     Q_OBJECT
 public:
-    EgoDialog(NetworkModel &model, std::function<Asker &()> asker, QWidget *parent = nullptr);
+    explicit EgoDialog(std::function<Asker &()> asker, QWidget *parent = nullptr);
 
-    // Shows the ego record in the fields, after a new ego was set up or read.
-    void loadFromModel();
+    // Shows an ego record in the fields.
+    void load(const Ego &ego);
+    // The record as the fields hold it.
+    Ego values() const;
     // The text of the sex field as the user sees it.
     QString sexText() const;
     // What Save does; returns whether the dialog was accepted and hidden.
@@ -33,7 +35,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    NetworkModel &m_model;
     std::function<Asker &()> m_asker;
     QLineEdit *m_name;
     QLineEdit *m_egoID;

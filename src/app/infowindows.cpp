@@ -2,7 +2,8 @@
 
 #include "analysis/inforeports.h"
 #include "app/asker.h"
-#include "app/mainwindow.h"
+#include "app/menus.h"
+#include "edit/document.h"
 #include "app/mapwidget.h"
 #include "egofile/safefile.h"
 #include "model/textutil.h"
@@ -18,6 +19,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -45,7 +48,8 @@ QStringList documentLines(const QPlainTextEdit *edit)
 
 // ---------------------------------------------------------------------------------------
 
-InfoWindow::InfoWindow(MainWindow &main) : QMainWindow(&main, Qt::Window), m_main(main)
+InfoWindow::InfoWindow(const ShellContext &shell)
+    : QMainWindow(shell.window, Qt::Window), m_shell(shell)
 {
     setObjectName(QStringLiteral("TFormInfo"));
     setWindowTitle(QStringLiteral("Korvalo Info"));
@@ -88,12 +92,12 @@ QStringList InfoWindow::lines() const
 
 void InfoWindow::saveAsTextFile()
 {
-    const QString chosen = m_main.asker().saveFileName(QStringLiteral("*.txt (*.txt)"));
+    const QString chosen = m_shell.asker().saveFileName(QStringLiteral("*.txt (*.txt)"));
     if (chosen.isEmpty())
         return;
     const Status saved = ReplaceFileSafely(TextFileName(chosen), TextFileBytes(lines()));
     if (!saved)
-        m_main.asker().message(saved.message());
+        m_shell.asker().message(saved.message());
 }
 
 void InfoWindow::convertPointsToCommas()
@@ -217,8 +221,8 @@ HistoryWindow::HistoryWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 
 // ---------------------------------------------------------------------------------------
 
-NodeTableWindow::NodeTableWindow(MainWindow &main, const NetworkModel &model)
-    : QMainWindow(&main, Qt::Window), m_main(main), m_model(model)
+NodeTableWindow::NodeTableWindow(const ShellContext &shell)
+    : QMainWindow(shell.window, Qt::Window), m_shell(shell)
 {
     setObjectName(QStringLiteral("TFormTable"));
     setWindowTitle(QStringLiteral("Korvalo Table"));
@@ -270,11 +274,12 @@ NodeTableWindow::NodeTableWindow(MainWindow &main, const NetworkModel &model)
 
 void NodeTableWindow::fill(int card)
 {
-    m_egoName->setText(m_model.ego.Name);
-    const bool valid = card >= 1 && card <= m_model.CardCount();
-    m_cardName->setText(valid ? m_model.card(card).ID : QStringLiteral("<none>"));
-    const QSize mapSize = m_main.mapWidget() ? m_main.mapWidget()->image().size() : QSize();
-    m_rows = NodeTableRows(m_model, valid ? card : 0, mapSize.width(), mapSize.height());
+    const NetworkModel &model = m_shell.document.model();
+    m_egoName->setText(model.ego.Name);
+    const bool valid = model.hasCard(card);
+    m_cardName->setText(valid ? model.card(card).ID : QStringLiteral("<none>"));
+    const QSize mapSize = m_shell.mapSize();
+    m_rows = NodeTableRows(model, valid ? card : 0, mapSize.width(), mapSize.height());
     showRows();
 }
 
@@ -296,58 +301,56 @@ void NodeTableWindow::showRows()
 
 void NodeTableWindow::exportTable()
 {
-    const QString path = m_main.asker().saveFileName(QString());
+    const QString path = m_shell.asker().saveFileName(QString());
     if (path.isEmpty())
         return;
     const Status saved = ReplaceFileSafely(path, TextFileBytes(NodeTableText(m_rows)));
     if (!saved)
-        m_main.asker().message(saved.message());
+        m_shell.asker().message(saved.message());
 }
 
 // ---------------------------------------------------------------------------------------
 
-InfoWindows::InfoWindows(MainWindow &main, NetworkModel &model)
-    : QObject(&main), m_main(main), m_model(model), m_info(new InfoWindow(main)),
-      m_nodeInfo(new NodeInfoWindow(&main)), m_history(new HistoryWindow(&main)),
-      m_table(new NodeTableWindow(main, model))
+InfoWindows::InfoWindows(const ShellContext &shell)
+    : QObject(shell.window), m_shell(shell), m_info(new InfoWindow(shell)),
+      m_nodeInfo(new NodeInfoWindow(shell.window)), m_history(new HistoryWindow(shell.window)),
+      m_table(new NodeTableWindow(shell))
 {
-    m_model.infoSink = [this](const QString &line) { m_info->appendLine(line); };
+    Document &document = m_shell.document;
+    document.session().infoSink = [this](const QString &line) { m_info->appendLine(line); };
 
-    auto wire = [&](const char *name, auto slot) {
-        if (auto *action = main.findChild<QAction *>(QString::fromLatin1(name))) {
-            action->setEnabled(true);
-            connect(action, &QAction::triggered, this, slot);
-        }
-    };
-    wire("ShowInfoWindow1", [this] { showInFront(m_info); });
-    wire("ShowNodeInfoWindow1", [this] { showInFront(m_nodeInfo); });
-    wire("ShowallMemos1", [this] { ShowAllMemos(m_model); });
-    wire("ByKeyword1", [this] {
-        if (auto keyword = m_main.asker().input(QStringLiteral("Node Memo"), QStringLiteral("Keyword:"), QString()))
-            ShowMemosByKeyword(m_model, *keyword);
+    Menus &menus = m_shell.menus;
+    menus.bind(u"ShowInfoWindow1"_s, this, [this] { showInFront(m_info); });
+    menus.bind(u"ShowNodeInfoWindow1"_s, this, [this] { showInFront(m_nodeInfo); });
+    menus.bind(u"ShowallMemos1"_s, this, [this] {
+        ShowAllMemos(m_shell.document.model(), m_shell.document.session().infoSink);
     });
-    wire("ShowNodeMerger1", [this] { ShowNodeMerger(m_model); });
-    wire("History1", [this] { showInFront(m_history); });
-    wire("NodeTable1", [this] {
-        m_table->fill(m_model.CurrentCard);
+    menus.bind(u"ByKeyword1"_s, this, [this] {
+        if (auto keyword = m_shell.asker().input(u"Node Memo"_s, u"Keyword:"_s, QString()))
+            ShowMemosByKeyword(m_shell.document.model(), m_shell.document.session().infoSink, *keyword);
+    });
+    menus.bind(u"ShowNodeMerger1"_s, this, [this] {
+        ShowNodeMerger(m_shell.document.model(), m_shell.document.session().infoSink);
+    });
+    menus.bind(u"History1"_s, this, [this] { showInFront(m_history); });
+    menus.bind(u"NodeTable1"_s, this, [this] {
+        m_table->fill(m_shell.document.model().CurrentCard);
         showInFront(m_table);
     });
     // The History item is hidden, and a hidden action does not fire its shortcut.
-    auto *history = new QShortcut(QKeySequence(QStringLiteral("Ctrl+H")), &main);
-    history->setObjectName(QStringLiteral("HistoryShortcut"));
+    auto *history = new QShortcut(QKeySequence(u"Ctrl+H"_s), m_shell.window);
+    history->setObjectName(u"HistoryShortcut"_s);
     connect(history, &QShortcut::activated, this, [this] { showInFront(m_history); });
-    connect(&main, &MainWindow::currentCardChanged, this, [this](int card) {
+    // The table follows the current card and its changes.
+    auto refill = [this] {
         if (m_table->isVisible())
-            m_table->fill(card);
-    });
-    // The "Show Node Memos" submenu follows its items.
-    if (auto *all = main.findChild<QAction *>(QStringLiteral("ShowallMemos1"))) {
-        if (QMenu *menu = qobject_cast<QMenu *>(all->parent()))
-            menu->menuAction()->setEnabled(true);
-    }
+            m_table->fill(m_shell.document.model().CurrentCard);
+    };
+    connect(&document, &Document::currentCardChanged, this, refill);
+    connect(&document, &Document::cardChanged, this, refill);
 }
 
 InfoWindows::~InfoWindows()
 {
-    m_model.infoSink = nullptr;
+    m_shell.document.session().infoSink = nullptr;
 }

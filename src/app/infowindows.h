@@ -1,13 +1,14 @@
 #pragma once
 
 #include "analysis/nodetable.h"
+#include "app/shellcontext.h"
 #include "model/networkmodel.h"
 
 #include <QMainWindow>
 #include <QObject>
 #include <QWidget>
 
-class MainWindow;
+struct ShellContext;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -18,7 +19,7 @@ class InfoWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit InfoWindow(MainWindow &main);
+    explicit InfoWindow(const ShellContext &shell);
 
     // Shows the window without blocking and appends text as new last line(s).
     void appendLine(const QString &text);
@@ -29,7 +30,7 @@ public:
     void convertPointsToCommas();
 
 private:
-    MainWindow &m_main;
+    ShellContext m_shell;
     QPlainTextEdit *m_memo;
 };
 
@@ -65,7 +66,7 @@ class NodeTableWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    NodeTableWindow(MainWindow &main, const NetworkModel &model);
+    explicit NodeTableWindow(const ShellContext &shell);
 
     // Rebuilds the grid for a card (0 = none: headings only).
     void fill(int card);
@@ -77,20 +78,19 @@ public:
 private:
     void showRows();
 
-    MainWindow &m_main;
-    const NetworkModel &m_model;
+    ShellContext m_shell;
     std::vector<NodeTableRow> m_rows;
     QLabel *m_egoName, *m_cardName;
     QTableWidget *m_grid;
 };
 
 // Creates the info, node info, history and node table windows and wires them to the
-// main window's Info menu, Card > Node Table and the model's info lines.
+// Info menu, Card > Node Table and the session's info lines.
 class InfoWindows : public QObject
 {
     Q_OBJECT
 public:
-    InfoWindows(MainWindow &main, NetworkModel &model);
+    explicit InfoWindows(const ShellContext &shell);
     ~InfoWindows() override;
 
     InfoWindow *info() const { return m_info; }
@@ -99,8 +99,7 @@ public:
     NodeTableWindow *table() const { return m_table; }
 
 private:
-    MainWindow &m_main;
-    NetworkModel &m_model;
+    ShellContext m_shell;
     InfoWindow *m_info;
     NodeInfoWindow *m_nodeInfo;
     HistoryWindow *m_history;

@@ -7,8 +7,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvalo"));
 
-    NetworkModel model;
-    MainWindow window(model);
+    MainWindow window;
     window.show();
     // An .ego file named on the command line (a double click on the file) is read at
     // once instead of offering the start chooser.

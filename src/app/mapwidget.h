@@ -17,15 +17,20 @@ public:
     explicit MapWidget(QWidget *parent = nullptr);
 
     void setRenderer(Renderer render) { m_render = std::move(render); }
-    // Draws the map again into the image and repaints.
+    // Marks the map for drawing again; it is drawn once, when painted or read, however
+    // often this is called in between.
     void redraw();
-    const QImage &image() const { return m_image; }
+    // The map as drawn now (drawn first when a redraw is pending).
+    const QImage &image() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void draw() const;
+
     Renderer m_render;
-    QImage m_image;
+    mutable QImage m_image;
+    mutable bool m_stale = true;
 };

@@ -84,10 +84,12 @@ struct Common
             return status;
         cardNumber = *cardArg;
 
-        model.infoSink = [](const QString &line) { std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData()); };
-        const Status read = ReadEgoFile(model, parser.positionalArguments()[0], true);
+        ReadOptions readOptions;
+        readOptions.warnings = [](const QString &line) { std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData()); };
+        Result<NetworkModel> read = ReadEgoFile(parser.positionalArguments()[0], readOptions);
         if (!read)
             return fail(1, read.message());
+        model = std::move(read.value());
         if (cardNumber > model.CardCount())
             return fail(1, QStringLiteral("--card: the ego file holds %1 card(s), not %2").arg(model.CardCount()).arg(cardNumber));
         WorkbookResult book = ReadWorkbook(parser.value(sheet));

@@ -40,7 +40,6 @@ int runRender(const QStringList &args)
     QStringList files;
     int card = 1;
     int width = 850, height = 750;
-    NetworkModel model;
     ViewOptions view;
     bool sectorMode = false;
 
@@ -88,17 +87,17 @@ int runRender(const QStringList &args)
     if (files.size() != 2)
         return usageError(QStringLiteral("needs an input .ego file and an output .png file"));
 
-    const Status read = ReadEgoFile(model, files[0], false);
+    const Result<NetworkModel> read = ReadEgoFile(files[0]);
     if (!read)
         return failure(read.message());
+    const NetworkModel &model = read.value();
     if (card > model.CardCount()) {
         return failure(QStringLiteral("\"%1\" has no network card %2 (it holds %3).")
                            .arg(QFileInfo(files[0]).fileName())
                            .arg(card)
                            .arg(model.CardCount()));
     }
-    if (sectorMode)
-        model.EditMode = EditModeSectors;
+    view.SectorHandles = sectorMode;
 
     QImage image(width, height, QImage::Format_RGB32);
     RenderCard(image, model, card, view);

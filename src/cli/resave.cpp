@@ -29,17 +29,17 @@ int runResave(const QStringList &args)
         return 2;
     }
 
-    NetworkModel model;
-    model.DecimalSeparator = separator;
-    model.infoSink = [](const QString &line) {
+    ReadOptions options;
+    options.DecimalSeparator = separator;
+    options.warnings = [](const QString &line) {
         std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
     };
-    const Status read = ReadEgoFile(model, paths[0], true);
+    const Result<NetworkModel> read = ReadEgoFile(paths[0], options);
     if (!read) {
         std::fprintf(stderr, "%s\n", read.message().toLocal8Bit().constData());
         return 1;
     }
-    const Status saved = WriteEgoFile(model, paths[1]);
+    const Status saved = WriteEgoFile(read.value(), paths[1]);
     if (!saved) {
         std::fprintf(stderr, "%s\n", saved.message().toLocal8Bit().constData());
         return 1;

@@ -265,9 +265,9 @@ std::optional<float> parseReal(std::string_view text, char separator)
 class Reader
 {
 public:
-    Reader(const QString &displayName, QChar separator, bool warn)
+    Reader(const QString &displayName, QChar separator, InfoSink warnings)
         : m_name(displayName), m_separator(char(separator.unicode() < 0x80 ? separator.unicode() : '.')),
-          m_warn(warn)
+          m_warnings(std::move(warnings))
     {
     }
 
@@ -373,7 +373,7 @@ private:
             node.Memo1 = repeatedText(NfMemo1, f.value[NfMemo1]);
             node.Memo2 = repeatedText(NfMemo2, f.value[NfMemo2]);
             node.Merger = repeatedText(NfMerger, f.value[NfMerger]);
-            if (!AddNode(out, cardNo, node, m_warn))
+            if (!AddNode(out, cardNo, node, m_warnings, QLatin1Char(m_separator)))
                 return fail(QStringLiteral("the card holds more than %1 nodes.").arg(MaxNodes), false);
         }
 
@@ -479,7 +479,7 @@ private:
 
     QString m_name;
     char m_separator;
-    bool m_warn;
+    InfoSink m_warnings;
     bool m_utf8 = true;
     // Where the reader is, for messages: card number, record kind and number.
     struct Location
@@ -554,31 +554,40 @@ private:
     bool m_utf8;
 };
 
-bool modelFitsWindows1252(const NetworkModel &model)
+// The widest character set of the model's texts.
+Charset modelCharset(const NetworkModel &model)
 {
-    auto fits = [](const QString &s) { return FitsWindows1252(s); };
+    Charset widest = Charset::Ascii;
+    auto take = [&widest](const QString &s) {
+        if (widest != Charset::Unicode && !s.isEmpty()) {
+            const Charset c = CharsetOf(s);
+            if (c > widest)
+                widest = c;
+        }
+        return widest != Charset::Unicode;
+    };
     const Ego &e = model.ego;
-    if (!fits(e.Name) || !fits(e.EgoID) || !fits(e.Year) || !fits(e.Misc1) || !fits(e.Misc2))
-        return false;
+    if (!take(e.Name) || !take(e.EgoID) || !take(e.Year) || !take(e.Misc1) || !take(e.Misc2))
+        return widest;
     for (int c = 1; c <= model.CardCount(); ++c) {
         const NetworkCard &card = model.card(c);
-        if (!fits(card.ID) || !fits(card.EgoNode) || !fits(card.Interviewer) || !fits(card.Date)
-            || !fits(card.CardMemo))
-            return false;
+        if (!take(card.ID) || !take(card.EgoNode) || !take(card.Interviewer) || !take(card.Date)
+            || !take(card.CardMemo))
+            return widest;
         for (int s = 1; s <= card.SectorCount(); ++s) {
-            if (!fits(card.Sectors[size_t(s)].SectorName))
-                return false;
+            if (!take(card.Sectors[size_t(s)].SectorName))
+                return widest;
         }
         for (int n = 1; n <= card.NodeCount(); ++n) {
             const Node &node = card.Nodes[size_t(n)];
             for (const QString *s : {&node.ID, &node.Label, &node.Role, &node.Sex, &node.Human, &node.Symbol,
                                      &node.NodeSize, &node.Memo1, &node.Memo2, &node.Merger}) {
-                if (!fits(*s))
-                    return false;
+                if (!take(*s))
+                    return widest;
             }
         }
     }
-    return true;
+    return widest;
 }
 
 QString fileNameOf(const QString &path)
@@ -668,7 +677,7 @@ QString compareModels(const NetworkModel &model, const NetworkModel &back)
         const NetworkCard &a = model.card(c);
         const NetworkCard &b = back.card(c);
         const Where where{c, nullptr, 0};
-        cmp.text(where, "ID", a.ID, b.ID);
+        cmp.text(where, "ID", CardIDOrDefault(a.ID, c), b.ID);
         cmp.number(where, "Circles", a.Circles, b.Circles);
         cmp.text(where, "EgoNode", a.EgoNode.isEmpty() ? QStringLiteral("none") : a.EgoNode, b.EgoNode);
         cmp.number(where, "EgoColor", a.EgoColor, b.EgoColor);
@@ -746,30 +755,31 @@ std::string_view ExtractTagValue(std::string_view text, std::string_view name, s
     return found->value;
 }
 
-Status ReadEgoBytes(NetworkModel &model, const QByteArray &bytes, const QString &displayName, bool warn)
+Result<NetworkModel> ReadEgoBytes(const QByteArray &bytes, const QString &displayName,
+                                  const ReadOptions &options)
 {
-    // Read into a fresh model, so that a refused file leaves the open ego as it was.
     NetworkModel fresh;
     QStringList infoLines;
-    fresh.infoSink = [&infoLines](const QString &line) { infoLines.append(line); };
-    Reader reader(displayName, model.DecimalSeparator, warn);
+    InfoSink collect;
+    if (options.warnings)
+        collect = [&infoLines](const QString &line) { infoLines.append(line); };
+    Reader reader(displayName, options.DecimalSeparator, collect);
     const Status status = reader.read(bytes, fresh);
     if (!status)
-        return status;
-    model.ego = std::move(fresh.ego);
-    model.Cards = std::move(fresh.Cards);
-    model.CurrentCard = fresh.CurrentCard;
-    model.EgoPresent = true;
+        return Result<NetworkModel>::failure(status.message());
+    fresh.EgoPresent = true;
+    // Warnings of a refused file would only confuse: they are handed on after success.
     for (const QString &line : std::as_const(infoLines))
-        AppendInfoLine(model, line);
-    return Status::success();
+        AppendInfoLine(options.warnings, line);
+    return Result<NetworkModel>::success(std::move(fresh));
 }
 
-Status ReadEgoFile(NetworkModel &model, const QString &path, bool warn)
+Result<NetworkModel> ReadEgoFile(const QString &path, const ReadOptions &options)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Status::failure(QStringLiteral("Cannot open \"%1\": %2.").arg(fileNameOf(path), file.errorString()));
+        return Result<NetworkModel>::failure(
+            QStringLiteral("Cannot open \"%1\": %2.").arg(fileNameOf(path), file.errorString()));
     // Mapped rather than copied where the system allows it.
     QByteArray bytes;
     if (uchar *mapped = file.size() > 0 ? file.map(0, file.size()) : nullptr) {
@@ -777,17 +787,17 @@ Status ReadEgoFile(NetworkModel &model, const QString &path, bool warn)
     } else {
         bytes = file.readAll();
         if (file.error() != QFileDevice::NoError)
-            return Status::failure(QStringLiteral("Cannot read \"%1\": %2.").arg(fileNameOf(path), file.errorString()));
+            return Result<NetworkModel>::failure(
+                QStringLiteral("Cannot read \"%1\": %2.").arg(fileNameOf(path), file.errorString()));
     }
-    const Status status = ReadEgoBytes(model, bytes, fileNameOf(path), warn);
-    if (status)
-        model.CurrentFileName = path;
-    return status;
+    return ReadEgoBytes(bytes, fileNameOf(path), options);
 }
 
-TextBuffer EgoFileText(const NetworkModel &model)
+namespace {
+
+TextBuffer egoFileText(const NetworkModel &model, bool utf8)
 {
-    Writer w(!modelFitsWindows1252(model));
+    Writer w(utf8);
     // Reserve the whole file at once: tags and numbers take at most the fixed amounts
     // below per record, texts at most three bytes a character.
     const size_t perChar = w.utf8() ? 3 : 1;
@@ -871,16 +881,30 @@ TextBuffer EgoFileText(const NetworkModel &model)
     return std::move(w.out);
 }
 
+} // namespace
+
+TextBuffer EgoFileText(const NetworkModel &model)
+{
+    // Windows-1252 bytes that happen to be valid UTF-8 ("MÃ¼ller" is "Müller" in UTF-8)
+    // would be read back as UTF-8; such a file is written in UTF-8 like one whose texts
+    // do not fit Windows-1252.
+    const Charset widest = modelCharset(model);
+    if (widest == Charset::Windows1252) {
+        TextBuffer text = egoFileText(model, false);
+        if (!IsValidUtf8(text))
+            return text;
+    }
+    return egoFileText(model, widest == Charset::Unicode || widest == Charset::Windows1252);
+}
+
 QByteArray EgoFileBytes(const NetworkModel &model)
 {
     const TextBuffer text = EgoFileText(model);
     return QByteArray(text.data(), qsizetype(text.size()));
 }
 
-Status WriteEgoFile(NetworkModel &model, const QString &path)
+Status WriteEgoFile(const NetworkModel &model, const QString &path)
 {
-    // Files are always written with '.', and the option goes back to '.' with every save.
-    model.DecimalSeparator = u'.';
     const QString name = fileNameOf(path);
 
     const TextBuffer bytes = EgoFileText(model);
@@ -888,8 +912,7 @@ Status WriteEgoFile(NetworkModel &model, const QString &path)
     // Read the written file back and compare it with the model: a value holding the text
     // of a tag, or a line break, would come back different.
     return ReplaceFileSafely(path, bytes, [&](const QByteArray &written) -> QString {
-        NetworkModel back;
-        const Status reread = ReadEgoBytes(back, written, name, false);
+        const Result<NetworkModel> reread = ReadEgoBytes(written, name);
         if (!reread) {
             QString why = reread.message();
             const QString prefix = QStringLiteral("Cannot read \"%1\": ").arg(name);
@@ -899,6 +922,6 @@ Status WriteEgoFile(NetworkModel &model, const QString &path)
                                   "tag of the file.")
                 .arg(why);
         }
-        return compareModels(model, back);
+        return compareModels(model, reread.value());
     });
 }

@@ -2,6 +2,7 @@
 
 #include "model/largebuffer.h"
 #include "model/networkmodel.h"
+#include "model/result.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,22 +17,27 @@
 std::string_view ExtractTagValue(std::string_view text, std::string_view name,
                                  std::string_view *rest = nullptr);
 
-// Reads the file at path into the model, replacing the ego and all cards, and makes
-// card 1 current. Info lines (distance warnings when warn is set) reach the model's
-// sink. The read happens into a fresh model: on failure the model, including
-// CurrentFileName, is left exactly as it was, and the message names the file, the
-// record, the field and the offending text. On success CurrentFileName is path.
-Status ReadEgoFile(NetworkModel &model, const QString &path, bool warn);
+// How a file is read: the decimal separator its reals use, and where the distance
+// warnings go (none when the sink is null).
+struct ReadOptions
+{
+    QChar DecimalSeparator = u'.';
+    InfoSink warnings;
+};
+
+// Reads the file at path into a new model holding the ego and all its cards, card 1
+// current. On failure the message names the file, the record, the field and the
+// offending text; warnings reach the sink only when the whole file was read.
+Result<NetworkModel> ReadEgoFile(const QString &path, const ReadOptions &options = {});
 
 // The same from bytes already in memory; `displayName` is used in messages.
-Status ReadEgoBytes(NetworkModel &model, const QByteArray &bytes, const QString &displayName,
-                    bool warn);
+Result<NetworkModel> ReadEgoBytes(const QByteArray &bytes, const QString &displayName,
+                                  const ReadOptions &options = {});
 
-// Writes the whole model to path. The file is written beside the target, read back and
-// compared with the model, and only then moved over the target: on failure the previous
-// file is intact and the message says why. Sets the model's decimal separator back to
-// '.'. CurrentFileName is not touched.
-Status WriteEgoFile(NetworkModel &model, const QString &path);
+// Writes the whole model to path, always with '.' as decimal separator. The file is
+// written beside the target, read back and compared with the model, and only then moved
+// over the target: on failure the previous file is intact and the message says why.
+Status WriteEgoFile(const NetworkModel &model, const QString &path);
 
 // The file's bytes for the model, in Windows-1252 when every character fits, otherwise
 // UTF-8.

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -63,13 +64,22 @@ Status ReplaceFileSafely(const QString &path, std::string_view data, const Writt
 
 TextBuffer TextFileBytes(const QStringList &lines)
 {
-    bool utf8 = false;
+    Charset widest = Charset::Ascii;
     for (const QString &line : lines)
-        utf8 = utf8 || !FitsWindows1252(line);
-    TextBuffer out;
-    for (const QString &line : lines) {
-        AppendEgoText(out, line, utf8);
-        out += "\r\n";
+        widest = std::max(widest, CharsetOf(line));
+    auto text = [&lines](bool utf8) {
+        TextBuffer out;
+        for (const QString &line : lines) {
+            AppendEgoText(out, line, utf8);
+            out += "\r\n";
+        }
+        return out;
+    };
+    // As ego files: Windows-1252 bytes that would be taken for UTF-8 are written as UTF-8.
+    if (widest == Charset::Windows1252) {
+        TextBuffer out = text(false);
+        if (!IsValidUtf8(out))
+            return out;
     }
-    return out;
+    return text(widest != Charset::Ascii);
 }

@@ -102,13 +102,22 @@ QString DecodeEgoText(std::string_view bytes, bool utf8)
     return text;
 }
 
+Charset CharsetOf(const QString &text)
+{
+    Charset widest = Charset::Ascii;
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            if (cp1252Byte(c.unicode()) < 0)
+                return Charset::Unicode;
+            widest = Charset::Windows1252;
+        }
+    }
+    return widest;
+}
+
 bool FitsWindows1252(const QString &text)
 {
-    for (QChar c : text) {
-        if (c.unicode() >= 0x80 && cp1252Byte(c.unicode()) < 0)
-            return false;
-    }
-    return true;
+    return CharsetOf(text) != Charset::Unicode;
 }
 
 void AppendEgoText(TextBuffer &out, const QString &text, bool utf8)

@@ -14,7 +14,11 @@
 bool IsValidUtf8(std::string_view bytes);
 QString DecodeEgoText(std::string_view bytes, bool utf8);
 
+// The narrowest character set that holds every character of a text.
+enum class Charset { Ascii, Windows1252, Unicode };
+Charset CharsetOf(const QString &text);
 // True when every character of text has a Windows-1252 byte.
 bool FitsWindows1252(const QString &text);
+
 // Appends text in UTF-8 or in Windows-1252 (which the caller checked it fits).
 void AppendEgoText(TextBuffer &out, const QString &text, bool utf8);

@@ -11,4 +11,5 @@ list(APPEND KORVALO_CORE_SOURCES
 list(APPEND KORVALO_GUI_SOURCES
   excel/importdialog.cpp excel/importdialog.h
   excel/nodesexceldialog.cpp excel/nodesexceldialog.h
-  excel/linesexceldialog.cpp excel/linesexceldialog.h)
+  excel/linesexceldialog.cpp excel/linesexceldialog.h
+  excel/excelimports.cpp excel/excelimports.h)

@@ -24,37 +24,13 @@ int roundInt(double value)
     return int(RoundHalfEven(value));
 }
 
-struct ViewSwitchName
-{
-    const char16_t *name;
-    bool ViewOptions::*member;
-};
-
-// Menu captions without blanks, in menu order.
-constexpr std::array<ViewSwitchName, 22> viewSwitchNames{{
-    {u"Show", &ViewOptions::Show2},
-    {u"ShowNodes", &ViewOptions::Show2},
-    {u"ShowLabels", &ViewOptions::ShowLabels1},
-    {u"ShowIDs", &ViewOptions::ShowID1},
-    {u"ShowNodeNr", &ViewOptions::ShowNodeNr1},
-    {u"ShowGroupSize", &ViewOptions::ShowGroupSize1},
-    {u"ShowRoles", &ViewOptions::ShowRoles1},
-    {u"ShowEgoLabel", &ViewOptions::ShowEgoLabel1},
-    {u"ShowLinesBetweenAlteri", &ViewOptions::ShowLinesBetween},
-    {u"ShowLinesToEgo", &ViewOptions::ShowLinesToEgo},
-    {u"ShowSectorLabels", &ViewOptions::ShowSectorLabels1},
-    {u"ShowSectorSize", &ViewOptions::ShowSectorSize1},
-    {u"ShowSectorLines", &ViewOptions::Show1},
-    {u"ColorSectors", &ViewOptions::ColorSectors1},
-    {u"ShowWithoutSymbol", &ViewOptions::ShowWithoutSymbol1},
-    {u"ShowFlash", &ViewOptions::Show4},
-    {u"ShowTriangle", &ViewOptions::ShowTriangle1},
-    {u"ShowBox", &ViewOptions::ShowBox1},
-    {u"ShowDiamond", &ViewOptions::ShowDiamond1},
-    {u"IgnoreSymbols", &ViewOptions::IgnoreSymbols1},
-    {u"ShowEgo+Card", &ViewOptions::ShowEgoCard1},
-    {u"Sex", &ViewOptions::Sex1},
-}};
+// Sizes come from files and input boxes and may be anything an int holds. Each is
+// bounded where it is drawn, at a size past which nothing more of the map could change:
+// pen widths and node radii beyond a million pixels cover any map there is, and labels
+// are drawn at most 4096 pixels high.
+constexpr int maxPenWidth = 1 << 20;
+constexpr int maxNodeBaseSize = 1 << 20;
+constexpr int maxTextSize = 4096;
 
 // Creating a QFont and resolving "Arial" costs far more than drawing a short label, and
 // a capacity card draws a thousand of them per redraw; so the fonts are kept per size.
@@ -127,7 +103,7 @@ constexpr int maxCachedTextSize = 200;
 // Em height in pixels for a requested text size; 0 means nothing is drawn.
 int textPixelSize(int size)
 {
-    return size < 0 ? -size : size;
+    return size < 0 ? (size < -maxTextSize ? maxTextSize : -size) : std::min(size, maxTextSize);
 }
 
 // A raster this large (a very long label turned on its side) is drawn directly instead.
@@ -217,9 +193,14 @@ QColor rgb(QRgb value)
     return QColor::fromRgb(value);
 }
 
+int penWidth(int width)
+{
+    return std::clamp(width, 0, maxPenWidth);
+}
+
 QPen solidPen(QRgb color, int width)
 {
-    QPen pen(rgb(color), std::max(width, 0), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    QPen pen(rgb(color), penWidth(width), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     return pen;
 }
 
@@ -246,7 +227,7 @@ void drawDirectLine(QImage &image, QPoint from, QPoint to, int width, QRgb color
     const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
     QRgb *bits = reinterpret_cast<QRgb *>(image.bits());
     // Anything wider than the largest map covers it all the same.
-    width = std::clamp(width, 1, 1 << 20);
+    width = std::clamp(width, 1, maxPenWidth);
     if (from == to) {
         // A line of no length is a dot as wide as the pen.
         const QRect dot = QRect(from.x() - (width - 1) / 2, from.y() - (width - 1) / 2, width, width)
@@ -439,6 +420,10 @@ public:
 
 private:
     QPoint point(float angle, float distance) const { return MapPoint(angle, distance, m_w, m_h); }
+    int nodeRadius(const QString &word) const
+    {
+        return NodeRadius(word, std::clamp(m_view.NodeBaseSize, -maxNodeBaseSize, maxNodeBaseSize));
+    }
     // Positions of nodes 0..NodeCount, worked out once per redraw: lines, nodes and
     // labels all need them.
     QPoint nodePoint(int i) const { return m_points[size_t(i)]; }
@@ -506,7 +491,8 @@ void CardPainter::sectorWedges()
         }
         // Two sectors on one boundary: the first covers nothing (a pie between two equal
         // rays would otherwise come out as the whole disc and hide its neighbours).
-        if (SectorSpan(m_card, s) <= 0)
+        const float span = SectorSpan(m_card, s);
+        if (span <= 0)
             continue;
         const Sector &next = m_card.Sectors[size_t(NextSector(m_card, s))];
         const double from = rayAngle(m_centre, point(sector.SectorAngle, 1));
@@ -514,8 +500,14 @@ void CardPainter::sectorWedges()
         double clockwise = std::fmod(to - from, 360.0);
         if (clockwise < 0)
             clockwise += 360.0;
+        // The rays end on rim pixels, so a sector of nearly 360 degrees can come out as
+        // one of nearly none, and a sliver as nearly all; the span decides which it is.
+        if (clockwise - span > 180)
+            clockwise -= 360.0;
+        else if (span - clockwise > 180)
+            clockwise += 360.0;
         const int span16 = roundInt(clockwise * 16);
-        if (span16 == 0)
+        if (span16 <= 0)
             continue;
         // Qt counts angles anticlockwise in 1/16 degree.
         m_painter.drawPie(disc, roundInt(-from * 16), -span16);
@@ -527,9 +519,17 @@ void CardPainter::circles()
     const int n = m_card.Circles;
     if (n < 1)
         return;
-    m_painter.setPen(QPen(Qt::black, std::max(m_model.OverlayPenWidth, 0), Qt::DotLine));
+    m_painter.setPen(QPen(Qt::black, penWidth(m_view.OverlayPenWidth), Qt::DotLine));
     m_painter.setBrush(Qt::NoBrush);
-    // More circles than pixels of radius fall onto each other; each is drawn once.
+    if (n > m_radius) {
+        // Circles closer together than a pixel land on every radius from the first
+        // circle's to the last one's; each radius is drawn once, however many circles
+        // the card asks for.
+        const int last = CircleRadius(m_radius, n, n);
+        for (int r = CircleRadius(m_radius, n, 1); r <= last; ++r)
+            m_painter.drawEllipse(m_centre, r, r);
+        return;
+    }
     int previous = -1;
     for (int i = 1; i <= n; ++i) {
         const int r = CircleRadius(m_radius, n, i);
@@ -545,7 +545,7 @@ void CardPainter::boundaryLines()
     m_painter.setPen(solidPen(qRgb(0, 0, 0), 1));
     for (int s = 1; s <= m_card.SectorCount(); ++s)
         m_painter.drawLine(m_centre, point(m_card.Sectors[size_t(s)].SectorAngle, 1));
-    if (m_model.EditMode != EditModeSectors)
+    if (!m_view.SectorHandles)
         return;
     m_painter.setBrush(rgb(BgrToRgb(SectorHandleColor)));
     for (int s = 1; s <= m_card.SectorCount(); ++s)
@@ -576,7 +576,7 @@ void CardPainter::sectorLabels()
         QString text = sector.SectorName;
         if (m_view.ShowSectorSize1) {
             const double share = double(SectorSpan(m_card, s)) / 360 * 100;
-            text += u" [" % FormatFixed(share, 1, m_model.DecimalSeparator) % u']';
+            text += u" [" % FormatFixed(share, 1, m_view.DecimalSeparator) % u']';
         }
         const int width = metrics.horizontalAdvance(text);
         float a = ToSingle(m - width / 12.0);
@@ -590,7 +590,7 @@ void CardPainter::sectorLabels()
 void CardPainter::lines()
 {
     QRgb penColor = 0;
-    int penWidth = -1;
+    int width = -1;
     for (int l = 1; l <= m_card.LineCount(); ++l) {
         const Line &line = m_card.Lines[size_t(l)];
         if (line.A == 0 || line.B == 0) {
@@ -610,10 +610,10 @@ void CardPainter::lines()
             drawDirectLine(m_image, nodePoint(line.A), nodePoint(line.B), line.LineSize, color);
             continue;
         }
-        if (color != penColor || line.LineSize != penWidth) {
+            if (color != penColor || line.LineSize != width) {
             penColor = color;
-            penWidth = line.LineSize;
-            m_painter.setPen(solidPen(color, penWidth));
+            width = line.LineSize;
+            m_painter.setPen(solidPen(color, width));
         }
         m_painter.drawLine(nodePoint(line.A), nodePoint(line.B));
     }
@@ -626,7 +626,7 @@ void CardPainter::nodes()
             continue;
         const Node &node = m_card.Nodes[size_t(i)];
         NodeLook look;
-        look.radius = NodeRadius(node.NodeSize, m_model.NodeBaseSize);
+        look.radius = nodeRadius(node.NodeSize);
         look.selected = node.Selected;
         look.group = node.Size > 1;
         if (node.Human == u"FALSE") {
@@ -663,7 +663,7 @@ void CardPainter::nodes()
 void CardPainter::ego()
 {
     if (m_card.EgoNode != u"none") {
-        const int r = NodeRadius(m_card.EgoNode, m_model.NodeBaseSize);
+        const int r = nodeRadius(m_card.EgoNode);
         m_painter.setPen(solidPen(qRgb(0, 0, 0), 1));
         m_painter.setBrush(rgb(PaletteColor(m_card.EgoColor)));
         m_painter.drawEllipse(point(0, 0), r, r);
@@ -698,31 +698,14 @@ void CardPainter::nodeLabels()
         text = TrimBlanks(text);
         if (text.isEmpty())
             continue;
-        const int r = NodeRadius(node.NodeSize, m_model.NodeBaseSize);
+        const int r = nodeRadius(node.NodeSize);
         const QPoint p = nodePoint(i);
         DrawMapText(m_painter, p.x() + r + 1, p.y() - roundInt(r / 2.0), text,
-                    m_model.LabelFontSize, 0);
+                    m_view.LabelFontSize, 0);
     }
 }
 
 } // namespace
-
-bool *FindViewSwitch(ViewOptions &view, QStringView name)
-{
-    for (const ViewSwitchName &entry : viewSwitchNames) {
-        if (name.compare(QStringView(entry.name), Qt::CaseInsensitive) == 0)
-            return &(view.*entry.member);
-    }
-    return nullptr;
-}
-
-QStringList ViewSwitchNames()
-{
-    QStringList names;
-    for (const ViewSwitchName &entry : viewSwitchNames)
-        names << QString::fromUtf16(entry.name);
-    return names;
-}
 
 bool NodeVisible(const NetworkCard &card, int node, const ViewOptions &view)
 {

@@ -44,10 +44,10 @@ int NodeRadius(const QString &word, int nodeBaseSize)
     return int(RoundHalfEven(factor * nodeBaseSize));
 }
 
-void AppendInfoLine(const NetworkModel &model, const QString &text)
+void AppendInfoLine(const InfoSink &sink, const QString &text)
 {
-    if (model.infoSink)
-        model.infoSink(text);
+    if (sink)
+        sink(text);
 }
 
 QString NormalisedHuman(const QString &human)
@@ -64,16 +64,17 @@ void SetupEgo(NetworkModel &model, const QString &name, const QString &year, int
     model.ego = Ego{name, egoID, year, sex, misc1, misc2};
 }
 
-Status AddCard(NetworkModel &model, const QString &id, int circles, const QString &egoNode,
-               int egoColor, const QString &interviewer, const QString &date,
-               const QString &cardMemo)
+QString CardIDOrDefault(const QString &id, int number)
 {
-    if (model.CardCount() >= MaxCards)
-        return Status::failure(QStringLiteral("An ego holds at most %1 network cards.").arg(MaxCards));
+    return IsBlank(id) ? QStringLiteral("Card %1").arg(number) : id;
+}
 
-    const int c = model.CardCount() + 1;
+NetworkCard NewCard(int number, const QString &id, int circles, const QString &egoNode,
+                    int egoColor, const QString &interviewer, const QString &date,
+                    const QString &cardMemo)
+{
     NetworkCard card;
-    card.ID = TrimBlanks(id).isEmpty() ? QStringLiteral("Card %1").arg(c) : id;
+    card.ID = CardIDOrDefault(id, number);
     card.Circles = circles;
     card.EgoNode = egoNode;
     card.EgoColor = egoColor;
@@ -83,7 +84,17 @@ Status AddCard(NetworkModel &model, const QString &id, int circles, const QStrin
     Node &ego = card.Nodes[0];
     ego.Color = egoColor;
     ego.NodeSize = egoNode;
-    model.Cards.push_back(std::move(card));
+    return card;
+}
+
+Status AddCard(NetworkModel &model, const QString &id, int circles, const QString &egoNode,
+               int egoColor, const QString &interviewer, const QString &date,
+               const QString &cardMemo)
+{
+    if (model.CardCount() >= MaxCards)
+        return Status::failure(QStringLiteral("An ego holds at most %1 network cards.").arg(MaxCards));
+    const int c = model.CardCount() + 1;
+    model.Cards.push_back(NewCard(c, id, circles, egoNode, egoColor, interviewer, date, cardMemo));
     model.CurrentCard = c;
     return Status::success();
 }
@@ -109,7 +120,8 @@ Status AddSector(NetworkModel &model, int card, const QString &name, int color, 
     return Status::success();
 }
 
-Status AddNode(NetworkModel &model, int card, const Node &fields, bool warn)
+Status AddNode(NetworkModel &model, int card, const Node &fields, const InfoSink &warn,
+               QChar decimalSeparator)
 {
     if (!validCard(model, card))
         return noSuchCard(card);
@@ -120,10 +132,10 @@ Status AddNode(NetworkModel &model, int card, const Node &fields, bool warn)
     node.Human = NormalisedHuman(fields.Human);
     node.Selected = false;
     if (warn && node.Distance > 1.25f) {
-        AppendInfoLine(model, QStringLiteral("Attention to Node Distance: (") % target.ID
+        AppendInfoLine(warn, QStringLiteral("Attention to Node Distance: (") % target.ID
                                   % QStringLiteral(") ") % node.Label % QStringLiteral(" [")
                                   % node.ID % QStringLiteral("]. Distance=")
-                                  % FormatFixed(node.Distance, 4, model.DecimalSeparator));
+                                  % FormatFixed(node.Distance, 4, decimalSeparator));
     }
     return Status::success();
 }

@@ -2,7 +2,6 @@
 
 #include "model/status.h"
 
-#include <QPoint>
 #include <QRgb>
 #include <QString>
 
@@ -27,6 +26,8 @@ struct Ego
     int Sex = 0; // 0 "Unknown", 1 "Female", 2 "Male", -1 a typed text that is no list item
     QString Misc1;
     QString Misc2;
+
+    bool operator==(const Ego &) const = default;
 };
 
 struct Sector
@@ -34,6 +35,8 @@ struct Sector
     float SectorAngle = 0; // degrees, where this sector's boundary line lies
     QString SectorName;
     int SectorColor = 1; // palette index
+
+    bool operator==(const Sector &) const = default;
 };
 
 struct Node
@@ -53,6 +56,8 @@ struct Node
     QString Memo2;
     QString Merger;
     bool Selected = false; // never stored in a file
+
+    bool operator==(const Node &) const = default;
 };
 
 struct Line
@@ -61,6 +66,8 @@ struct Line
     int B = 0;
     int LineSize = 1;
     int LineColor = 0; // palette index 0..8
+
+    bool operator==(const Line &) const = default;
 };
 
 struct NetworkCard
@@ -79,6 +86,8 @@ struct NetworkCard
     std::vector<Sector> Sectors{1};
     std::vector<Line> Lines{1};
 
+    bool operator==(const NetworkCard &) const = default;
+
     int NodeCount() const { return int(Nodes.size()) - 1; }
     int SectorCount() const { return int(Sectors.size()) - 1; }
     int LineCount() const { return int(Lines.size()) - 1; }
@@ -87,46 +96,27 @@ struct NetworkCard
 // Receives the lines meant for the info window.
 using InfoSink = std::function<void(const QString &)>;
 
+// The document: one ego and its cards, as a file holds them, plus which card is shown.
+// Session settings (file name, sizes, decimal separator, info sink) live in Session
+// (model/session.h); the editing mode and the mouse state in EditorState (edit/).
 struct NetworkModel
 {
     Ego ego;
     // Slot 0 is unused; card c lives in Cards[c] for c = 1..CardCount().
     std::vector<NetworkCard> Cards{1};
     int CurrentCard = 0; // 0 = none
-
-    // Shared state of the running program.
-    QString EditMode = QStringLiteral("Create new or read existing Ego.");
     bool EgoPresent = false;
-    bool ExitConfirmed = false;
-    QString CurrentFileName;
-    int NodeBaseSize = 10;  // pixel radius of a "normal" node
-    int LabelFontSize = 10;
-    int OverlayPenWidth = 1;
-    QChar DecimalSeparator = u'.';
-    QPoint NewNodePos, NewSectorPos;
-    QPoint RubberBandStart, RubberBandEnd;
-    bool RubberBandActive = false;
-    QPoint LastMousePos;
-    int DraggedNode = 0, DraggedSector = 0;
-    int HoverNode = 0, HoverLine = 0, PickedSector = 0;
-    int LineStartNode = -1;
 
-    InfoSink infoSink;
+    bool operator==(const NetworkModel &) const = default;
 
     int CardCount() const { return int(Cards.size()) - 1; }
     NetworkCard &card(int c) { return Cards[size_t(c)]; }
     const NetworkCard &card(int c) const { return Cards[size_t(c)]; }
+    bool hasCard(int c) const { return c >= 1 && c <= CardCount(); }
 };
 
-// Mode texts; the mouse handlers compare EditMode with them exactly.
-inline const QString EditModeAddNodes = QStringLiteral("Add Nodes.");
-inline const QString EditModeModifyNodes = QStringLiteral("Modify Nodes.");
-inline const QString EditModeSectors = QStringLiteral("Add or modify sectors.");
-inline const QString EditModeLines = QStringLiteral("Add or Modify Lines.");
-inline const QString EditModeNone = QStringLiteral("Create new or read existing Ego.");
-
-// Palette indexes 0..8 to colours; colour values are 0x00BBGGRR as stored by the
-// original tables, use PaletteColor() for a QRgb.
+// Palette indexes 0..8 to colours; colour values are 0x00BBGGRR (red in the low byte),
+// use PaletteColor() for a QRgb.
 inline constexpr std::array<quint32, 9> Palette = {
     0x808080, 0x0000FF, 0x00CCEE, 0xFF0000, 0x00FF00, 0xFF00FF, 0xFFFF00, 0xC0C0C0, 0x808000};
 inline constexpr int PaletteSize = 8;
@@ -143,11 +133,23 @@ QRgb LineStrokeColor(QRgb color);
 // Pixel radius of a NodeSize word for the given base size ("normal").
 int NodeRadius(const QString &word, int nodeBaseSize);
 
-void AppendInfoLine(const NetworkModel &model, const QString &text);
+// Hands one line to the sink; a null sink drops it.
+void AppendInfoLine(const InfoSink &sink, const QString &text);
 
 // Starts a new ego: no cards, none current, the ego record replaced.
 void SetupEgo(NetworkModel &model, const QString &name, const QString &year, int sex,
               const QString &misc1, const QString &misc2, const QString &egoID);
+
+// A new card as AddCard makes it for position `number`: an ID that is blank becomes
+// "Card <number>", the ego's slot takes the ego size and colour.
+NetworkCard NewCard(int number, const QString &id, int circles, const QString &egoNode,
+                    int egoColor, const QString &interviewer, const QString &date,
+                    const QString &cardMemo);
+
+// The ID card `number` is known by: a blank ID (TrimBlanks) becomes "Card <number>".
+// Every way a card ID enters the model applies it (AddCard, ModifyCard, the reader), and
+// the save's read-back check expects it, so the two cannot disagree.
+QString CardIDOrDefault(const QString &id, int number);
 
 // Appends a card and makes it current. An ID that is blank becomes "Card <number>".
 // Refused (model unchanged) when the ego already holds MaxCards cards.
@@ -157,9 +159,11 @@ Status AddCard(NetworkModel &model, const QString &id, int circles, const QStrin
 
 Status AddSector(NetworkModel &model, int card, const QString &name, int color, float angle);
 
-// Appends an alter to the card. With warn set, a Distance above 1.25 writes a warning
-// to the info sink. Refused when the card already holds MaxNodes alters.
-Status AddNode(NetworkModel &model, int card, const Node &fields, bool warn);
+// Appends an alter to the card. With a sink given, a Distance above 1.25 writes a
+// warning to it (numbers with `decimalSeparator`). Refused when the card already holds
+// MaxNodes alters.
+Status AddNode(NetworkModel &model, int card, const Node &fields, const InfoSink &warn = {},
+               QChar decimalSeparator = u'.');
 
 void ModifyNode(NetworkModel &model, int card, int node, const QString &id,
                 const QString &label, const QString &merger, const QString &memo2,

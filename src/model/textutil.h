@@ -27,6 +27,11 @@ QString FormatDecimal(double value, int decimals, int significantDigits, QChar s
 // Appends the formatted value as ASCII bytes; the fast path of the file writer.
 void AppendDecimal(TextBuffer &out, double value, int decimals, int significantDigits);
 
+// The text on one line: every line break (CR LF, a lone CR or a lone LF) becomes one
+// blank. Every way text enters the model (dialogs, paste, imports) passes it through
+// this, since an ego file keeps each value on one line.
+QString LineBreaksToBlanks(const QString &text);
+
 // Removes blanks and control characters (every character up to U+0020) from both ends.
 // Unlike QString::trimmed() it keeps U+00A0 and removes U+0001.
 QString TrimBlanks(const QString &text);

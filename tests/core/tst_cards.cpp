@@ -21,7 +21,7 @@ void addAlter(NetworkModel &model, int card, const QString &id)
     node.Label = id;
     node.Human = QStringLiteral("TRUE");
     node.Distance = 0.5f;
-    QVERIFY(AddNode(model, card, node, false).ok());
+    QVERIFY(AddNode(model, card, node).ok());
 }
 
 } // namespace
@@ -35,7 +35,7 @@ private Q_SLOTS:
     void deleteNothing();
     void duplicateCopiesEverythingButSelection();
     void duplicateRefusedWhenFull();
-    void modifyKeepsEmptyIdAndEgoSlot();
+    void modifyNamesBlankIdAndKeepsEgoSlot();
     void copyCardKeepsTargetEgoSlot();
 };
 
@@ -133,13 +133,14 @@ void TestCards::duplicateRefusedWhenFull()
     QVERIFY(!DuplicateCard(model, 0).ok());
 }
 
-void TestCards::modifyKeepsEmptyIdAndEgoSlot()
+void TestCards::modifyNamesBlankIdAndKeepsEgoSlot()
 {
     NetworkModel model = egoWithCards({QStringLiteral("t1"), QStringLiteral("t2"), QStringLiteral("t3")});
     ModifyCard(model, 3, QString(), 4, QStringLiteral("biggest"), 8, QStringLiteral("Iris"),
                QStringLiteral("2024-05-01"), QStringLiteral("memo"));
     const NetworkCard &c = model.card(3);
-    QCOMPARE(c.ID, QString());
+    // A blank ID is stored as the reader would give it back.
+    QCOMPARE(c.ID, QStringLiteral("Card 3"));
     QCOMPARE(c.Circles, 4);
     QCOMPARE(c.EgoNode, QStringLiteral("biggest"));
     QCOMPARE(c.EgoColor, 8);

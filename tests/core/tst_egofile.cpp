@@ -1,4 +1,5 @@
 #include "egofile/egofile.h"
+#include "egofile/safefile.h"
 #include "model/textutil.h"
 
 #include <QDir>
@@ -23,6 +24,27 @@ void writeAll(const QString &path, const QByteArray &bytes)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
+}
+
+// Reads as File > Read does: the open model is replaced only when the whole file reads.
+Status readFile(NetworkModel &m, const QString &path, const InfoSink &warnings = {},
+                QChar separator = u'.')
+{
+    Result<NetworkModel> read = ReadEgoFile(path, ReadOptions{separator, warnings});
+    if (!read)
+        return Status::failure(read.message());
+    m = std::move(read.value());
+    return Status::success();
+}
+
+Status readBytes(NetworkModel &m, const QByteArray &bytes, const QString &name,
+                 const InfoSink &warnings = {})
+{
+    Result<NetworkModel> read = ReadEgoBytes(bytes, name, ReadOptions{u'.', warnings});
+    if (!read)
+        return Status::failure(read.message());
+    m = std::move(read.value());
+    return Status::success();
 }
 
 Node alter(const QString &id, float angle, float distance)
@@ -53,13 +75,13 @@ NetworkModel sampleModel()
     a.Symbol = QStringLiteral("flash");
     a.Memo1 = QStringLiteral("likes <b>bold</b> ideas");
     a.Merger = QStringLiteral("|7|");
-    AddNode(m, 1, a, false);
+    AddNode(m, 1, a);
     Node b = alter(QStringLiteral("7"), -12.25f, 1.3f);
     b.Human = QStringLiteral("FALSE");
     b.Size = 4;
     b.Color = 8;
     b.NodeSize = QStringLiteral("smallest");
-    AddNode(m, 1, b, false);
+    AddNode(m, 1, b);
     AddLine(m, 0, 1, 3, 0);
     AddLine(m, 1, 2, 1000, 8);
     AddCard(m, QString(), 7, QStringLiteral("none"), 1, {}, {}, {});
@@ -201,12 +223,10 @@ void TestEgoFile::roundTrip()
     QVERIFY2(WriteEgoFile(m, path).ok(), "save");
     NetworkModel back;
     QStringList info;
-    back.infoSink = [&](const QString &line) { info.append(line); };
-    const Status read = ReadEgoFile(back, path, true);
+    const Status read = readFile(back, path, [&](const QString &line) { info.append(line); });
     QVERIFY2(read.ok(), qPrintable(read.message()));
     compareModels(m, back);
     QCOMPARE(back.CurrentCard, 1);
-    QCOMPARE(back.CurrentFileName, path);
     QVERIFY(back.EgoPresent);
     QCOMPARE(info, QStringList{"Attention to Node Distance: (First) Label 7 [7]. Distance=1.3000"});
     // Writing what was read gives the same bytes.
@@ -222,7 +242,7 @@ void TestEgoFile::defaultsAndIgnoredTags()
                             "<Color>2</Color><Size>1</Size><NodeSize></NodeSize></Node>"
                             "</Card></Ego>";
     NetworkModel m;
-    const Status s = ReadEgoBytes(m, file, QStringLiteral("d.ego"), false);
+    const Status s = readBytes(m, file, QStringLiteral("d.ego"));
     QVERIFY2(s.ok(), qPrintable(s.message()));
     const NetworkCard &card = m.card(1);
     QCOMPARE(card.EgoNode, QStringLiteral("none"));
@@ -242,7 +262,7 @@ void TestEgoFile::defaultsAndIgnoredTags()
     QByteArray withoutXY = file;
     withoutXY.replace("<X>1</X><Y>2</Y>", "");
     NetworkModel m2;
-    QVERIFY(ReadEgoBytes(m2, withoutXY, QStringLiteral("d.ego"), false).ok());
+    QVERIFY(readBytes(m2, withoutXY, QStringLiteral("d.ego")).ok());
     compareModels(m, m2);
 }
 
@@ -256,7 +276,7 @@ void TestEgoFile::firstOccurrenceRules()
                             "<Memo1>one\r\n   two</Memo1>\n<Angle>1</Angle><Distance>0.5</Distance>"
                             "<Color>2</Color><Size>1</Size></Node>\n</Card>\n<Name>late name</Name>\n</Ego>\n";
     NetworkModel m;
-    const Status s = ReadEgoBytes(m, file, QStringLiteral("f.ego"), false);
+    const Status s = readBytes(m, file, QStringLiteral("f.ego"));
     QVERIFY2(s.ok(), qPrintable(s.message()));
     QCOMPARE(m.card(1).ID, QStringLiteral("first"));
     QCOMPARE(m.card(1).Nodes[1].Label, QStringLiteral("  two  blanks  "));
@@ -283,7 +303,7 @@ void TestEgoFile::linesFollowNodes()
                               "<Line><A>2</A><B>1</B><LineSize>4</LineSize><LineColor>5</LineColor></Line>"
                               "<Line><A>-1</A><B>1</B><LineSize>4</LineSize><LineColor>5</LineColor></Line>";
     NetworkModel m;
-    QVERIFY(ReadEgoBytes(m, egoWithCard(body), QStringLiteral("l.ego"), false).ok());
+    QVERIFY(readBytes(m, egoWithCard(body), QStringLiteral("l.ego")).ok());
     QCOMPARE(m.card(1).NodeCount(), 2);
     QCOMPARE(m.card(1).LineCount(), 1);
     QCOMPARE(m.card(1).Lines[1].A, 2);
@@ -293,7 +313,7 @@ void TestEgoFile::linesFollowNodes()
     const QByteArray sectorThenLine = "<Sector><SectorAngle>0</SectorAngle><SectorName>s</SectorName>"
                                       "<SectorColor>1</SectorColor></Sector>"
                                       "<Line><A>0</A><B>0</B><LineSize>2</LineSize><LineColor>1</LineColor></Line>";
-    QVERIFY(ReadEgoBytes(m, egoWithCard(sectorThenLine), QStringLiteral("l.ego"), false).ok());
+    QVERIFY(readBytes(m, egoWithCard(sectorThenLine), QStringLiteral("l.ego")).ok());
     QCOMPARE(m.card(1).LineCount(), 1);
     QCOMPARE(m.card(1).SectorCount(), 1);
 }
@@ -332,7 +352,7 @@ void TestEgoFile::numbers()
     const QByteArray node = "<ID>n</ID><Angle>" + angle + "</Angle><Distance>0.5</Distance><Color>1</Color><Size>"
                             + size + "</Size>";
     NetworkModel m;
-    const Status s = ReadEgoBytes(m, egoWithCard(nodeRecord(node)), QStringLiteral("n.ego"), false);
+    const Status s = readBytes(m, egoWithCard(nodeRecord(node)), QStringLiteral("n.ego"));
     QCOMPARE(s.message(), error.isEmpty() ? QString() : error);
     if (error.isEmpty())
         QCOMPARE(m.card(1).Nodes[1].Size, 3);
@@ -341,9 +361,8 @@ void TestEgoFile::numbers()
 void TestEgoFile::decimalSeparator()
 {
     NetworkModel m;
-    QVERIFY(!ReadEgoFile(m, Data + QStringLiteral("comma.ego"), false).ok());
-    m.DecimalSeparator = u',';
-    const Status s = ReadEgoFile(m, Data + QStringLiteral("comma.ego"), false);
+    QVERIFY(!readFile(m, Data + QStringLiteral("comma.ego")).ok());
+    const Status s = readFile(m, Data + QStringLiteral("comma.ego"), {}, u',');
     QVERIFY2(s.ok(), qPrintable(s.message()));
     QCOMPARE(m.card(1).Sectors[1].SectorAngle, 12.5f);
     QCOMPARE(m.card(1).Nodes[1].Angle, 45.5f);
@@ -352,7 +371,6 @@ void TestEgoFile::decimalSeparator()
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("dot.ego"));
     QVERIFY(WriteEgoFile(m, out).ok());
-    QCOMPARE(m.DecimalSeparator, QChar(u'.'));
     const QByteArray bytes = readAll(out);
     QVERIFY(bytes.contains("<Angle>45.500</Angle>"));
     QVERIFY(bytes.contains("<SectorAngle>12.50000</SectorAngle>"));
@@ -361,7 +379,7 @@ void TestEgoFile::decimalSeparator()
 void TestEgoFile::olderFile()
 {
     NetworkModel m;
-    const Status s = ReadEgoFile(m, Data + QStringLiteral("old-cp1252.ego"), false);
+    const Status s = readFile(m, Data + QStringLiteral("old-cp1252.ego"));
     QVERIFY2(s.ok(), qPrintable(s.message()));
     QCOMPARE(m.ego.Name, QStringLiteral("Jürgen Größer"));
     QCOMPARE(m.ego.Misc1, QStringLiteral("Café “Zentral”"));
@@ -389,7 +407,7 @@ void TestEgoFile::encodings()
     QByteArray bytes = EgoFileBytes(m);
     QVERIFY(bytes.contains("<Label>Zo\xeb \x96 \x93quoted\x94 \x80</Label>"));
     NetworkModel back;
-    QVERIFY(ReadEgoBytes(back, bytes, QStringLiteral("e.ego"), false).ok());
+    QVERIFY(readBytes(back, bytes, QStringLiteral("e.ego")).ok());
     QCOMPARE(back.card(1).Nodes[1].Label, m.card(1).Nodes[1].Label);
 
     // ...otherwise as UTF-8, and nothing is lost.
@@ -397,8 +415,23 @@ void TestEgoFile::encodings()
     bytes = EgoFileBytes(m);
     QVERIFY(bytes.contains("<Label>\xc5\x81\xc3\xb3" "d\xc5\xba \xe6\x9d\xb1\xe4\xba\xac</Label>"));
     QVERIFY(bytes.contains("<Name>Anna M\xc3\xbcller</Name>"));
-    QVERIFY(ReadEgoBytes(back, bytes, QStringLiteral("e.ego"), false).ok());
+    QVERIFY(readBytes(back, bytes, QStringLiteral("e.ego")).ok());
     compareModels(m, back);
+    // Text whose Windows-1252 bytes are valid UTF-8 is written as UTF-8, or it would come
+    // back as "Müller".
+    m = sampleModel();
+    m.ego.Name = QStringLiteral("MÃ¼ller");
+    bytes = EgoFileBytes(m);
+    QVERIFY(bytes.contains("<Name>M\xc3\x83\xc2\xbcller</Name>"));
+    QTemporaryDir dir;
+    const Status saved = WriteEgoFile(m, dir.filePath(QStringLiteral("u.ego")));
+    QVERIFY2(saved.ok(), qPrintable(saved.message()));
+    QVERIFY(readFile(back, dir.filePath(QStringLiteral("u.ego"))).ok());
+    QCOMPARE(back.ego.Name, QStringLiteral("MÃ¼ller"));
+    QCOMPARE(QByteArray::fromStdString(std::string(TextFileBytes({QStringLiteral("MÃ¼ller")}))),
+             QByteArray("M\xc3\x83\xc2\xbcller\r\n"));
+    QCOMPARE(QByteArray::fromStdString(std::string(TextFileBytes({QStringLiteral("Müller")}))),
+             QByteArray("M\xfcller\r\n"));
 }
 
 void TestEgoFile::refusedFilesChangeNothing_data()
@@ -436,14 +469,12 @@ void TestEgoFile::refusedFilesChangeNothing()
 
     NetworkModel m = sampleModel();
     QVERIFY(WriteEgoFile(m, good).ok());
-    QVERIFY(ReadEgoFile(m, good, false).ok());
+    QVERIFY(readFile(m, good).ok());
     m.CurrentCard = 2;
     QStringList info;
-    m.infoSink = [&](const QString &line) { info.append(line); };
 
-    const Status s = ReadEgoFile(m, bad, true);
+    const Status s = readFile(m, bad, [&](const QString &line) { info.append(line); });
     QCOMPARE(s.message(), error);
-    QCOMPARE(m.CurrentFileName, good);
     QCOMPARE(m.CurrentCard, 2);
     QVERIFY(info.isEmpty());
     compareModels(sampleModel(), m);
@@ -455,20 +486,20 @@ void TestEgoFile::capacities()
     for (int i = 0; i < MaxCards + 1; ++i)
         cards += "<Card><Circles>1</Circles></Card>";
     NetworkModel m;
-    QCOMPARE(ReadEgoBytes(m, "<Ego><Sex>0</Sex>" + cards + "</Ego>", QStringLiteral("big.ego"), false).message(),
+    QCOMPARE(readBytes(m, "<Ego><Sex>0</Sex>" + cards + "</Ego>", QStringLiteral("big.ego")).message(),
              QStringLiteral("Cannot read \"big.ego\": card 101: the file holds more than 100 network cards."));
     QCOMPARE(m.CardCount(), 0);
 
     QByteArray nodes;
     for (int i = 0; i < MaxNodes + 1; ++i)
         nodes += nodeRecord(PlainNode);
-    QCOMPARE(ReadEgoBytes(m, egoWithCard(nodes), QStringLiteral("big.ego"), false).message(),
+    QCOMPARE(readBytes(m, egoWithCard(nodes), QStringLiteral("big.ego")).message(),
              QStringLiteral("Cannot read \"big.ego\": card 1, node 1001: the card holds more than 1000 nodes."));
 
     QByteArray lines = nodeRecord(PlainNode);
     for (int i = 0; i < MaxLines + 1; ++i)
         lines += "<Line><A>0</A><B>1</B><LineSize>1</LineSize><LineColor>1</LineColor></Line>";
-    QCOMPARE(ReadEgoBytes(m, egoWithCard(lines), QStringLiteral("big.ego"), false).message(),
+    QCOMPARE(readBytes(m, egoWithCard(lines), QStringLiteral("big.ego")).message(),
              QStringLiteral("Cannot read \"big.ego\": card 1, line 1001: the card holds more than 1000 lines."));
 }
 
@@ -531,6 +562,14 @@ void TestEgoFile::readBackCheck()
     m.card(1).Nodes[1].Sex = QString();
     m.card(1).Nodes[1].NodeSize = QString();
     QVERIFY(WriteEgoFile(m, path).ok());
+    // A blank card ID is read back as "Card n"; a card holding one can still be saved.
+    m.card(1).ID = QString();
+    m.card(2).ID = QStringLiteral(" \t");
+    const Status blank = WriteEgoFile(m, path);
+    QVERIFY2(blank.ok(), qPrintable(blank.message()));
+    QVERIFY(readFile(m, path).ok());
+    QCOMPARE(m.card(1).ID, QStringLiteral("Card 1"));
+    QCOMPARE(m.card(2).ID, QStringLiteral("Card 2"));
 }
 
 void TestEgoFile::robustness()
@@ -566,7 +605,7 @@ void TestEgoFile::robustness()
                 bytes.prepend("<Ego><Sex>0</Sex><Card><Circles>1</Circles>");
         }
         NetworkModel m;
-        const Status s = ReadEgoBytes(m, bytes, QStringLiteral("r.ego"), true);
+        const Status s = readBytes(m, bytes, QStringLiteral("r.ego"), [](const QString &) {});
         if (s.ok()) {
             ++accepted;
             QVERIFY(m.CardCount() <= MaxCards);

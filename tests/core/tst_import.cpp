@@ -314,9 +314,9 @@ void TestImport::cliImportsNodesThenLines()
     QTemporaryDir dir;
     const QString in = QStringLiteral(KORVALO_TEST_DATA "/render/lindqvist.ego");
     const QString mid = dir.filePath(QStringLiteral("mid.ego")), out = dir.filePath(QStringLiteral("out.ego"));
-    NetworkModel before;
-    QVERIFY(ReadEgoFile(before, in, false));
-    const int nodes = before.card(2).NodeCount(), lines = before.card(2).LineCount();
+    const Result<NetworkModel> before = ReadEgoFile(in);
+    QVERIFY(before);
+    const int nodes = before.value().card(2).NodeCount(), lines = before.value().card(2).LineCount();
 
     QProcess p;
     p.start(QStringLiteral(KORVALO_CLI),
@@ -328,9 +328,9 @@ void TestImport::cliImportsNodesThenLines()
     QCOMPARE(p.readAllStandardError(), QByteArray());
     QCOMPARE(p.exitCode(), 0);
     QCOMPARE(p.readAllStandardOutput(), QByteArray("Row 5 is empty: the rows after it are not read.\n3 nodes added.\n0 lines added.\n"));
-    NetworkModel model;
-    QVERIFY(ReadEgoFile(model, mid, false));
-    const NetworkCard &card = model.card(2);
+    const Result<NetworkModel> middle = ReadEgoFile(mid);
+    QVERIFY(middle);
+    const NetworkCard &card = middle.value().card(2);
     QCOMPARE(card.NodeCount(), nodes + 3);
     QCOMPARE(card.Nodes[size_t(nodes + 1)].ID, QStringLiteral("007"));
     QCOMPARE(card.Nodes[size_t(nodes + 1)].Memo1, QStringLiteral("two lines"));
@@ -357,10 +357,11 @@ void TestImport::cliImportsNodesThenLines()
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitCode(), 0);
     QCOMPARE(p.readAllStandardOutput(), QByteArray("2 lines added.\n"));
-    QVERIFY(ReadEgoFile(model, out, false));
-    QCOMPARE(model.card(2).LineCount(), lines + 2);
-    QCOMPARE(model.card(2).Lines.back().A, nodes + 2);
-    QCOMPARE(model.card(2).Lines.back().B, nodes + 3);
+    const Result<NetworkModel> after = ReadEgoFile(out);
+    QVERIFY(after);
+    QCOMPARE(after.value().card(2).LineCount(), lines + 2);
+    QCOMPARE(after.value().card(2).Lines.back().A, nodes + 2);
+    QCOMPARE(after.value().card(2).Lines.back().B, nodes + 3);
 }
 
 QTEST_GUILESS_MAIN(TestImport)

@@ -11,9 +11,9 @@ namespace {
 struct Recorder
 {
     QStringList lines;
-    void attach(NetworkModel &m)
+    InfoSink sink()
     {
-        m.infoSink = [this](const QString &line) { lines.append(line); };
+        return [this](const QString &line) { lines.append(line); };
     }
 };
 
@@ -33,12 +33,12 @@ NetworkModel memoModel()
     NetworkModel m;
     SetupEgo(m, QStringLiteral("Ego"), {}, 0, {}, {}, QStringLiteral("E"));
     AddCard(m, QStringLiteral("t1"), 7, QStringLiteral("none"), 1, {}, {}, {});
-    AddNode(m, 1, alter(QStringLiteral("1"), QStringLiteral("Anna"), QStringLiteral("   "), QStringLiteral(" a friend ")), false);
-    AddNode(m, 1, alter(QStringLiteral("2"), QStringLiteral("Bert"), QStringLiteral("old FRIEND of the family")), false);
+    AddNode(m, 1, alter(QStringLiteral("1"), QStringLiteral("Anna"), QStringLiteral("   "), QStringLiteral(" a friend ")));
+    AddNode(m, 1, alter(QStringLiteral("2"), QStringLiteral("Bert"), QStringLiteral("old FRIEND of the family")));
     AddCard(m, QStringLiteral("t2"), 7, QStringLiteral("none"), 1, {}, {}, {});
-    AddNode(m, 2, alter(QStringLiteral("3"), QStringLiteral("Carl")), false);
+    AddNode(m, 2, alter(QStringLiteral("3"), QStringLiteral("Carl")));
     AddCard(m, QStringLiteral("t3"), 7, QStringLiteral("none"), 1, {}, {}, {});
-    AddNode(m, 3, alter(QStringLiteral("2"), QStringLiteral("Bert"), QStringLiteral("friendly"), QStringLiteral("x")), false);
+    AddNode(m, 3, alter(QStringLiteral("2"), QStringLiteral("Bert"), QStringLiteral("friendly"), QStringLiteral("x")));
     return m;
 }
 
@@ -61,8 +61,7 @@ void TestInfoReports::allMemos()
 {
     NetworkModel m = memoModel();
     Recorder r;
-    r.attach(m);
-    ShowAllMemos(m);
+    ShowAllMemos(m, r.sink());
     // Blank memos are skipped, the others printed as stored; cards without memos print nothing.
     QCOMPARE(r.lines, (QStringList{"---t1---", "1-Anna:  a friend ", "2-Bert: old FRIEND of the family",
                                    "---t3---", "2-Bert: friendly", "2-Bert: x"}));
@@ -72,15 +71,14 @@ void TestInfoReports::memosByKeyword()
 {
     NetworkModel m = memoModel();
     Recorder r;
-    r.attach(m);
-    ShowMemosByKeyword(m, QStringLiteral("fri"));
+    ShowMemosByKeyword(m, r.sink(), QStringLiteral("fri"));
     QCOMPARE(r.lines, (QStringList{"---t1---", "1-Anna:  a friend "}));
     r.lines.clear();
-    ShowMemosByKeyword(m, QStringLiteral("FAMILY"));
+    ShowMemosByKeyword(m, r.sink(), QStringLiteral("FAMILY"));
     QCOMPARE(r.lines, (QStringList{"---t1---", "2-Bert: old FRIEND of the family"}));
     r.lines.clear();
-    ShowMemosByKeyword(m, QString());
-    ShowMemosByKeyword(m, QStringLiteral("nowhere"));
+    ShowMemosByKeyword(m, r.sink(), QString());
+    ShowMemosByKeyword(m, r.sink(), QStringLiteral("nowhere"));
     QVERIFY(r.lines.isEmpty());
 }
 
@@ -90,8 +88,7 @@ void TestInfoReports::nodeMerger()
     m.card(1).Nodes[2].Merger = QStringLiteral("|B|C|");
     m.card(3).Nodes[1].Merger = QStringLiteral(" ");
     Recorder r;
-    r.attach(m);
-    ShowNodeMerger(m);
+    ShowNodeMerger(m, r.sink());
     QCOMPARE(r.lines, QStringList{"2-|B|C|"});
 }
 
@@ -123,9 +120,9 @@ void TestInfoReports::nodeTableCells()
     twin.Size = 3;
     twin.Color = 4;
     twin.Human = QStringLiteral("FALSE");
-    AddNode(m, 1, twin, false);
-    AddNode(m, 1, alter(QStringLiteral("a"), QStringLiteral("lower")), false);
-    AddNode(m, 1, alter(QStringLiteral("A"), QStringLiteral("upper")), false);
+    AddNode(m, 1, twin);
+    AddNode(m, 1, alter(QStringLiteral("a"), QStringLiteral("lower")));
+    AddNode(m, 1, alter(QStringLiteral("A"), QStringLiteral("upper")));
     const auto rows = NodeTableRows(m, 1, 850, 750);
     QCOMPARE(rows.size(), size_t(5));
     QCOMPARE(rows[2], (QStringList{"2", "Bert again", "cousin", "4", "3", "FALSE", "", "*"}));
@@ -153,7 +150,7 @@ void TestInfoReports::sectorColumn()
         Node n = alter(QStringLiteral("x"), QStringLiteral("X"));
         n.Angle = angle;
         n.Distance = 0.5f;
-        AddNode(m, 1, n, false);
+        AddNode(m, 1, n);
     }
     const auto rows = NodeTableRows(m, 1, 850, 750);
     QCOMPARE(rows.at(0).at(6), QStringLiteral("Work"));

@@ -61,7 +61,7 @@ void TestModel::newCardStartsEmpty()
 {
     NetworkModel model = modelWithCards(1);
     AddSector(model, 1, QStringLiteral("Family"), 2, 90.0f);
-    AddNode(model, 1, alter(QStringLiteral("x")), false);
+    AddNode(model, 1, alter(QStringLiteral("x")));
     AddLine(model, 0, 1, 1, 1);
     // A new ego reuses card 1's place; the new card must not inherit its tables.
     SetupEgo(model, QStringLiteral("Bert"), {}, 2, {}, {}, QStringLiteral("B"));
@@ -76,8 +76,8 @@ void TestModel::newCardStartsEmpty()
 void TestModel::linesBeyondNodeCountAreDropped()
 {
     NetworkModel model = modelWithCards(1);
-    AddNode(model, 1, alter(QStringLiteral("a")), false);
-    AddNode(model, 1, alter(QStringLiteral("b")), false);
+    AddNode(model, 1, alter(QStringLiteral("a")));
+    AddNode(model, 1, alter(QStringLiteral("b")));
     QVERIFY(AddLine(model, 0, 2, 3, 1).ok()); // ego to node 2
     QVERIFY(AddLine(model, 1, 3, 1, 1).ok()); // node 3 does not exist: ignored
     QVERIFY(AddLine(model, -1, 1, 1, 1).ok()); // would point before the ego: ignored
@@ -97,7 +97,7 @@ void TestModel::humanIsNormalised()
     const QStringList given{"FALSE", "false", "", "TRUE", "yes"};
     const QStringList stored{"FALSE", "TRUE", "TRUE", "TRUE", "TRUE"};
     for (const QString &h : given)
-        AddNode(model, 1, alter(QStringLiteral("n"), 0.5f, h), false);
+        AddNode(model, 1, alter(QStringLiteral("n"), 0.5f, h));
     for (int i = 0; i < given.size(); ++i)
         QCOMPARE(model.card(1).Nodes[size_t(i + 1)].Human, stored[i]);
 
@@ -113,17 +113,17 @@ void TestModel::distanceWarning()
     NetworkModel model = modelWithCards(0);
     AddCard(model, QStringLiteral("t1"), 7, QStringLiteral("none"), 1, {}, {}, {});
     QStringList lines;
-    model.infoSink = [&](const QString &line) { lines.append(line); };
+    const InfoSink sink = [&](const QString &line) { lines.append(line); };
     Node far = alter(QStringLiteral("7"), 1.3f);
     far.Label = QStringLiteral("Otto");
-    AddNode(model, 1, far, true);
-    AddNode(model, 1, alter(QStringLiteral("8"), 1.25f), true); // not above the limit
-    AddNode(model, 1, far, false);                              // warnings off
+    AddNode(model, 1, far, sink);
+    AddNode(model, 1, alter(QStringLiteral("8"), 1.25f), sink); // not above the limit
+    AddNode(model, 1, far);                              // warnings off
     QCOMPARE(lines, QStringList{"Attention to Node Distance: (t1) Otto [7]. Distance=1.3000"});
 
     Node sel = alter(QStringLiteral("9"));
     sel.Selected = true;
-    AddNode(model, 1, sel, false);
+    AddNode(model, 1, sel);
     QVERIFY(!model.card(1).Nodes.back().Selected);
 }
 
@@ -177,12 +177,12 @@ void TestModel::capacityRefusalsLeaveModelUnchanged()
     for (int i = 0; i < MaxSectors; ++i)
         QVERIFY(AddSector(model, 1, QString::number(i), 1, float(i)).ok());
     for (int i = 0; i < MaxNodes; ++i)
-        QVERIFY(AddNode(model, 1, alter(QString::number(i)), false).ok());
+        QVERIFY(AddNode(model, 1, alter(QString::number(i))).ok());
     for (int i = 0; i < MaxLines; ++i)
         QVERIFY(AddLine(model, 0, 1, 1, 1).ok());
 
     const Status sector = AddSector(model, 1, QStringLiteral("more"), 1, 0);
-    const Status node = AddNode(model, 1, alter(QStringLiteral("more")), true);
+    const Status node = AddNode(model, 1, alter(QStringLiteral("more")), [](const QString &) {});
     const Status line = AddLine(model, 0, 2, 1, 1);
     QCOMPARE(sector.message(), QStringLiteral("A network card holds at most 50 sectors."));
     QCOMPARE(node.message(), QStringLiteral("A network card holds at most 1000 nodes."));
@@ -191,7 +191,7 @@ void TestModel::capacityRefusalsLeaveModelUnchanged()
     QCOMPARE(model.card(1).NodeCount(), MaxNodes);
     QCOMPARE(model.card(1).LineCount(), MaxLines);
     QCOMPARE(model.card(1).Nodes.back().ID, QStringLiteral("999"));
-    QVERIFY(!AddNode(model, 0, alter(QStringLiteral("x")), false).ok());
+    QVERIFY(!AddNode(model, 0, alter(QStringLiteral("x"))).ok());
     QVERIFY(!AddSector(model, 101, QStringLiteral("x"), 1, 0).ok());
 }
 

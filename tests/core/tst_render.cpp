@@ -131,6 +131,7 @@ private Q_SLOTS:
     void wideLines();
     void damagedLineEndsAreSkipped();
     void outlandishValuesAreClipped();
+    void denseCirclesCoverEveryRadiusOnce();
     void mapTextIsPlainBlackAndTurns();
     void symbolShapes();
 };
@@ -158,7 +159,7 @@ void TestRender::imageIsNotCapped()
 {
     // A large map is drawn in full, out to the right-hand rim.
     NetworkModel model = emptyCard();
-    AddNode(model, 1, alter(0, 1, 3), false);
+    AddNode(model, 1, alter(0, 1, 3));
     const QImage image = render(model, bareView(), 2400, 1900);
     const QPoint node = MapPoint(0, 1, 2400, 1900);
     QVERIFY(node.x() > 2000);
@@ -171,7 +172,6 @@ void TestRender::colourContract()
     // else is black, white, symbol grey or a lightened sector colour.
     constexpr int w = 700, h = 640;
     NetworkModel model = emptyCard(5, QStringLiteral("normal"));
-    model.EditMode = EditModeSectors;
     for (int s = 1; s <= 8; ++s)
         AddSector(model, 1, QStringLiteral("Sector %1").arg(s), s, (s - 1) * 45.0f + 10);
     static const char *symbols[] = {"", "flash", "triangle", "box", "diamond"};
@@ -184,7 +184,7 @@ void TestRender::colourContract()
             n.Label = QStringLiteral("Node %1").arg(c);
             n.Symbol = QString::fromLatin1(symbols[(c + k) % 5]);
             n.Size = c % 3 == 0 ? 3 : 1;
-            AddNode(model, 1, n, false);
+            AddNode(model, 1, n);
             nodes.append({MapPoint(n.Angle, n.Distance, w, h), 10, PaletteColor(c)});
         }
     }
@@ -211,6 +211,7 @@ void TestRender::colourContract()
     view.ShowSectorSize1 = true;
     view.ShowID1 = view.ShowRoles1 = view.ShowNodeNr1 = view.ShowGroupSize1 = true;
     view.ShowEgoCard1 = true;
+    view.SectorHandles = true;
     const QImage image = render(model, view, w, h);
 
     const QRgb handle = BgrToRgb(SectorHandleColor);
@@ -265,12 +266,12 @@ void TestRender::sectorModeOnlyShowsHandles()
     AddSector(model, 1, QStringLiteral("A"), 1, 0);
     AddSector(model, 1, QStringLiteral("B"), 2, 180);
     const QRgb handle = BgrToRgb(SectorHandleColor);
-    model.EditMode = EditModeModifyNodes;
     QCOMPARE(countColour(render(model, bareView()), handle), 0);
-    model.EditMode = EditModeSectors;
-    const int shown = countColour(render(model, bareView()), handle);
+    ViewOptions handles = bareView();
+    handles.SectorHandles = true;
+    const int shown = countColour(render(model, handles), handle);
     QVERIFY2(shown > 80 && shown < 2 * 100, qPrintable(QString::number(shown))); // two discs of radius 5 inside their outlines
-    ViewOptions noLines = bareView();
+    ViewOptions noLines = handles;
     noLines.Show1 = false;
     QCOMPARE(countColour(render(model, noLines), handle), 0);
 }
@@ -283,7 +284,7 @@ void TestRender::emptyCardWithoutCirclesOrSectors()
     // Nodes, lines and labels still appear.
     Node n = alter(0, 0.5f, 4);
     n.Label = QStringLiteral("Tom");
-    AddNode(model, 1, n, false);
+    AddNode(model, 1, n);
     AddLine(model, 0, 1, 1, 3);
     const QImage image = render(model, ViewOptions());
     const QSet<QRgb> colours = coloursIn(image);
@@ -302,7 +303,7 @@ void TestRender::groupOfNonHumans()
     NetworkModel model = emptyCard();
     Node n = alter(0, 0, 6, QStringLiteral("FALSE"));
     n.Size = 3;
-    AddNode(model, 1, n, false);
+    AddNode(model, 1, n);
     const QImage image = render(model, bareView());
     const QPoint c = MapCentre(400, 400);
     QCOMPARE(inkBounds(image), QRect(c - QPoint(8, 8), c + QPoint(8, 8)));
@@ -321,7 +322,7 @@ void TestRender::biggestHumanWithoutMarks()
     NetworkModel model = emptyCard();
     Node n = alter(0, 0, 5);
     n.NodeSize = QStringLiteral("biggest");
-    AddNode(model, 1, n, false);
+    AddNode(model, 1, n);
     const QImage image = render(model, bareView());
     const QPoint c = MapCentre(400, 400);
     QCOMPARE(inkBounds(image), QRect(c - QPoint(20, 20), c + QPoint(20, 20)));
@@ -335,7 +336,7 @@ void TestRender::biggestHumanWithoutMarks()
 void TestRender::otherHumanValueDrawsNoShape()
 {
     NetworkModel model = emptyCard();
-    AddNode(model, 1, alter(0, 0.5f, 3), false);
+    AddNode(model, 1, alter(0, 0.5f, 3));
     model.card(1).Nodes[1].Human = QStringLiteral("true");
     model.card(1).Nodes[1].Symbol = QStringLiteral("box");
     const QSet<QRgb> colours = coloursIn(render(model, bareView()));
@@ -346,7 +347,7 @@ void TestRender::otherHumanValueDrawsNoShape()
 void TestRender::selectedNodeHasThickerOutline()
 {
     NetworkModel model = emptyCard();
-    AddNode(model, 1, alter(0, 0, 3), false);
+    AddNode(model, 1, alter(0, 0, 3));
     const int thin = countColour(render(model, bareView()), Black);
     model.card(1).Nodes[1].Selected = true;
     const int thick = countColour(render(model, bareView()), Black);
@@ -366,11 +367,11 @@ void TestRender::nodePicturesMatchDirectDrawing()
         n.Symbol = QString::fromLatin1(symbols[i % 5]);
         n.NodeSize = QString::fromLatin1(sizes[(i / 5) % 5]);
         n.Size = i % 4 == 0 ? 3 : 1;
-        AddNode(model, 1, n, false);
+        AddNode(model, 1, n);
         model.card(1).Nodes.back().Selected = i % 6 == 0;
     }
-    model.NodeBaseSize = 11; // odd radii put the marks and symbols on half pixels
     ViewOptions view = bareView();
+    view.NodeBaseSize = 11; // odd radii put the marks and symbols on half pixels
     view.ShowLabels1 = false;
     QImage stamped(500, 460, QImage::Format_RGB32);
     RenderCard(stamped, model, 1, view);
@@ -388,9 +389,9 @@ void TestRender::symbolFilterHidesNodeLabelAndLines()
     flash.Symbol = QStringLiteral("flash");
     Node box = alter(240, 0.6f, 4);
     box.Symbol = QStringLiteral("box");
-    AddNode(model, 1, plain, false);
-    AddNode(model, 1, flash, false);
-    AddNode(model, 1, box, false);
+    AddNode(model, 1, plain);
+    AddNode(model, 1, flash);
+    AddNode(model, 1, box);
     AddLine(model, 1, 2, 1, 5); // touches the plain node
     AddLine(model, 2, 3, 1, 6);
     AddLine(model, 0, 3, 1, 8); // to the ego
@@ -422,8 +423,8 @@ void TestRender::hiddenShapesKeepLabelsAndLines()
     Node a = alter(0, 0.5f, 1);
     a.Label = QStringLiteral("Anna");
     a.Symbol = QStringLiteral("triangle");
-    AddNode(model, 1, a, false);
-    AddNode(model, 1, alter(180, 0.5f, 3), false);
+    AddNode(model, 1, a);
+    AddNode(model, 1, alter(180, 0.5f, 3));
     AddLine(model, 1, 2, 1, 4);
     ViewOptions view = bareView();
     view.Show2 = false;
@@ -452,7 +453,7 @@ void TestRender::labelTextComposition()
             n.Label = spelledOut ? (i == 12 ? QStringLiteral("[P7] Neighbour (friend){3} {12}")
                                             : QStringLiteral("[]  () {%1}").arg(i))
                                  : (i == 12 ? QStringLiteral("Neighbour") : QString());
-            AddNode(model, 1, n, false);
+            AddNode(model, 1, n);
         }
         return model;
     };
@@ -486,9 +487,9 @@ void TestRender::sectorSizeInLabel()
     sized.ShowSectorSize1 = true;
     QCOMPARE(render(card(false), sized), render(card(true), bareView()));
     // The decimal separator of the run is used.
-    NetworkModel comma = card(false);
+    ViewOptions comma = sized;
     comma.DecimalSeparator = u',';
-    QVERIFY(render(comma, sized) != render(card(false), sized));
+    QVERIFY(render(card(false), comma) != render(card(false), sized));
 }
 
 void TestRender::sectorLabelPositions_data()
@@ -561,6 +562,15 @@ void TestRender::sectorWedgesOnSharedBoundary()
     for (float a : {0.0f, 100.0f, 150.0f, 300.0f})
         QCOMPARE(disc.pixel(MapPoint(a, 0.9f, 400, 400)), LightenedColor(PaletteColor(4)));
     QCOMPARE(disc.pixel(2, 2), White);
+    // Boundaries a hundredth of a degree apart: the wide sector is coloured all round,
+    // though both boundaries fall on the same pixel of the rim.
+    NetworkModel near = emptyCard();
+    AddSector(near, 1, QStringLiteral("Sliver"), 1, 0);
+    AddSector(near, 1, QStringLiteral("Rest"), 4, 0.01f);
+    const QImage wide = render(near, view);
+    for (float a : {1.0f, 90.0f, 180.0f, 270.0f, 359.0f})
+        QCOMPARE(hex(wide.pixel(MapPoint(a, 0.5f, 400, 400))), hex(LightenedColor(PaletteColor(4))));
+    QVERIFY(!coloursIn(wide).contains(LightenedColor(PaletteColor(1))));
 }
 
 void TestRender::sexColouring()
@@ -574,7 +584,7 @@ void TestRender::sexColouring()
     Node thing = alter(270, 0.5f, 6, QStringLiteral("FALSE"));
     thing.Sex = QStringLiteral("female");
     for (const Node &n : {female, male, unknown, thing})
-        AddNode(model, 1, n, false);
+        AddNode(model, 1, n);
     auto colourOf = [](const QImage &image, float angle) {
         return image.pixel(MapPoint(angle, 0.5f, 400, 400) + QPoint(-3, 3));
     };
@@ -613,8 +623,8 @@ void TestRender::thinLinesRunFromEndToEnd()
     QFETCH(float, angleB);
     QFETCH(float, distanceB);
     NetworkModel model = emptyCard();
-    AddNode(model, 1, alter(angleA, distanceA), false);
-    AddNode(model, 1, alter(angleB, distanceB), false);
+    AddNode(model, 1, alter(angleA, distanceA));
+    AddNode(model, 1, alter(angleB, distanceB));
     AddLine(model, 1, 2, 1, 3);
     ViewOptions view = bareView();
     view.Show2 = false;
@@ -650,10 +660,10 @@ void TestRender::wideLines()
     // A line is as thick as its LineSize across its direction, and a line between two
     // nodes on the same pixel still shows as a dot of that size.
     NetworkModel model = emptyCard();
-    AddNode(model, 1, alter(0, 0.8f), false);   // right of the centre
-    AddNode(model, 1, alter(180, 0.8f), false); // left
-    AddNode(model, 1, alter(45, 0.8f), false);
-    AddNode(model, 1, alter(45, 0.8f), false);
+    AddNode(model, 1, alter(0, 0.8f));   // right of the centre
+    AddNode(model, 1, alter(180, 0.8f)); // left
+    AddNode(model, 1, alter(45, 0.8f));
+    AddNode(model, 1, alter(45, 0.8f));
     AddLine(model, 1, 2, 3, 3);
     AddLine(model, 0, 3, 3, 4);
     AddLine(model, 3, 4, 5, 5);
@@ -676,7 +686,7 @@ void TestRender::wideLines()
 void TestRender::damagedLineEndsAreSkipped()
 {
     NetworkModel model = emptyCard();
-    AddNode(model, 1, alter(0, 0.5f, 1), false);
+    AddNode(model, 1, alter(0, 0.5f, 1));
     model.card(1).Lines.push_back(Line{1, 7, 1, 3});
     model.card(1).Lines.push_back(Line{-1, 1, 1, 3});
     QVERIFY(!coloursIn(render(model, bareView())).contains(LineStrokeColor(PaletteColor(3))));
@@ -686,25 +696,33 @@ void TestRender::outlandishValuesAreClipped()
 {
     // Sizes are taken as entered and files may hold anything; the map is drawn with
     // whatever fits into the image and keeps to its colours.
-    const QList<std::function<void(NetworkModel &)>> tweaks{
-        [](NetworkModel &m) { m.NodeBaseSize = -10; },
-        [](NetworkModel &m) { m.NodeBaseSize = 0; },
-        [](NetworkModel &m) { m.NodeBaseSize = 100000; },
-        [](NetworkModel &m) { m.LabelFontSize = 0; },
-        [](NetworkModel &m) { m.LabelFontSize = -12; },
-        [](NetworkModel &m) { m.LabelFontSize = 2000; },
-        [](NetworkModel &m) { m.OverlayPenWidth = -1; },
-        [](NetworkModel &m) { m.card(1).Circles = 1000000; },
-        [](NetworkModel &m) { m.card(1).Circles = -3; },
-        [](NetworkModel &m) { m.card(1).Lines[1].LineSize = -5; },
-        [](NetworkModel &m) { m.card(1).Lines[1].LineSize = 100000; },
-        [](NetworkModel &m) { m.card(1).Nodes[1].Distance = 1e30f; },
-        [](NetworkModel &m) { m.card(1).Nodes[1].Distance = std::numeric_limits<float>::quiet_NaN(); },
-        [](NetworkModel &m) { m.card(1).Nodes[1].Angle = std::numeric_limits<float>::infinity(); },
-        [](NetworkModel &m) { m.card(1).Sectors[1].SectorAngle = std::numeric_limits<float>::quiet_NaN(); },
-        [](NetworkModel &m) { m.card(1).Sectors[2].SectorAngle = -1e30f; },
-        [](NetworkModel &m) { m.card(1).Nodes[2].Size = 2000000000; },
-        [](NetworkModel &m) { m.card(1).Sectors[1].SectorName = QString(5000, u'W'); },
+    const QList<std::function<void(NetworkModel &, ViewOptions &)>> tweaks{
+        [](NetworkModel &, ViewOptions &v) { v.NodeBaseSize = -10; },
+        [](NetworkModel &, ViewOptions &v) { v.NodeBaseSize = 0; },
+        [](NetworkModel &, ViewOptions &v) { v.NodeBaseSize = 100000; },
+        [](NetworkModel &, ViewOptions &v) { v.LabelFontSize = 0; },
+        [](NetworkModel &, ViewOptions &v) { v.LabelFontSize = -12; },
+        [](NetworkModel &, ViewOptions &v) { v.LabelFontSize = 2000; },
+        [](NetworkModel &, ViewOptions &v) { v.OverlayPenWidth = -1; },
+        [](NetworkModel &m, ViewOptions &) { m.card(1).Circles = 1000000; },
+        [](NetworkModel &m, ViewOptions &) { m.card(1).Circles = -3; },
+        [](NetworkModel &m, ViewOptions &) { m.card(1).Lines[1].LineSize = -5; },
+        [](NetworkModel &m, ViewOptions &) { m.card(1).Lines[1].LineSize = 100000; },
+        [](NetworkModel &m, ViewOptions &) { m.card(1).Nodes[1].Distance = 1e30f; },
+        [](NetworkModel &m, ViewOptions &) { m.card(1).Nodes[1].Distance = std::numeric_limits<float>::quiet_NaN(); },
+        [](NetworkModel &m, ViewOptions &) { m.card(1).Nodes[1].Angle = std::numeric_limits<float>::infinity(); },
+        [](NetworkModel &m, ViewOptions &) { m.card(1).Sectors[1].SectorAngle = std::numeric_limits<float>::quiet_NaN(); },
+        [](NetworkModel &m, ViewOptions &) { m.card(1).Sectors[2].SectorAngle = -1e30f; },
+        [](NetworkModel &m, ViewOptions &) { m.card(1).Nodes[2].Size = 2000000000; },
+        [](NetworkModel &m, ViewOptions &) { m.card(1).Sectors[1].SectorName = QString(5000, u'W'); },
+        // The largest whole numbers a file or an input box can hold
+        [](NetworkModel &m, ViewOptions &) { m.card(1).Circles = std::numeric_limits<int>::max(); },
+        [](NetworkModel &m, ViewOptions &) { m.card(1).Lines[1].LineSize = std::numeric_limits<int>::max(); },
+        [](NetworkModel &m, ViewOptions &) { m.card(1).Nodes[2].Size = std::numeric_limits<int>::max(); },
+        [](NetworkModel &, ViewOptions &v) { v.NodeBaseSize = std::numeric_limits<int>::max(); },
+        [](NetworkModel &, ViewOptions &v) { v.LabelFontSize = std::numeric_limits<int>::max(); },
+        [](NetworkModel &, ViewOptions &v) { v.LabelFontSize = std::numeric_limits<int>::min(); },
+        [](NetworkModel &, ViewOptions &v) { v.OverlayPenWidth = std::numeric_limits<int>::max(); },
     };
     QSet<QRgb> allowed{White, Black, SymbolGrey};
     for (int c = 0; c <= 8; ++c)
@@ -716,18 +734,34 @@ void TestRender::outlandishValuesAreClipped()
         Node n = alter(30, 0.5f, 4);
         n.Label = QStringLiteral("Label");
         n.Symbol = QStringLiteral("flash");
-        AddNode(model, 1, n, false);
+        AddNode(model, 1, n);
         n.Angle = 200;
         n.Size = 3;
-        AddNode(model, 1, n, false);
+        AddNode(model, 1, n);
         AddLine(model, 1, 2, 1, 1);
         AddLine(model, 0, 1, 2, 8);
-        tweaks[k](model);
         ViewOptions view;
         view.ColorSectors1 = true;
+        tweaks[k](model, view);
         const QSet<QRgb> colours = coloursIn(render(model, view));
         QVERIFY2((colours - allowed).isEmpty(), qPrintable(QStringLiteral("case %1").arg(k)));
+        // Images Qt's painter draws into alone (no direct pixel writes)
+        QImage other(200, 150, QImage::Format_RGB16);
+        RenderCard(other, model, 1, view);
     }
+}
+
+void TestRender::denseCirclesCoverEveryRadiusOnce()
+{
+    // Circles closer together than a pixel: however many a file asks for, the map shows
+    // the same rings, and a redraw takes no longer than for a few thousand.
+    NetworkModel model = emptyCard(5000);
+    const QImage some = render(model, bareView());
+    for (int circles : {std::numeric_limits<int>::max(), 1000000000}) {
+        model.card(1).Circles = circles;
+        QCOMPARE(render(model, bareView()), some);
+    }
+    QVERIFY(countColour(some, Black) > 1000);
 }
 
 void TestRender::mapTextIsPlainBlackAndTurns()

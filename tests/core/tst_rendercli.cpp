@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@ private Q_SLOTS:
     void goldenPictures();
     void refusals_data();
     void refusals();
+    void hostileNumbersFinish();
 
 private:
     struct Run
@@ -152,6 +154,29 @@ void TestRenderCli::refusals()
     QVERIFY2(run.stdErr.contains(message), qPrintable(run.stdErr));
     QCOMPARE(run.stdErr.count(u'\n'), 1);
     QVERIFY(!QFile::exists(out));
+}
+
+void TestRenderCli::hostileNumbersFinish()
+{
+    // The largest whole numbers a file may hold, where they size loops of the drawing:
+    // the picture is drawn in the usual time and the file is read as it is.
+    const QString ego = m_dir.filePath(QStringLiteral("huge.ego"));
+    QFile file(ego);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<Ego><Name>N</Name><Sex>0</Sex><Card><ID>c</ID><Circles>2147483647</Circles>"
+               "<EgoNode>normal</EgoNode><EgoColor>2147483647</EgoColor>"
+               "<Node><ID>a</ID><Label>A</Label><Angle>10</Angle><Distance>0.5</Distance><Color>2</Color>"
+               "<Size>2147483647</Size><Human>TRUE</Human><NodeSize>biggest</NodeSize></Node>"
+               "<Node><ID>b</ID><Label>B</Label><Angle>200</Angle><Distance>3e38</Distance><Color>-2147483648</Color>"
+               "<Size>-2147483648</Size><Human>FALSE</Human></Node>"
+               "<Line><A>1</A><B>2</B><LineSize>2147483647</LineSize><LineColor>2147483647</LineColor></Line>"
+               "<Line><A>0</A><B>1</B><LineSize>-2147483648</LineSize><LineColor>3</LineColor></Line>"
+               "</Card></Ego>");
+    file.close();
+    const QString out = m_dir.filePath(QStringLiteral("huge.png"));
+    const Run run = cli({ego, out, QStringLiteral("--view"), QStringLiteral("ShowGroupSize=on")});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.stdErr));
+    QVERIFY(!QImage(out).isNull());
 }
 
 QTEST_GUILESS_MAIN(TestRenderCli)

@@ -17,6 +17,7 @@ private Q_SLOTS:
     void splitText_data();
     void splitText();
     void distinctList();
+    void lineBreaksToBlanks();
 };
 
 void TestTextUtil::formatFixed_data()
@@ -136,6 +137,13 @@ void TestTextUtil::distinctList()
     for (int i = 0; i < 750; ++i)
         many.append(QString::number(i));
     QCOMPARE(SplitText(many.join(u'|'), u'|'), many);
+}
+
+void TestTextUtil::lineBreaksToBlanks()
+{
+    QCOMPARE(LineBreaksToBlanks(QStringLiteral("a\r\nb\nc\rd")), QStringLiteral("a b c d"));
+    QCOMPARE(LineBreaksToBlanks(QStringLiteral("\n\n x \r\n")), QStringLiteral("   x  "));
+    QCOMPARE(LineBreaksToBlanks(QStringLiteral("one line")), QStringLiteral("one line"));
 }
 
 QTEST_APPLESS_MAIN(TestTextUtil)

@@ -3,6 +3,7 @@
 #include "app/carddialog.h"
 #include "app/egodialog.h"
 #include "app/mainwindow.h"
+#include "edit/commands.h"
 #include "scriptedasker.h"
 
 #include <QAction>
@@ -15,8 +16,10 @@
 // user would.
 struct Shell
 {
-    NetworkModel model;
-    MainWindow window{model};
+    MainWindow window;
+    NetworkModel &model = window.model();
+    Session &session = window.session();
+    EditorState &editor = window.editor();
     ScriptedAsker *asker = nullptr;
 
     Shell()
@@ -57,6 +60,15 @@ struct Shell
         child<QLineEdit>(QStringLiteral("id"), dialog)->setText(id);
         child<QLineEdit>(QStringLiteral("interviewer"), dialog)->setText(interviewer);
         child<QPushButton>(QStringLiteral("Button1"), dialog)->click();
+    }
+
+    // One undoable change of card 1's memo, as any edit would make.
+    void changeSomething(const QString &memo = QStringLiteral("changed"))
+    {
+        ChangeCard(window.document(), 1, QStringLiteral("Change"), [&](NetworkModel &m) {
+            m.card(1).CardMemo = memo;
+            return Status::success();
+        });
     }
 
     QStringList cardList() const

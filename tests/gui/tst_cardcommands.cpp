@@ -1,8 +1,13 @@
 #include "shellfixture.h"
 
+#include <QClipboard>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
+
+#include "egofile/egofile.h"
 
 #include "app/colorpanels.h"
 
@@ -23,6 +28,7 @@ private Q_SLOTS:
     void cardSettingsSaveRightAwayChangesNothing();
     void cardSettingsClearsId();
     void cardSettingsWithoutCurrentCard();
+    void pastedLineBreaksBecomeBlanks();
     void cardLimit();
     void egoDialogFillsEgoId();
     void egoDialogObligatoryFields();
@@ -66,7 +72,7 @@ void TestCardCommands::switchingCardsFillsSidePanel()
     s.addCard(u"t2"_s, u"Otto"_s);
     Node alter;
     alter.ID = u"P1"_s;
-    AddNode(s.model, 1, alter, false);
+    AddNode(s.model, 1, alter);
     auto *combo = s.child<QComboBox>(u"CardCombo"_s);
     QCOMPARE(s.field(u"Edit1"_s), u"Otto"_s);
     QCOMPARE(s.field(u"NodeAnz"_s), QString());
@@ -150,7 +156,7 @@ void TestCardCommands::duplicateShowsCopy()
     s.addCard(u"t2"_s);
     Node alter;
     alter.ID = u"P1"_s;
-    AddNode(s.model, 1, alter, false);
+    AddNode(s.model, 1, alter);
     s.model.card(1).Nodes[1].Selected = true;
     s.window.switchToCard(1);
 
@@ -214,10 +220,41 @@ void TestCardCommands::cardSettingsClearsId()
     QVERIFY(!s.child(u"Panel9"_s, dialog)->isHidden());
     qobject_cast<ColorPanelRow *>(s.child(u"Panel9"_s, dialog))->choose(6);
     s.child<QPushButton>(u"Button1"_s, dialog)->click();
-    QCOMPARE(s.model.card(1).ID, QString());
+    // The card takes the name a file would give it back, and the ego can be saved.
+    QCOMPARE(s.model.card(1).ID, u"Card 1"_s);
     QCOMPARE(s.model.card(1).EgoNode, u"normal"_s);
     QCOMPARE(s.model.card(1).EgoColor, 6);
-    QCOMPARE(s.cardList(), (QStringList{u"<none>"_s, QString()}));
+    QCOMPARE(s.cardList(), (QStringList{u"<none>"_s, u"Card 1"_s}));
+    QTemporaryDir dir;
+    const Status saved = WriteEgoFile(s.model, dir.filePath(u"blank.ego"_s));
+    QVERIFY2(saved.ok(), qPrintable(saved.message()));
+}
+
+void TestCardCommands::pastedLineBreaksBecomeBlanks()
+{
+    // Text pasted from elsewhere reaches the model on one line, so that the ego can be
+    // saved as it is shown.
+    Shell s;
+    s.trigger(u"New1"_s);
+    EgoDialog *egoDialog = s.window.egoDialog();
+    QGuiApplication::clipboard()->setText(u"Anna\r\nBerg"_s);
+    s.child<QLineEdit>(u"name"_s, egoDialog)->paste();
+    s.child<QLineEdit>(u"egoid"_s, egoDialog)->setText(u"E\n1"_s);
+    s.child<QPushButton>(u"Button1"_s, egoDialog)->click();
+    QCOMPARE(s.model.ego.Name, u"Anna Berg"_s);
+    QCOMPARE(s.model.ego.EgoID, u"E 1"_s);
+
+    s.trigger(u"NewTimestamp1"_s);
+    CardDialog *dialog = s.window.cardDialog();
+    QGuiApplication::clipboard()->setText(u"first\nsecond\rthird"_s);
+    s.child<QLineEdit>(u"memo"_s, dialog)->paste();
+    s.child<QLineEdit>(u"id"_s, dialog)->setText(u"Wave\r\n1"_s);
+    s.child<QPushButton>(u"Button1"_s, dialog)->click();
+    QCOMPARE(s.model.card(1).CardMemo, u"first second third"_s);
+    QCOMPARE(s.model.card(1).ID, u"Wave 1"_s);
+    QTemporaryDir dir;
+    const Status saved = WriteEgoFile(s.model, dir.filePath(u"pasted.ego"_s));
+    QVERIFY2(saved.ok(), qPrintable(saved.message()));
 }
 
 void TestCardCommands::cardSettingsWithoutCurrentCard()
@@ -268,6 +305,7 @@ void TestCardCommands::egoDialogFillsEgoId()
     QTest::keyClicks(name, u"ta"_s);
     s.child<QLineEdit>(u"year"_s, dialog)->setFocus();
     QCOMPARE(egoid->text(), u"Bea"_s);
+    s.child<QPushButton>(u"Button1"_s, dialog)->click();
     QCOMPARE(s.model.ego.Name, u"Beata"_s);
     QCOMPARE(s.model.ego.EgoID, u"Bea"_s);
 }
@@ -303,15 +341,27 @@ void TestCardCommands::egoDialogIgnoreKeepsRecord()
     s.child<QLineEdit>(u"year"_s, dialog)->setText(u"1961"_s);
     s.child<QComboBox>(u"sex"_s, dialog)->setCurrentIndex(1);
     s.child<QPushButton>(u"Button2"_s, dialog)->click();
+    // Ignore leaves the ego as it was; the next opening shows the record again.
     QVERIFY(dialog->isHidden());
-    QCOMPARE(s.model.ego.Name, u"Anne"_s);
+    QCOMPARE(s.model.ego.Name, u"Anna"_s);
+    QCOMPARE(s.model.ego.Sex, 0);
+    QCOMPARE(s.field(u"Edit3"_s), QString());
+    QVERIFY(!s.window.document().isModified() || s.window.document().undoStack()->count() == 1);
+    s.trigger(u"Ne1"_s);
+    QCOMPARE(s.child<QLineEdit>(u"name"_s, dialog)->text(), u"Anna"_s);
+
+    // Save makes the typed values the ego's, as one step.
+    s.child<QLineEdit>(u"year"_s, dialog)->setText(u"1961"_s);
+    s.child<QComboBox>(u"sex"_s, dialog)->setCurrentIndex(1);
+    s.child<QPushButton>(u"Button1"_s, dialog)->click();
     QCOMPARE(s.model.ego.Sex, 1);
-    s.window.redrawMap();
     QCOMPARE(s.field(u"Edit3"_s), u"1961"_s);
     QCOMPARE(s.field(u"Edit4"_s), u"Female"_s);
-    QCOMPARE(s.field(u"egoname"_s), u"Anna"_s); // until the dialog is saved
+    s.trigger(u"Ne1"_s);
     s.child<QComboBox>(u"sex"_s, dialog)->setEditText(u"divers"_s);
+    s.child<QPushButton>(u"Button1"_s, dialog)->click();
     QCOMPARE(s.model.ego.Sex, -1);
+    QCOMPARE(s.field(u"Edit4"_s), u"divers"_s);
 }
 
 QTEST_MAIN(TestCardCommands)

@@ -117,6 +117,12 @@ void TestExcelDialogs::nodesArePreviewedThenImported()
     QCOMPARE(card.Nodes[3].Label, u"Clara"_s);
     QCOMPARE(card.Nodes[3].Angle, 360.0f);
     QCOMPARE(card.Nodes[2].Distance, 0.92f); // 1.25 projected onto the card
+    // One step of the history undoes the whole import.
+    QCOMPARE(s.action(u"Undo1"_s)->text(), u"Undo Import Nodes"_s);
+    s.trigger(u"Undo1"_s);
+    QCOMPARE(s.model.card(1).NodeCount(), 0);
+    s.trigger(u"Redo1"_s);
+    QCOMPARE(s.model.card(1).NodeCount(), 3);
 }
 
 void TestExcelDialogs::unreadableRowsBlockTheImport()

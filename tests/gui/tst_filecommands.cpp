@@ -74,12 +74,14 @@ void TestFileCommands::savedEgo(Shell &s)
 
 void TestFileCommands::exitWithoutCardsClosesAtOnce()
 {
+    // Nothing changed since File > New: nothing to ask.
     Shell s;
     s.window.show();
-    s.createEgo(u"Anna"_s);
+    s.trigger(u"New1"_s);
+    s.window.egoDialog()->hide();
     s.trigger(u"Exit1"_s);
     QVERIFY(!s.window.isVisible());
-    QVERIFY(s.model.ExitConfirmed);
+    QVERIFY(s.session.ExitConfirmed);
     QVERIFY(s.asker->asked.isEmpty());
 }
 
@@ -95,12 +97,11 @@ void TestFileCommands::exitAndCloseQueryAnswers()
     QVERIFY(s.window.isVisible());
     QCOMPARE(s.asker->asked, (QStringList{ClosingQuestion, ClosingQuestion}));
     QVERIFY(s.model.EgoPresent);
-    QVERIFY(!s.model.ExitConfirmed);
+    QVERIFY(!s.session.ExitConfirmed);
     QCOMPARE(s.model.CardCount(), 1);
 
     s.asker->answers = {Answer::No};
     QVERIFY(s.window.close());
-    QVERIFY(!s.model.EgoPresent);
 
     // Exit asks once; the close that follows does not ask again.
     Shell t;
@@ -127,7 +128,7 @@ void TestFileCommands::exitGoesOnOnlyAfterARealSave()
     QVERIFY(s.window.isVisible());
     QVERIFY(!s.window.close());
     QCOMPARE(s.model.CardCount(), 1);
-    QVERIFY(!s.model.ExitConfirmed);
+    QVERIFY(!s.session.ExitConfirmed);
 
     // Yes and a real save: closed.
     s.asker->answers = {Answer::Yes};
@@ -141,7 +142,9 @@ void TestFileCommands::exitGoesOnOnlyAfterARealSave()
     t.window.show();
     t.model.ego.Name.clear();
     t.createEgo(QString(), QString()); // refused by the dialog: no name on the side panel
-    AddCard(t.model, u"t1"_s, 7, u"none"_s, 1, {}, {}, {});
+    t.window.document().push(new InsertCardCommand(t.window.document(), 1,
+                                                   NewCard(1, u"t1"_s, 7, u"none"_s, 1, {}, {}, {}),
+                                                   u"New card"_s));
     t.asker->answers = {Answer::Yes};
     t.trigger(u"Exit1"_s);
     QVERIFY(t.window.isVisible());
@@ -155,7 +158,7 @@ void TestFileCommands::saveNamesTheFile()
     s.addCard(u"t1"_s);
     s.asker->fileNames = {path(u"first"_s)};
     s.trigger(u"Save1"_s);
-    QCOMPARE(s.model.CurrentFileName, path(u"first.ego"_s));
+    QCOMPARE(s.session.CurrentFileName, path(u"first.ego"_s));
     const QByteArray firstWrite = contents(path(u"first.ego"_s));
     QVERIFY(firstWrite.contains("<Name>Anna</Name>"));
 
@@ -168,10 +171,10 @@ void TestFileCommands::saveNamesTheFile()
     // Save as always asks; the extension test is case-sensitive.
     s.asker->fileNames = {path(u"Second.EGO"_s), path(u"third.ego"_s)};
     s.trigger(u"Saveas1"_s);
-    QCOMPARE(s.model.CurrentFileName, path(u"Second.EGO.ego"_s));
+    QCOMPARE(s.session.CurrentFileName, path(u"Second.EGO.ego"_s));
     QVERIFY(QFile::exists(path(u"Second.EGO.ego"_s)));
     s.trigger(u"Saveas1"_s);
-    QCOMPARE(s.model.CurrentFileName, path(u"third.ego"_s));
+    QCOMPARE(s.session.CurrentFileName, path(u"third.ego"_s));
     QVERIFY(!QFile::exists(path(u"third.ego.ego"_s)));
     QVERIFY(s.asker->unexpected.isEmpty());
 }
@@ -198,12 +201,13 @@ void TestFileCommands::failedSaveKeepsState()
     s.asker->fileNames = {nowhere};
     s.trigger(u"Saveas1"_s);
     QCOMPARE(s.asker->messages().size(), 1);
-    QCOMPARE(s.model.CurrentFileName, path(u"anna.ego"_s));
+    QCOMPARE(s.session.CurrentFileName, path(u"anna.ego"_s));
     QCOMPARE(s.model.CardCount(), 2);
 
     // A file that cannot be written is left as it was, and closing stays refused.
     s.window.show();
-    s.model.CurrentFileName = nowhere;
+    s.changeSomething();
+    s.session.CurrentFileName = nowhere;
     s.asker->answers = {Answer::Yes};
     QVERIFY(!s.window.close());
     QCOMPARE(s.asker->messages().size(), 2);
@@ -214,17 +218,23 @@ void TestFileCommands::newAsksAndForgetsTheFile()
 {
     Shell s;
     savedEgo(s);
+    // Right after the save there is nothing to ask.
+    s.trigger(u"New1"_s);
+    QVERIFY(s.asker->asked.isEmpty());
+    s.window.egoDialog()->hide();
+    savedEgo(s);
+    s.changeSomething();
     s.asker->answers = {Answer::Abort};
     s.trigger(u"New1"_s);
     QCOMPARE(s.asker->asked, QStringList{SaveQuestion});
     QCOMPARE(s.model.CardCount(), 2);
     QCOMPARE(s.field(u"egoname"_s), u"Anna"_s);
-    QCOMPARE(s.model.CurrentFileName, path(u"anna.ego"_s));
+    QCOMPARE(s.session.CurrentFileName, path(u"anna.ego"_s));
 
     s.asker->answers = {Answer::No};
     s.trigger(u"New1"_s);
     QCOMPARE(s.model.CardCount(), 0);
-    QCOMPARE(s.model.CurrentFileName, QString());
+    QCOMPARE(s.session.CurrentFileName, QString());
     QCOMPARE(s.field(u"egoname"_s), QString());
     QCOMPARE(s.cardList(), QStringList{u"<none>"_s});
     QVERIFY(s.window.egoDialog()->isVisible());
@@ -257,14 +267,14 @@ void TestFileCommands::readReplacesTheEgo()
     QCOMPARE(t.asker->asked, QStringList{u"open: *.ego (*.ego)"_s});
     QCOMPARE(t.model.CardCount(), 2);
     QCOMPARE(t.model.CurrentCard, 1);
-    QCOMPARE(t.model.CurrentFileName, path(u"anna.ego"_s));
+    QCOMPARE(t.session.CurrentFileName, path(u"anna.ego"_s));
     QCOMPARE(t.field(u"egoname"_s), u"Anna"_s);
     QCOMPARE(t.field(u"egoid"_s), u"A1"_s);
     QCOMPARE(t.field(u"Edit1"_s), u"Iris"_s);
     QCOMPARE(t.cardList(), (QStringList{u"<none>"_s, u"t1"_s, u"t2"_s}));
     QCOMPARE(t.child<QLineEdit>(u"name"_s, t.window.egoDialog())->text(), u"Anna"_s);
 
-    // With cards in memory it asks first; Abort leaves everything, No reads.
+    // With unsaved changes it asks first; Abort leaves everything, No reads.
     t.addCard(u"extra"_s);
     t.asker->answers = {Answer::Abort, Answer::No};
     t.asker->fileNames = {path(u"anna.ego"_s)};
@@ -283,13 +293,12 @@ void TestFileCommands::readFailureKeepsTheEgo()
     QVERIFY(junk.open(QIODevice::WriteOnly));
     junk.write("this is not an ego file\n");
     junk.close();
-    s.asker->answers = {Answer::No};
     s.asker->fileNames = {junk.fileName()};
     s.trigger(u"Open1"_s);
     QCOMPARE(s.asker->messages().size(), 1);
     QVERIFY(s.asker->messages().first().contains(u"junk.ego"_s));
     QCOMPARE(s.model.CardCount(), 2);
-    QCOMPARE(s.model.CurrentFileName, path(u"anna.ego"_s));
+    QCOMPARE(s.session.CurrentFileName, path(u"anna.ego"_s));
     QCOMPARE(s.cardList(), (QStringList{u"<none>"_s, u"t1"_s, u"t2"_s}));
     QCOMPARE(s.field(u"egoname"_s), u"Anna"_s);
 }

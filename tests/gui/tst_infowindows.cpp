@@ -57,9 +57,9 @@ void TestInfoWindows::infoWindowCollectsAndSaves()
     InfoWindow *info = s.windows->info();
     QCOMPARE(info->windowTitle(), QStringLiteral("Korvalo Info"));
     QVERIFY(!info->isVisible());
-    AppendInfoLine(s.model, QStringLiteral("Distance=1.5000"));
-    AppendInfoLine(s.model, QString());
-    AppendInfoLine(s.model, QStringLiteral("two\r\nlines"));
+    AppendInfoLine(s.session.infoSink, QStringLiteral("Distance=1.5000"));
+    AppendInfoLine(s.session.infoSink, QString());
+    AppendInfoLine(s.session.infoSink, QStringLiteral("two\r\nlines"));
     QVERIFY(info->isVisible());
     QCOMPARE(info->lines(), (QStringList{"", "Distance=1.5000", "", "two", "lines"}));
 
@@ -80,7 +80,7 @@ void TestInfoWindows::infoWindowCollectsAndSaves()
 void TestInfoWindows::convertPoints()
 {
     InfoShell s;
-    AppendInfoLine(s.model, QStringLiteral("Mean distance 12.50 of Dr. Who"));
+    AppendInfoLine(s.session.infoSink, QStringLiteral("Mean distance 12.50 of Dr. Who"));
     s.trigger(QStringLiteral("Convertto1"));
     QCOMPARE(s.windows->info()->lines(), (QStringList{"", "Mean distance 12,50 of Dr, Who"}));
 }

@@ -32,7 +32,8 @@ private Q_SLOTS:
 void TestMainWindow::startState()
 {
     Shell s;
-    QCOMPARE(s.window.windowTitle(), u"Korvalo"_s);
+    QCOMPARE(s.window.windowTitle(), u"Untitled[*] - Korvalo"_s);
+    QVERIFY(!s.window.isWindowModified());
     QCOMPARE(s.child<QLabel>(u"StatusPanel"_s)->text(), u"Create new or read existing Ego."_s);
     QCOMPARE(s.child<QGroupBox>(u"GroupBox1"_s)->title(), u"Current Network Card (0)"_s);
     QCOMPARE(s.cardList(), QStringList{u"<none>"_s});
@@ -147,7 +148,7 @@ void TestMainWindow::hiddenAndLaterItems()
     QStringList titles;
     for (QAction *a : s.window.menuBar()->actions())
         titles << a->text();
-    QCOMPARE(titles, (QStringList{u"File"_s, u"Ego"_s, u"Card"_s, u"Nodes"_s, u"Transform"_s,
+    QCOMPARE(titles, (QStringList{u"File"_s, u"Edit"_s, u"Ego"_s, u"Card"_s, u"Nodes"_s, u"Transform"_s,
                                   u"Analysis"_s, u"Options"_s, u"Macro"_s, u"Info"_s}));
 }
 
@@ -187,14 +188,14 @@ void TestMainWindow::editModeButtons()
                                u"Add or Modify Lines."_s};
     for (int chosen = 0; chosen < 4; ++chosen) {
         s.child<QToolButton>(names[chosen])->click();
-        QCOMPARE(s.model.EditMode, modes[chosen]);
+        QCOMPARE(s.editor.EditMode, modes[chosen]);
         QCOMPARE(s.child<QLabel>(u"StatusPanel"_s)->text(), modes[chosen]);
         for (int i = 0; i < 4; ++i)
             QCOMPARE(s.child<QToolButton>(names[i])->autoRaise(), i == chosen);
     }
     // The mode survives a new ego.
     s.createEgo(u"Anna"_s);
-    QCOMPARE(s.model.EditMode, modes[3]);
+    QCOMPARE(s.editor.EditMode, modes[3]);
 }
 
 void TestMainWindow::sectorLabelsTakeSizesAlong()
@@ -230,13 +231,13 @@ void TestMainWindow::sizeInputBoxes()
     Shell s;
     s.asker->inputs = {u"14"_s, u"big"_s, QString(), u"-3"_s};
     s.trigger(u"Size1"_s);
-    QCOMPARE(s.model.NodeBaseSize, 14);
+    QCOMPARE(s.session.NodeBaseSize, 14);
     s.trigger(u"Size1"_s); // not a whole number
-    QCOMPARE(s.model.NodeBaseSize, 14);
+    QCOMPARE(s.session.NodeBaseSize, 14);
     s.trigger(u"Size2"_s); // cancelled
-    QCOMPARE(s.model.LabelFontSize, 10);
+    QCOMPARE(s.session.LabelFontSize, 10);
     s.trigger(u"Size2"_s);
-    QCOMPARE(s.model.LabelFontSize, -3);
+    QCOMPARE(s.session.LabelFontSize, -3);
     QCOMPARE(s.asker->asked, (QStringList{u"input: Options|Vertex Size:|10"_s,
                                           u"input: Options|Vertex Size:|14"_s,
                                           u"input: Options|Label Size:|10"_s,
@@ -248,10 +249,10 @@ void TestMainWindow::decimalSeparator()
     Shell s;
     s.asker->inputs = {u",;"_s, u""_s, QString()};
     s.trigger(u"CommaSeperator1"_s);
-    QCOMPARE(s.model.DecimalSeparator, u',');
+    QCOMPARE(s.session.DecimalSeparator, u',');
     s.trigger(u"CommaSeperator1"_s); // empty answer keeps it
     s.trigger(u"CommaSeperator1"_s); // Cancel keeps it
-    QCOMPARE(s.model.DecimalSeparator, u',');
+    QCOMPARE(s.session.DecimalSeparator, u',');
     QCOMPARE(s.asker->asked.at(1), u"input: Read/Write|Decimal Separator:|,"_s);
 }
 
@@ -315,7 +316,7 @@ void TestMainWindow::everySwitchChangesTheMap()
         n.Symbol = symbol;
         n.Angle = float(angle);
         n.Distance = 0.6f;
-        AddNode(s.model, 1, n, false);
+        AddNode(s.model, 1, n);
         angle += 70;
     }
     AddLine(s.model, 0, 1, 3, 3);

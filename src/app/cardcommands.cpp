@@ -1,0 +1,120 @@
+#include "app/cardcommands.h"
+
+#include "app/asker.h"
+#include "app/carddialog.h"
+#include "app/cards.h"
+#include "app/egodialog.h"
+#include "edit/commands.h"
+#include "edit/document.h"
+
+using namespace Qt::StringLiterals;
+
+CardCommands::CardCommands(Document &document, std::function<Asker &()> asker,
+                           CardDialog *cardDialog, EgoDialog *egoDialog, QObject *parent)
+    : QObject(parent), m_document(document), m_asker(std::move(asker)), m_cardDialog(cardDialog),
+      m_egoDialog(egoDialog)
+{
+    connect(m_cardDialog, &CardDialog::saveRequested, this, &CardCommands::saveCardDialog);
+    connect(m_egoDialog, &EgoDialog::saved, this, &CardCommands::saveEgoDialog);
+}
+
+void CardCommands::showInFront(QWidget *dialog)
+{
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void CardCommands::switchToCard(int card)
+{
+    m_document.setCurrentCard(card);
+}
+
+void CardCommands::newNetworkCard()
+{
+    const NetworkModel &model = m_document.model();
+    if (model.ego.Name.isEmpty())
+        return;
+    if (model.CardCount() >= MaxCards) {
+        m_asker().message(u"An ego holds at most %1 network cards."_s.arg(MaxCards));
+        return;
+    }
+    m_cardDialog->prepareAdd();
+    showInFront(m_cardDialog);
+}
+
+void CardCommands::cardSettings()
+{
+    const NetworkModel &model = m_document.model();
+    if (!model.hasCard(model.CurrentCard))
+        return;
+    m_cardDialog->prepareModify(model.card(model.CurrentCard));
+    showInFront(m_cardDialog);
+}
+
+void CardCommands::saveCardDialog()
+{
+    const CardDialog::Values v = m_cardDialog->values();
+    const NetworkModel &model = m_document.model();
+    if (m_cardDialog->isAdding()) {
+        if (model.CardCount() >= MaxCards) {
+            m_asker().message(u"An ego holds at most %1 network cards."_s.arg(MaxCards));
+            return;
+        }
+        const int at = model.CardCount() + 1;
+        NetworkCard card = NewCard(at, v.ID, v.Circles, v.EgoNode, v.EgoColor, v.Interviewer,
+                                   v.Date, v.CardMemo);
+        const QString text = u"New card \"%1\""_s.arg(card.ID);
+        m_document.push(new InsertCardCommand(m_document, at, std::move(card), text));
+    } else if (model.hasCard(model.CurrentCard)) {
+        // The card dialog is modeless: it acts on the card current when Save is pressed.
+        const int c = model.CurrentCard;
+        ChangeCard(m_document, c, u"Card settings of \"%1\""_s.arg(model.card(c).ID),
+                   [&](NetworkModel &m) {
+                       ModifyCard(m, c, v.ID, v.Circles, v.EgoNode, v.EgoColor, v.Interviewer,
+                                  v.Date, v.CardMemo);
+                       return Status::success();
+                   });
+    }
+    m_cardDialog->hide();
+}
+
+void CardCommands::duplicateCard()
+{
+    const NetworkModel &model = m_document.model();
+    if (!model.hasCard(model.CurrentCard))
+        return;
+    if (m_asker().yesNo(u"Do you really want to duplicate this network card?"_s) != Asker::Answer::Yes)
+        return;
+    if (model.CardCount() >= MaxCards) {
+        m_asker().message(u"An ego holds at most %1 network cards."_s.arg(MaxCards));
+        return;
+    }
+    const NetworkCard &source = model.card(model.CurrentCard);
+    m_document.push(new InsertCardCommand(m_document, model.CardCount() + 1, DuplicatedCard(source),
+                                          u"Duplicate card \"%1\""_s.arg(source.ID)));
+}
+
+void CardCommands::deleteCard()
+{
+    // With "<none>" chosen there is no card to delete, so there is nothing to ask.
+    const NetworkModel &model = m_document.model();
+    if (!model.hasCard(model.CurrentCard))
+        return;
+    if (m_asker().yesNo(u"Do you really want to delete this network card?"_s) != Asker::Answer::Yes)
+        return;
+    const int c = model.CurrentCard;
+    m_document.push(new RemoveCardCommand(m_document, c, u"Delete card \"%1\""_s.arg(model.card(c).ID)));
+}
+
+void CardCommands::egoSettings()
+{
+    if (!m_egoDialog->isVisible())
+        m_egoDialog->load(m_document.model().ego);
+    showInFront(m_egoDialog);
+}
+
+void CardCommands::saveEgoDialog()
+{
+    m_document.push(new ReplaceEgoCommand(m_document, m_egoDialog->values(), u"Ego settings"_s));
+}

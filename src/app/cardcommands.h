@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class Asker;
+class CardDialog;
+class Document;
+class EgoDialog;
+
+// The Ego and Card menu commands: each change is one undoable step of the document.
+class CardCommands : public QObject
+{
+    Q_OBJECT
+public:
+    CardCommands(Document &document, std::function<Asker &()> asker, CardDialog *cardDialog,
+                 EgoDialog *egoDialog, QObject *parent = nullptr);
+
+    void switchToCard(int card);
+    void newNetworkCard();
+    void cardSettings();
+    void duplicateCard();
+    void deleteCard();
+    void egoSettings();
+
+private:
+    void saveCardDialog();
+    void saveEgoDialog();
+    static void showInFront(QWidget *dialog);
+
+    Document &m_document;
+    std::function<Asker &()> m_asker;
+    CardDialog *m_cardDialog;
+    EgoDialog *m_egoDialog;
+};

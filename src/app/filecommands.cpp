@@ -1,0 +1,120 @@
+#include "app/filecommands.h"
+
+#include "app/asker.h"
+#include "edit/document.h"
+#include "egofile/egofile.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString EgoFilter = u"*.ego (*.ego)"_s;
+const QString SaveQuestion = u"Do you want to save the current Ego?"_s;
+const QString ClosingQuestion = u"Korvalo is closing. Do you want to save the current Ego?"_s;
+const QString NoNameMessage =
+    u"The Ego has no name yet. Enter its name in Ego > Ego Settings before saving."_s;
+
+} // namespace
+
+FileCommands::FileCommands(Document &document, std::function<Asker &()> asker, QObject *parent)
+    : QObject(parent), m_document(document), m_asker(std::move(asker))
+{
+}
+
+void FileCommands::newEgo()
+{
+    NetworkModel fresh;
+    SetupEgo(fresh, {}, {}, 0, {}, {}, {});
+    // A new ego is not the file last read: its first Save asks for a name.
+    m_document.session().CurrentFileName.clear();
+    m_document.reset(std::move(fresh));
+    Q_EMIT egoReplaced(true);
+}
+
+bool FileCommands::offerToSave(const QString &question)
+{
+    if (!m_document.isModified())
+        return true;
+    switch (m_asker().yesNoAbort(question)) {
+    case Asker::Answer::Abort:
+        return false;
+    case Asker::Answer::Yes:
+        return saveEgo(false);
+    case Asker::Answer::No:
+        return true;
+    }
+    return false;
+}
+
+bool FileCommands::offerToSaveBeforeClosing()
+{
+    return offerToSave(ClosingQuestion);
+}
+
+void FileCommands::fileNew()
+{
+    if (offerToSave(SaveQuestion))
+        newEgo();
+}
+
+void FileCommands::fileRead()
+{
+    if (!offerToSave(SaveQuestion))
+        return;
+    const QString path = m_asker().openFileName(EgoFilter);
+    if (!path.isEmpty())
+        readFile(path, true);
+}
+
+void FileCommands::chooserRead()
+{
+    const QString path = m_asker().openFileName(EgoFilter);
+    if (!path.isEmpty())
+        readFile(path, false);
+}
+
+bool FileCommands::readFile(const QString &path, bool warn)
+{
+    Session &session = m_document.session();
+    ReadOptions options;
+    options.DecimalSeparator = session.DecimalSeparator;
+    if (warn)
+        options.warnings = session.infoSink;
+    Result<NetworkModel> read = ReadEgoFile(path, options);
+    if (!read) {
+        m_asker().message(read.message());
+        return false;
+    }
+    session.CurrentFileName = path;
+    m_document.reset(std::move(read.value()));
+    Q_EMIT egoReplaced(false);
+    return true;
+}
+
+bool FileCommands::saveEgo(bool askForName)
+{
+    if (m_document.model().ego.Name.isEmpty()) {
+        m_asker().message(NoNameMessage);
+        return false;
+    }
+    Session &session = m_document.session();
+    QString path = session.CurrentFileName;
+    if (askForName || path.isEmpty()) {
+        path = m_asker().saveFileName(EgoFilter);
+        if (path.isEmpty())
+            return false;
+    }
+    if (!path.endsWith(u".ego"))
+        path += u".ego"_s;
+    // Files are always written with '.', and the option goes back to '.' with every save.
+    session.DecimalSeparator = u'.';
+    const Status status = WriteEgoFile(m_document.model(), path);
+    if (!status) {
+        m_asker().message(status.message());
+        return false;
+    }
+    session.CurrentFileName = path;
+    m_document.markSaved();
+    Q_EMIT saved();
+    return true;
+}

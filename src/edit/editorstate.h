@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+
+// Mode texts; the mouse handlers compare EditMode with them exactly.
+inline const QString EditModeAddNodes = QStringLiteral("Add Nodes.");
+inline const QString EditModeModifyNodes = QStringLiteral("Modify Nodes.");
+inline const QString EditModeSectors = QStringLiteral("Add or modify sectors.");
+inline const QString EditModeLines = QStringLiteral("Add or Modify Lines.");
+inline const QString EditModeNone = QStringLiteral("Create new or read existing Ego.");
+
+// The editing mode and what the mouse is doing on the map. Not part of the document:
+// undo never touches it.
+struct EditorState
+{
+    QString EditMode = EditModeNone;
+    QPoint NewNodePos, NewSectorPos;
+    QPoint RubberBandStart, RubberBandEnd;
+    bool RubberBandActive = false;
+    QPoint LastMousePos;
+    int DraggedNode = 0, DraggedSector = 0;
+    int HoverNode = 0, HoverLine = 0, PickedSector = 0;
+    int LineStartNode = -1;
+};
