@@ -5,6 +5,8 @@
 #include "excel/numberformat.h"
 #include "excel/workbook.h"
 
+#include <QTemporaryFile>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -21,9 +23,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FormatText(QStringLiteral("text"), code);
         return 0;
     }
-    const WorkbookResult result = ReadWorkbookData(bytes, QStringLiteral("fuzz.xlsx"));
+    // xls is read from a file (FreeXL opens paths only).
+    QString name = QStringLiteral("fuzz.xlsx");
+    WorkbookResult result;
+    if (bytes.startsWith("\xD0\xCF\x11\xE0")) {
+        QTemporaryFile file;
+        if (!file.open() || file.write(bytes) != bytes.size() || !file.flush())
+            return 0;
+        name = file.fileName();
+        result = ReadWorkbook(name);
+    } else {
+        result = ReadWorkbookData(bytes, name);
+    }
     if (!result.workbook) {
-        if (!result.error.startsWith(QStringLiteral("Cannot read fuzz.xlsx: ")))
+        if (!result.error.startsWith(QStringLiteral("Cannot read ") + name + QStringLiteral(": ")))
             std::abort();
         return 0;
     }
