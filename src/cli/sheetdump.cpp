@@ -76,6 +76,12 @@ int runSheetDump(const QStringList &args)
     }
     const Sheet &sheet = book.sheets[size_t(sheetNumber - 1)];
     const CellRange region = sheet.currentRegion();
+    // A merged area can stretch the table over the whole sheet; that is no table to print.
+    if (qint64(region.rows()) * region.columns() > 10'000'000) {
+        std::fprintf(stderr, "korvalo-cli sheet-dump: the table around A1 of sheet %d reaches to %s (%d rows, %d columns); too large to print\n",
+                     sheetNumber, qPrintable(CellName(region.lastRow, region.lastColumn)), region.rows(), region.columns());
+        return 1;
+    }
     QByteArray out;
     for (int r = region.firstRow; r <= region.lastRow; ++r) {
         QString line;

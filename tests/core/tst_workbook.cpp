@@ -309,6 +309,13 @@ void TestWorkbook::dumpRefusals()
     run = cli({QStringLiteral("sheet-dump"), m_dir.filePath(QStringLiteral("none.ods"))});
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.startsWith("korvalo-cli sheet-dump: Cannot read "), run.err.constData());
+    // A merged area over the whole sheet makes a table too large to print.
+    const QString merged = write(QStringLiteral("merged.xlsx"),
+                                 MinimalXlsx("<sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>x</t></is></c></row>"
+                                             "</sheetData><mergeCells><mergeCell ref=\"A1:XFD1048576\"/></mergeCells>"));
+    run = cli({QStringLiteral("sheet-dump"), merged});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("reaches to XFD1048576 (1048576 rows, 16384 columns); too large to print"), run.err.constData());
     QCOMPARE(FormatText(QStringLiteral("x"), QStringLiteral("0;0;0;\"<\"@\">\"")), QStringLiteral("<x>"));
 }
 
