@@ -2,17 +2,28 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
+
+QWidget *DialogAsker::owner() const
+{
+    // A box must sit above the window that asks: a dialog that stays on top would
+    // otherwise cover it, and every click would seem to go nowhere.
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    return m_parent;
+}
 
 void DialogAsker::message(const QString &text)
 {
-    QMessageBox::information(m_parent, QApplication::applicationName(), text);
+    QMessageBox::warning(owner(), QApplication::applicationName(), text);
 }
 
 Asker::Answer DialogAsker::yesNo(const QString &text)
 {
-    const auto button = QMessageBox::question(m_parent, QStringLiteral("Confirm"), text,
+    const auto button = QMessageBox::question(owner(), QStringLiteral("Confirm"), text,
                                               QMessageBox::Yes | QMessageBox::No,
                                               QMessageBox::No);
     return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
@@ -21,7 +32,7 @@ Asker::Answer DialogAsker::yesNo(const QString &text)
 Asker::Answer DialogAsker::yesNoAbort(const QString &text)
 {
     const auto button = QMessageBox::question(
-        m_parent, QStringLiteral("Confirm"), text,
+        owner(), QStringLiteral("Confirm"), text,
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Abort, QMessageBox::Yes);
     if (button == QMessageBox::Yes)
         return Answer::Yes;
@@ -34,7 +45,7 @@ std::optional<QString> DialogAsker::input(const QString &caption, const QString 
                                           const QString &initial)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, caption, prompt, QLineEdit::Normal,
+    const QString text = QInputDialog::getText(owner(), caption, prompt, QLineEdit::Normal,
                                                initial, &ok);
     if (!ok)
         return std::nullopt;
@@ -43,10 +54,32 @@ std::optional<QString> DialogAsker::input(const QString &caption, const QString 
 
 QString DialogAsker::openFileName(const QString &filter)
 {
-    return QFileDialog::getOpenFileName(m_parent, QString(), QString(), filter);
+    const QString path = QFileDialog::getOpenFileName(owner(), QString(), m_folder, filter);
+    if (!path.isEmpty())
+        m_folder = QFileInfo(path).path();
+    return path;
 }
 
 QString DialogAsker::saveFileName(const QString &filter)
 {
-    return QFileDialog::getSaveFileName(m_parent, QString(), QString(), filter);
+    // The dialog's own overwrite question would see the name before the extension is
+    // appended; the question is asked here, about the name that will be written.
+    QString path = QFileDialog::getSaveFileName(owner(), QString(), m_folder, filter, nullptr,
+                                                QFileDialog::DontConfirmOverwrite);
+    if (path.isEmpty())
+        return path;
+    static const QRegularExpression pattern(QStringLiteral("\\*(\\.[^ );]+)"));
+    const QRegularExpressionMatch extension = pattern.match(filter);
+    if (extension.hasMatch() && !path.endsWith(extension.captured(1)))
+        path += extension.captured(1);
+    if (QFileInfo::exists(path)) {
+        const auto answer = QMessageBox::question(
+            owner(), QStringLiteral("Confirm"),
+            QStringLiteral("\"%1\" already exists. Do you want to replace it?").arg(QFileInfo(path).fileName()),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return QString();
+    }
+    m_folder = QFileInfo(path).path();
+    return path;
 }

@@ -24,12 +24,18 @@ public:
     // An input box; nothing on Cancel.
     virtual std::optional<QString> input(const QString &caption, const QString &prompt,
                                          const QString &initial) = 0;
-    // File dialogs; `filter` in Qt's form ("*.ego (*.ego)"). An empty path means Cancel.
+    // File dialogs; `filter` in Qt's form ("Ego files (*.ego)"). An empty path means
+    // Cancel. A save name comes back with the filter's extension (".ego") appended unless
+    // it already ends in it, and replacing an existing file under that final name has
+    // been confirmed.
     virtual QString openFileName(const QString &filter) = 0;
     virtual QString saveFileName(const QString &filter) = 0;
+    // The folder the next file dialog opens in (the current file's), when known.
+    virtual void setStartFolder(const QString &folder) { Q_UNUSED(folder); }
 };
 
-// Shows real Qt dialogs over `parent`.
+// Shows real Qt dialogs over the window that asks (the active one), or over `parent`
+// when none of the program's windows is active.
 class DialogAsker : public Asker
 {
 public:
@@ -42,7 +48,11 @@ public:
                                  const QString &initial) override;
     QString openFileName(const QString &filter) override;
     QString saveFileName(const QString &filter) override;
+    void setStartFolder(const QString &folder) override { m_folder = folder; }
 
 private:
+    QWidget *owner() const;
+
     QWidget *m_parent;
+    QString m_folder; // where the last file dialog ended, or the current file's folder
 };

@@ -33,8 +33,11 @@ void CardCommands::switchToCard(int card)
 void CardCommands::newNetworkCard()
 {
     const NetworkModel &model = m_document.model();
-    if (model.ego.Name.isEmpty())
+    if (model.ego.Name.isEmpty()) {
+        m_asker().message(u"The Ego has no name yet. Enter its name in Ego > Ego Settings before "
+                          "adding a network card."_s);
         return;
+    }
     if (model.CardCount() >= MaxCards) {
         m_asker().message(u"An ego holds at most %1 network cards."_s.arg(MaxCards));
         return;
@@ -48,7 +51,7 @@ void CardCommands::cardSettings()
     const NetworkModel &model = m_document.model();
     if (!model.hasCard(model.CurrentCard))
         return;
-    m_cardDialog->prepareModify(model.card(model.CurrentCard));
+    m_cardDialog->prepareModify(model.card(model.CurrentCard), model.CurrentCard);
     showInFront(m_cardDialog);
 }
 
@@ -66,9 +69,15 @@ void CardCommands::saveCardDialog()
                                    v.Date, v.CardMemo);
         const QString text = u"New card \"%1\""_s.arg(card.ID);
         m_document.push(new InsertCardCommand(m_document, at, std::move(card), text));
-    } else if (model.hasCard(model.CurrentCard)) {
-        // The card dialog is modeless: it acts on the card current when Save is pressed.
-        const int c = model.CurrentCard;
+    } else {
+        // The dialog is modeless: the cards may have changed since it opened. It saves
+        // only into the card it was opened for, recognised by its record.
+        const int c = m_cardDialog->editedCard();
+        if (!model.hasCard(c) || CardDialog::recordOf(model.card(c)) != m_cardDialog->editedRecord()) {
+            m_asker().message(u"The network card \"%1\" no longer exists or was changed meanwhile; "
+                              "its settings were not saved."_s.arg(m_cardDialog->editedRecord().ID));
+            return;
+        }
         ChangeCard(m_document, c, u"Card settings of \"%1\""_s.arg(model.card(c).ID),
                    [&](NetworkModel &m) {
                        ModifyCard(m, c, v.ID, v.Circles, v.EgoNode, v.EgoColor, v.Interviewer,

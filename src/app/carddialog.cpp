@@ -95,16 +95,28 @@ void CardDialog::showEgoControls(bool shown)
 void CardDialog::prepareAdd()
 {
     m_todo->setText(Add);
+    m_number = 0;
+    setWindowTitle(u"Network Card Settings"_s);
     m_id->clear();
     m_interviewer->clear();
     m_date->clear();
     m_memo->clear();
     m_no->setChecked(true);
+    m_id->setFocus();
 }
 
-void CardDialog::prepareModify(const NetworkCard &card)
+CardDialog::Values CardDialog::recordOf(const NetworkCard &card)
+{
+    return Values{card.ID, card.Circles, card.EgoNode, card.EgoColor, card.Interviewer,
+                  card.Date, card.CardMemo};
+}
+
+void CardDialog::prepareModify(const NetworkCard &card, int number)
 {
     m_todo->setText(Modify);
+    m_number = number;
+    m_opened = recordOf(card);
+    setWindowTitle(u"Network Card Settings: %1"_s.arg(card.ID));
     m_id->setText(card.ID);
     m_circles->setValue(card.Circles);
     m_interviewer->setText(card.Interviewer);
@@ -116,6 +128,7 @@ void CardDialog::prepareModify(const NetworkCard &card)
         m_size->setCurrentText(card.EgoNode);
     }
     m_colors->choose(card.EgoColor);
+    m_id->setFocus();
 }
 
 bool CardDialog::isAdding() const

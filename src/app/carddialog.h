@@ -27,6 +27,8 @@ public:
         QString Interviewer;
         QString Date;
         QString CardMemo;
+
+        bool operator==(const Values &) const = default;
     };
 
     explicit CardDialog(QWidget *parent = nullptr);
@@ -34,10 +36,17 @@ public:
     // Empties the text fields for a new card; circles, ego size and colour keep the
     // values last shown.
     void prepareAdd();
-    void prepareModify(const NetworkCard &card);
+    // Shows card `number` for editing; the title names it, and the dialog remembers which
+    // card it was opened for.
+    void prepareModify(const NetworkCard &card, int number);
 
     bool isAdding() const;
     Values values() const;
+    // The card the dialog edits (0 while adding) and its record as it was when opened:
+    // Save applies only while that card still holds that record.
+    int editedCard() const { return m_number; }
+    const Values &editedRecord() const { return m_opened; }
+    static Values recordOf(const NetworkCard &card);
 
 Q_SIGNALS:
     void saveRequested();
@@ -57,4 +66,6 @@ private:
     QLineEdit *m_date;
     QLineEdit *m_memo;
     QLabel *m_todo;
+    int m_number = 0;
+    Values m_opened;
 };

@@ -55,6 +55,7 @@ EgoDialog::EgoDialog(std::function<Asker &()> asker, QWidget *parent)
 
 void EgoDialog::load(const Ego &ego)
 {
+    m_name->setFocus();
     m_name->setText(ego.Name);
     m_egoID->setText(ego.EgoID);
     m_year->setText(ego.Year);

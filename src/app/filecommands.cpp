@@ -4,11 +4,13 @@
 #include "edit/document.h"
 #include "egofile/egofile.h"
 
+#include <QFileInfo>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString EgoFilter = u"*.ego (*.ego)"_s;
+const QString EgoFilter = u"Ego files (*.ego)"_s;
 const QString SaveQuestion = u"Do you want to save the current Ego?"_s;
 const QString ClosingQuestion = u"Korvalo is closing. Do you want to save the current Ego?"_s;
 const QString NoNameMessage =
@@ -57,10 +59,18 @@ void FileCommands::fileNew()
         newEgo();
 }
 
+void FileCommands::startInCurrentFolder()
+{
+    const QString file = m_document.session().CurrentFileName;
+    if (!file.isEmpty())
+        m_asker().setStartFolder(QFileInfo(file).path());
+}
+
 void FileCommands::fileRead()
 {
     if (!offerToSave(SaveQuestion))
         return;
+    startInCurrentFolder();
     const QString path = m_asker().openFileName(EgoFilter);
     if (!path.isEmpty())
         readFile(path, true);
@@ -68,6 +78,9 @@ void FileCommands::fileRead()
 
 void FileCommands::chooserRead()
 {
+    if (!offerToSave(SaveQuestion))
+        return;
+    startInCurrentFolder();
     const QString path = m_asker().openFileName(EgoFilter);
     if (!path.isEmpty())
         readFile(path, false);
@@ -100,6 +113,7 @@ bool FileCommands::saveEgo(bool askForName)
     Session &session = m_document.session();
     QString path = session.CurrentFileName;
     if (askForName || path.isEmpty()) {
+        startInCurrentFolder();
         path = m_asker().saveFileName(EgoFilter);
         if (path.isEmpty())
             return false;

@@ -37,6 +37,8 @@ Q_SIGNALS:
     void saved();
 
 private:
+    void startInCurrentFolder();
+
     Document &m_document;
     std::function<Asker &()> m_asker;
 };

@@ -10,6 +10,9 @@
 
 #include <QAction>
 #include <QHeaderView>
+#include <QIcon>
+#include <QMouseEvent>
+#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -92,7 +95,7 @@ QStringList InfoWindow::lines() const
 
 void InfoWindow::saveAsTextFile()
 {
-    const QString chosen = m_shell.asker().saveFileName(QStringLiteral("*.txt (*.txt)"));
+    const QString chosen = m_shell.asker().saveFileName(QStringLiteral("Text files (*.txt)"));
     if (chosen.isEmpty())
         return;
     const Status saved = ReplaceFileSafely(TextFileName(chosen), TextFileBytes(lines()));
@@ -161,8 +164,7 @@ void NodeInfoWindow::showNode(const Node *node)
     m_label->setText(node ? node->Label : QString());
     m_role->setText(node ? node->Role : QString());
     const bool group = node && node->Size >= 2;
-    if (group)
-        m_group->show();
+    m_group->setVisible(group);
     m_size->setText(group ? QStringLiteral("Size = %1").arg(node->Size) : QString());
     m_memo1->setPlainText(node ? node->Memo1 : QString());
     m_memo2->setPlainText(node ? node->Memo2 : QString());
@@ -261,9 +263,12 @@ NodeTableWindow::NodeTableWindow(const ShellContext &shell)
     const int widths[] = {40, 78, 64, 32, 33, 64, 64, 11};
     for (int c = 0; c < int(std::size(widths)); ++c)
         m_grid->setColumnWidth(c, widths[c]);
-    // A click on a heading sorts by that column, ascending, every time.
+    // Columns fit their contents, and the last one takes what the window has over.
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    // A click on a heading, with any button, sorts by that column, ascending, every time.
     m_grid->horizontalHeader()->setSectionsClickable(true);
     m_grid->horizontalHeader()->setSortIndicatorShown(false);
+    m_grid->horizontalHeader()->viewport()->installEventFilter(this);
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &NodeTableWindow::sortByColumn);
     layout->addWidget(m_egoName);
     layout->addWidget(m_cardName);
@@ -290,21 +295,46 @@ void NodeTableWindow::sortByColumn(int column)
     m_grid->clearSelection(); // a click on a heading sorts; it selects nothing
 }
 
+bool NodeTableWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The header reports clicks of the left button only; the others sort as well.
+    if (watched == m_grid->horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != Qt::LeftButton) {
+            const int column = m_grid->horizontalHeader()->logicalIndexAt(mouse->position().toPoint());
+            if (column >= 0)
+                sortByColumn(column);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void NodeTableWindow::showRows()
 {
+    static const int colorColumn = int(NodeTableHeadings.indexOf(QStringLiteral("Color")));
     m_grid->setRowCount(int(m_rows.size()));
     for (int r = 0; r < int(m_rows.size()); ++r) {
-        for (int c = 0; c < int(NodeTableHeadings.size()); ++c)
-            m_grid->setItem(r, c, new QTableWidgetItem(m_rows[size_t(r)].at(c)));
+        for (int c = 0; c < int(NodeTableHeadings.size()); ++c) {
+            auto *item = new QTableWidgetItem(m_rows[size_t(r)].at(c));
+            if (c == colorColumn) {
+                // The colour itself beside its number.
+                QPixmap swatch(10, 10);
+                swatch.fill(QColor(PaletteColor(item->text().toInt())));
+                item->setIcon(QIcon(swatch));
+            }
+            m_grid->setItem(r, c, item);
+        }
     }
+    m_grid->resizeColumnsToContents();
 }
 
 void NodeTableWindow::exportTable()
 {
-    const QString path = m_shell.asker().saveFileName(QString());
-    if (path.isEmpty())
+    const QString chosen = m_shell.asker().saveFileName(QStringLiteral("Text files (*.txt)"));
+    if (chosen.isEmpty())
         return;
-    const Status saved = ReplaceFileSafely(path, TextFileBytes(NodeTableText(m_rows)));
+    const Status saved = ReplaceFileSafely(TextFileName(chosen), TextFileBytes(NodeTableText(m_rows)));
     if (!saved)
         m_shell.asker().message(saved.message());
 }

@@ -75,6 +75,9 @@ public:
     const std::vector<NodeTableRow> &rows() const { return m_rows; }
     QTableWidget *grid() const { return m_grid; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void showRows();
 

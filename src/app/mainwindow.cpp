@@ -86,7 +86,8 @@ MainWindow::MainWindow(QWidget *parent)
 
     connect(m_side, &SidePanel::cardChosen, this, &MainWindow::switchToCard);
     connect(m_side, &SidePanel::egoDoubleClicked, m_cards, &CardCommands::egoSettings);
-    connect(m_chooser, &StartChooser::newEgoChosen, m_files, &FileCommands::newEgo);
+    // The chooser's buttons are File > New and File > Read, save question included.
+    connect(m_chooser, &StartChooser::newEgoChosen, m_files, &FileCommands::fileNew);
     connect(m_chooser, &StartChooser::readEgoChosen, m_files, &FileCommands::chooserRead);
     connect(m_files, &FileCommands::egoReplaced, this, &MainWindow::egoReplaced);
     connect(m_files, &FileCommands::saved, this, &MainWindow::updateTitle);

@@ -44,7 +44,9 @@ void TestCardCommands::newCardNeedsEgoName()
     QVERIFY(s.window.egoDialog()->isVisible());
     s.trigger(u"NewTimestamp1"_s);
     QVERIFY(s.window.cardDialog()->isHidden());
-    QVERIFY(s.asker->asked.isEmpty());
+    // The refusal explains itself, as Save does.
+    QCOMPARE(s.asker->messages().size(), 2);
+    QVERIFY(s.asker->messages().last().contains(u"Ego Settings"_s));
 }
 
 void TestCardCommands::cardsAreNamedAndListed()

@@ -165,7 +165,7 @@ void TestFileCommands::saveNamesTheFile()
     // A second Save writes to the same file without a dialog.
     s.addCard(u"t2"_s);
     s.trigger(u"Save1"_s);
-    QCOMPARE(s.asker->asked, QStringList{u"save: *.ego (*.ego)"_s});
+    QCOMPARE(s.asker->asked, QStringList{u"save: Ego files (*.ego)"_s});
     QVERIFY(contents(path(u"first.ego"_s)).contains("t2"));
 
     // Save as always asks; the extension test is case-sensitive.
@@ -247,7 +247,7 @@ void TestFileCommands::newAsksAndForgetsTheFile()
     s.child<QPushButton>(u"Button1"_s, s.window.egoDialog())->click();
     s.asker->fileNames = {path(u"bea.ego"_s)};
     s.trigger(u"Save1"_s);
-    QCOMPARE(s.asker->asked.last(), u"save: *.ego (*.ego)"_s);
+    QCOMPARE(s.asker->asked.last(), u"save: Ego files (*.ego)"_s);
     QCOMPARE(contents(path(u"anna.ego"_s)), anna);
     QVERIFY(QFile::exists(path(u"bea.ego"_s)));
 }
@@ -264,7 +264,7 @@ void TestFileCommands::readReplacesTheEgo()
     Shell t;
     t.asker->fileNames = {path(u"anna.ego"_s)};
     t.trigger(u"Open1"_s);
-    QCOMPARE(t.asker->asked, QStringList{u"open: *.ego (*.ego)"_s});
+    QCOMPARE(t.asker->asked, QStringList{u"open: Ego files (*.ego)"_s});
     QCOMPARE(t.model.CardCount(), 2);
     QCOMPARE(t.model.CurrentCard, 1);
     QCOMPARE(t.session.CurrentFileName, path(u"anna.ego"_s));
@@ -282,7 +282,7 @@ void TestFileCommands::readReplacesTheEgo()
     QCOMPARE(t.model.CardCount(), 3);
     t.child<QToolButton>(u"SpeedButton8"_s)->click();
     QCOMPARE(t.model.CardCount(), 2);
-    QCOMPARE(t.asker->asked.mid(1), (QStringList{SaveQuestion, SaveQuestion, u"open: *.ego (*.ego)"_s}));
+    QCOMPARE(t.asker->asked.mid(1), (QStringList{SaveQuestion, SaveQuestion, u"open: Ego files (*.ego)"_s}));
 }
 
 void TestFileCommands::readFailureKeepsTheEgo()
@@ -362,7 +362,7 @@ void TestFileCommands::startChooser()
     t.asker->fileNames = {QString()};
     QTest::mouseClick(t.child<PanelButton>(u"ReadEgoPanel"_s, t.window.startChooser()), Qt::LeftButton);
     QVERIFY(t.window.startChooser()->isHidden());
-    QCOMPARE(t.asker->asked, QStringList{u"open: *.ego (*.ego)"_s});
+    QCOMPARE(t.asker->asked, QStringList{u"open: Ego files (*.ego)"_s});
     QVERIFY(!t.model.EgoPresent);
 }
 

@@ -153,8 +153,8 @@ void TestInfoWindows::nodeTableExport()
     NodeTableWindow *table = s.windows->table();
     table->sortByColumn(1);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("nodes.tsv"));
-    s.asker->fileNames.push_back(path);
+    const QString path = dir.filePath(QStringLiteral("nodes.txt"));
+    s.asker->fileNames.push_back(dir.filePath(QStringLiteral("nodes")));
     s.child<QAction>(QStringLiteral("ExportTable1"), table)->trigger();
     const QList<QByteArray> lines = readAll(path).split('\n');
     QCOMPARE(lines.first(), QByteArray("ID\tLabel\tRole\tColor\tSize\tHuman\tSector\t*\r"));
