@@ -36,3 +36,37 @@ inline const NetworkModel &CapacityModel()
     return model;
 }
 
+// An ordinary interview ego: 100 cards of 7 circles, 6 sectors, 30 labelled alters and
+// 25 lines each, the alters moving a little from card to card.
+inline const NetworkModel &OrdinaryEgo()
+{
+    static const NetworkModel model = [] {
+        const int cards = 100;
+        NetworkModel m;
+        SetupEgo(m, QStringLiteral("Ordinary Ego"), QStringLiteral("1970"), 1, {}, {}, QStringLiteral("OE-1"));
+        const QString sectors[] = {QStringLiteral("Family"), QStringLiteral("Friends"), QStringLiteral("Work"),
+                                   QStringLiteral("Neighbourhood"), QStringLiteral("Clubs"), QStringLiteral("Others")};
+        for (int c = 1; c <= cards; ++c) {
+            AddCard(m, QStringLiteral("Wave %1").arg(c), 7, QStringLiteral("normal"), 3, {}, {}, {});
+            for (int s = 0; s < 6; ++s)
+                AddSector(m, c, sectors[s], s + 1, float(s) * 60.0f);
+            for (int n = 1; n <= 30; ++n) {
+                Node node;
+                node.ID = QString::number(100 + n);
+                node.Label = QStringLiteral("Alter %1").arg(n);
+                node.Angle = float((n * 37 + c * 3) % 360);
+                node.Distance = float((n * 13 + c) % 100) / 100.0f;
+                node.Color = 1 + n % 8;
+                node.Human = QStringLiteral("TRUE");
+                node.Sex = QStringLiteral("undefined");
+                node.NodeSize = n % 5 == 0 ? QStringLiteral("bigger") : QStringLiteral("normal");
+                node.Symbol = n % 6 == 0 ? QStringLiteral("box") : QString();
+                AddNode(m, c, node);
+            }
+            for (int l = 1; l <= 25; ++l)
+                AddLine(m, l % 5 == 0 ? 0 : l, (l * 7) % 30 + 1, 1 + l % 3, l % 9);
+        }
+        return m;
+    }();
+    return model;
+}

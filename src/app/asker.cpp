@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 
 QWidget *DialogAsker::owner() const
@@ -39,6 +40,19 @@ Asker::Answer DialogAsker::yesNoAbort(const QString &text)
     if (button == QMessageBox::No)
         return Answer::No;
     return Answer::Abort;
+}
+
+int DialogAsker::choose(const QString &text, const QStringList &choices)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::NoButton,
+                    owner());
+    QList<QAbstractButton *> buttons;
+    for (const QString &choice : choices)
+        buttons << box.addButton(choice, QMessageBox::AcceptRole);
+    if (!buttons.isEmpty())
+        box.setDefaultButton(qobject_cast<QPushButton *>(buttons.first()));
+    box.exec();
+    return int(buttons.indexOf(box.clickedButton()));
 }
 
 std::optional<QString> DialogAsker::input(const QString &caption, const QString &prompt,

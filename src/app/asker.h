@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -21,6 +22,9 @@ public:
     virtual Answer yesNo(const QString &text) = 0;
     // A confirmation with Yes, No and Abort; closing the box counts as Abort.
     virtual Answer yesNoAbort(const QString &text) = 0;
+    // A question answered with one of its own buttons, captioned `choices` in order; the
+    // answer is the index of the button pressed, -1 when the box was closed.
+    virtual int choose(const QString &text, const QStringList &choices) = 0;
     // An input box; nothing on Cancel.
     virtual std::optional<QString> input(const QString &caption, const QString &prompt,
                                          const QString &initial) = 0;
@@ -44,6 +48,7 @@ public:
     void message(const QString &text) override;
     Answer yesNo(const QString &text) override;
     Answer yesNoAbort(const QString &text) override;
+    int choose(const QString &text, const QStringList &choices) override;
     std::optional<QString> input(const QString &caption, const QString &prompt,
                                  const QString &initial) override;
     QString openFileName(const QString &filter) override;

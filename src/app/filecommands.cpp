@@ -2,6 +2,7 @@
 
 #include "app/asker.h"
 #include "edit/document.h"
+#include "edit/recovery.h"
 #include "egofile/egofile.h"
 
 #include <QFileInfo>
@@ -76,6 +77,12 @@ void FileCommands::fileRead()
         readFile(path, true);
 }
 
+void FileCommands::fileReadPath(const QString &path)
+{
+    if (offerToSave(SaveQuestion))
+        readFile(path, true);
+}
+
 void FileCommands::chooserRead()
 {
     if (!offerToSave(SaveQuestion))
@@ -131,4 +138,20 @@ bool FileCommands::saveEgo(bool askForName)
     m_document.markSaved();
     Q_EMIT saved();
     return true;
+}
+
+void FileCommands::restoreRecovered(NetworkModel recovered, const QString &originalFile)
+{
+    NetworkModel base;
+    Result<NetworkModel> saved = originalFile.isEmpty()
+        ? Result<NetworkModel>::failure(u"never saved"_s)
+        : ReadEgoFile(originalFile);
+    if (saved)
+        base = std::move(saved.value());
+    else
+        SetupEgo(base, {}, {}, 0, {}, {}, {});
+    m_document.session().CurrentFileName = originalFile;
+    m_document.reset(std::move(base));
+    m_document.push(new RestoreDocumentCommand(m_document, std::move(recovered)));
+    Q_EMIT egoReplaced(false);
 }

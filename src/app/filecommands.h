@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/networkmodel.h"
+
 #include <QObject>
 #include <QString>
 
@@ -20,6 +22,8 @@ public:
     void fileNew();   // File > New
     void fileRead();  // File > Read and the tool bar's read button
     void chooserRead(); // the start chooser's "Read Ego from File"
+    // File > Read with the file already chosen (File > Recent Files).
+    void fileReadPath(const QString &path);
     // Reads path into the document; on failure says why and changes nothing.
     bool readFile(const QString &path, bool warn);
     // File > Save (askForName false) and Save as (true). True only when the file was
@@ -29,6 +33,10 @@ public:
     // caller may go on: nothing unsaved, "No", or "Yes" and the save really happened.
     bool offerToSave(const QString &question);
     bool offerToSaveBeforeClosing();
+    // Opens a recovered document under the name of the file it was read from or saved to
+    // (empty for an ego never saved). The file's own contents, when it can be read, are
+    // one undo step back, so the ego shows as changed until it is saved.
+    void restoreRecovered(NetworkModel recovered, const QString &originalFile);
 
 Q_SIGNALS:
     // The document holds another ego now (new or read).

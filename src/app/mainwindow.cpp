@@ -4,12 +4,16 @@
 #include "app/artwork.h"
 #include "app/asker.h"
 #include "app/cardcommands.h"
+#include "app/cardkeys.h"
 #include "app/carddialog.h"
 #include "app/egodialog.h"
+#include "app/exportcommands.h"
 #include "app/filecommands.h"
 #include "app/infowindows.h"
 #include "app/mapwidget.h"
 #include "app/menus.h"
+#include "app/recentfiles.h"
+#include "app/recoveryoffer.h"
 #include "app/shellcontext.h"
 #include "app/sidepanel.h"
 #include "app/startchooser.h"
@@ -49,6 +53,7 @@ MainWindow::MainWindow(QWidget *parent)
     auto *mapLayout = new QVBoxLayout(mapPanel);
     mapLayout->setContentsMargins(1, 1, 0, 0);
     m_map = new MapWidget(mapPanel);
+    m_map->setAccessibleName(u"Map"_s);
     m_map->setRenderer([this](QImage &image) {
         RenderCard(image, m_document->model(), m_document->model().CurrentCard, viewOptions());
     });
@@ -79,9 +84,19 @@ MainWindow::MainWindow(QWidget *parent)
 
     m_menus = new Menus(menuBar());
     bindMenus();
+<<<<<<< HEAD
     m_infoWindows = new InfoWindows(ShellContext{*m_document, askerSource, *m_menus, this,
                                                  [this] { return m_map->image().size(); }});
     m_excel = new ExcelImports(ShellContext{*m_document, askerSource, *m_menus, this, {}}, this);
+=======
+    const ShellContext context{*m_document, askerSource, *m_menus, this, [this] { return m_map->size(); }};
+    m_infoWindows = new InfoWindows(context);
+    // File > Export and Card > Import Graphic.
+    new ExportCommands(context, [this] { return viewOptions(); });
+    m_recovery = new RecoveryOffer(context, *m_files, this);
+    m_recent = new RecentFiles(context, *m_files, this);
+    AddCardKeys(this, *m_document, [this](int card) { switchToCard(card); });
+>>>>>>> main
     m_menus->greySubmenusWithoutChoice();
 
     connect(m_side, &SidePanel::cardChosen, this, &MainWindow::switchToCard);
@@ -91,6 +106,10 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_chooser, &StartChooser::readEgoChosen, m_files, &FileCommands::chooserRead);
     connect(m_files, &FileCommands::egoReplaced, this, &MainWindow::egoReplaced);
     connect(m_files, &FileCommands::saved, this, &MainWindow::updateTitle);
+    connect(m_files, &FileCommands::saved, this, [this] {
+        statusBar()->showMessage(
+            u"Saved \"%1\""_s.arg(QFileInfo(session().CurrentFileName).fileName()), 4000);
+    });
     connect(m_document.get(), &Document::cardListChanged, m_side, &SidePanel::refreshCardList);
     connect(m_document.get(), &Document::changed, this, &MainWindow::redrawMap);
     connect(m_document.get(), &Document::modifiedChanged, this, &MainWindow::updateTitle);
@@ -138,14 +157,17 @@ void MainWindow::buildToolBar()
         b->setIconSize(QSize(32, 32));
         b->setAutoRaise(true);
         b->setToolTip(hint);
+        b->setAccessibleName(hint);
         toolBar->addWidget(b);
         return b;
     };
 
-    connect(button(u"SpeedButton8"_s, ToolIcon::Open, {}), &QToolButton::clicked, this,
-            [this] { m_files->fileRead(); });
-    connect(button(u"SpeedButton7"_s, ToolIcon::Save, {}), &QToolButton::clicked, this,
-            [this] { m_files->saveEgo(false); });
+    QToolButton *read = button(u"SpeedButton8"_s, ToolIcon::Open, {});
+    read->setAccessibleName(u"Read"_s);
+    connect(read, &QToolButton::clicked, this, [this] { m_files->fileRead(); });
+    QToolButton *save = button(u"SpeedButton7"_s, ToolIcon::Save, {});
+    save->setAccessibleName(u"Save"_s);
+    connect(save, &QToolButton::clicked, this, [this] { m_files->saveEgo(false); });
     toolBar->addSeparator();
     connect(button(u"SpeedButton2"_s, ToolIcon::AddCard, u"Add Network Card"_s),
             &QToolButton::clicked, this, [this] { m_cards->newNetworkCard(); });
@@ -189,8 +211,8 @@ void MainWindow::bindMenus()
     m.bind(u"DuplicateCard1"_s, this, [this] { m_cards->duplicateCard(); });
     m.bind(u"DeleteCard1"_s, this, [this] { m_cards->deleteCard(); });
 
-    m.bind(u"Size1"_s, this, [this] { askSize(u"Vertex Size:"_s, session().NodeBaseSize); });
-    m.bind(u"Size2"_s, this, [this] { askSize(u"Label Size:"_s, session().LabelFontSize); });
+    m.bind(u"Size1"_s, this, [this] { askSize(u"Vertex Size:"_s, session().NodeBaseSize, 200); });
+    m.bind(u"Size2"_s, this, [this] { askSize(u"Label Size:"_s, session().LabelFontSize, 100); });
     m.bind(u"CommaSeperator1"_s, this, [this] { askDecimalSeparator(); });
     m.bind(u"ShowAll1"_s, this, [this] { setSymbolFilters(true); });
     m.bind(u"ShowNone1"_s, this, [this] { setSymbolFilters(false); });
@@ -215,13 +237,11 @@ void MainWindow::bindMenus()
 
 void MainWindow::startUp(const QString &path)
 {
-    if (path.isEmpty()) {
-        m_timer1->start();
-        return;
-    }
-    // Let the window appear first; a message about the file then has a parent to sit on.
+    // Let the window appear first; a question or a message then has a parent to sit on.
     QTimer::singleShot(0, this, [this, path] {
-        if (!m_files->readFile(path, false))
+        if (m_recovery->offerLeftovers())
+            return;
+        if (path.isEmpty() || !m_files->readFile(path, false))
             m_timer1->start();
     });
 }
@@ -279,15 +299,19 @@ void MainWindow::switchToCard(int card)
     m_cards->switchToCard(card);
 }
 
-void MainWindow::askSize(const QString &prompt, int &size)
+void MainWindow::askSize(const QString &prompt, int &size, int largest)
 {
     const std::optional<QString> answer = asker().input(u"Options"_s, prompt, QString::number(size));
     if (!answer)
         return;
     bool ok = false;
     const int value = answer->trimmed().toInt(&ok);
-    if (!ok)
+    if (!ok || value < 1 || value > largest) {
+        asker().message(u"\"%1\" is not a size: give a whole number from 1 to %2 pixels."_s
+                            .arg(answer->trimmed())
+                            .arg(largest));
         return;
+    }
     size = value;
     redrawMap();
 }

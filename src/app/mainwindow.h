@@ -21,6 +21,8 @@ class Menus;
 class QLabel;
 class QTimer;
 class QToolButton;
+class RecentFiles;
+class RecoveryOffer;
 class SidePanel;
 class StartChooser;
 
@@ -43,8 +45,10 @@ public:
     // Tests install a scripted asker here.
     void setAsker(std::unique_ptr<Asker> asker);
 
-    // Reads `path` when one is given (the file named on the command line); otherwise,
-    // or when it cannot be read, shows the start chooser 200 ms later.
+    // First offers the recovery copies that runs which did not end cleanly left behind;
+    // unless one is restored, reads `path` when one is given (the file named on the
+    // command line); otherwise, or when it cannot be read, shows the start chooser 200 ms
+    // later.
     void startUp(const QString &path = QString());
 
     void setEditMode(const QString &mode);
@@ -65,6 +69,8 @@ public:
     EgoDialog *egoDialog() const { return m_egoDialog; }
     StartChooser *startChooser() const { return m_chooser; }
     InfoWindows *infoWindows() const { return m_infoWindows; }
+    RecoveryOffer &recovery() const { return *m_recovery; }
+    RecentFiles &recentFiles() const { return *m_recent; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -73,7 +79,7 @@ private:
     void buildToolBar();
     void bindMenus();
     void fileExit();
-    void askSize(const QString &prompt, int &size);
+    void askSize(const QString &prompt, int &size, int largest);
     void askDecimalSeparator();
     void setSymbolFilters(bool shown);
     void egoReplaced(bool isNew);
@@ -98,4 +104,6 @@ private:
     InfoWindows *m_infoWindows = nullptr;
     FileCommands *m_files = nullptr;
     CardCommands *m_cards = nullptr;
+    RecoveryOffer *m_recovery = nullptr;
+    RecentFiles *m_recent = nullptr;
 };

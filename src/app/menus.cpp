@@ -31,6 +31,7 @@ const Entry menuTable[] = {
     {Kind::Item, u"File1", u"Read", u"Open1", u"Ctrl+O"},
     {Kind::Item, u"File1", u"Save", u"Save1", u"Ctrl+S"},
     {Kind::Item, u"File1", u"Save as...", u"Saveas1"},
+    {Kind::Menu, u"File1", u"Recent Files", u"RecentFiles1"},
     {Kind::Separator, u"File1", u"", u""},
     {Kind::Menu, u"File1", u"Export", u"Export1"},
     {Kind::Item, u"Export1", u"JPG Current Card", u"jpg2"},
@@ -202,8 +203,9 @@ Menus::Menus(QMenuBar *bar) : QObject(bar), m_bar(bar)
             continue;
         }
         if (e.kind == Kind::Menu) {
-            QMenu *menu = parent ? parent->addMenu(QString::fromUtf16(e.caption))
-                                 : bar->addMenu(QString::fromUtf16(e.caption));
+            // Top-level menus open with Alt and their first letter (Alt+F for File).
+            const QString caption = QString::fromUtf16(e.caption);
+            QMenu *menu = parent ? parent->addMenu(caption) : bar->addMenu(u'&' + caption);
             menu->setObjectName(name);
             menu->menuAction()->setVisible(!e.hidden);
             m_menus.insert(name, menu);

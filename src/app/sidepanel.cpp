@@ -51,6 +51,7 @@ SidePanel::SidePanel(const Document &document, QWidget *parent)
     bold.setBold(true);
     bold.setPointSize(9);
     m_egoName->setFont(bold);
+    m_egoName->setAccessibleName(u"Ego name"_s);
     egoForm->addRow(m_egoName);
     m_egoID = readOnlyField(m_egoBox, u"egoid"_s);
     egoForm->addRow(u"EgoID:"_s, m_egoID);
@@ -70,6 +71,7 @@ SidePanel::SidePanel(const Document &document, QWidget *parent)
     m_cardCombo = new QComboBox(m_cardBox);
     m_cardCombo->setObjectName(u"CardCombo"_s);
     m_cardCombo->addItem(u"<none>"_s);
+    m_cardCombo->setAccessibleName(u"Current Network Card"_s);
     cardForm->addRow(m_cardCombo);
     m_nodeCount = readOnlyField(m_cardBox, u"NodeAnz"_s);
     cardForm->addRow(u"Number of Nodes:"_s, m_nodeCount);
@@ -77,12 +79,15 @@ SidePanel::SidePanel(const Document &document, QWidget *parent)
     cardForm->addRow(u"Number of Lines:"_s, m_lineCount);
     // Free texts get the whole width of the panel, under their labels.
     m_interviewer = readOnlyField(m_cardBox, u"Edit1"_s);
+    m_interviewer->setAccessibleName(u"Interviewer:"_s);
     cardForm->addRow(new QLabel(u"Interviewer:"_s, m_cardBox));
     cardForm->addRow(m_interviewer);
     m_date = readOnlyField(m_cardBox, u"Edit2"_s);
+    m_date->setAccessibleName(u"Date:"_s);
     cardForm->addRow(new QLabel(u"Date:"_s, m_cardBox));
     cardForm->addRow(m_date);
     m_cardMemo = readOnlyField(m_cardBox, u"cardmemo"_s);
+    m_cardMemo->setAccessibleName(u"Memo:"_s);
     cardForm->addRow(new QLabel(u"Memo:"_s, m_cardBox));
     cardForm->addRow(m_cardMemo);
     layout->addWidget(m_cardBox);
@@ -110,6 +115,14 @@ SidePanel::SidePanel(const Document &document, QWidget *parent)
 }
 
 void SidePanel::refresh(const QString &sexText)
+{
+    refreshTexts(sexText);
+    // A long text shows its start, not its end.
+    for (QLineEdit *field : findChildren<QLineEdit *>())
+        field->setCursorPosition(0);
+}
+
+void SidePanel::refreshTexts(const QString &sexText)
 {
     const NetworkModel &model = m_document.model();
     m_egoName->setText(model.ego.Name);

@@ -26,6 +26,7 @@ Q_SIGNALS:
     void egoDoubleClicked();
 
 protected:
+    void refreshTexts(const QString &sexText);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -5,15 +5,20 @@ list(APPEND KORVALO_GUI_SOURCES
   app/artwork.cpp app/artwork.h
   app/asker.cpp app/asker.h
   app/cardcommands.cpp app/cardcommands.h
+  app/cardkeys.cpp app/cardkeys.h
   app/carddialog.cpp app/carddialog.h
   app/colorpanels.cpp app/colorpanels.h
   app/dialogbuttons.cpp app/dialogbuttons.h
   app/egodialog.cpp app/egodialog.h
+  app/exportcommands.cpp app/exportcommands.h
   app/filecommands.cpp app/filecommands.h
   app/infowindows.cpp app/infowindows.h
+  app/jpgviewer.cpp app/jpgviewer.h
   app/mainwindow.cpp app/mainwindow.h
   app/mapwidget.cpp app/mapwidget.h
   app/menus.cpp app/menus.h
+  app/recentfiles.cpp app/recentfiles.h
+  app/recoveryoffer.cpp app/recoveryoffer.h
   app/shellcontext.h
   app/sidepanel.cpp app/sidepanel.h
   app/startchooser.cpp app/startchooser.h)

@@ -13,6 +13,7 @@ class ScriptedAsker : public Asker
 {
 public:
     std::deque<Answer> answers;     // for yesNo and yesNoAbort, in order
+    std::deque<int> choices;        // for choose: the index of the button; -1 closes the box
     std::deque<QString> inputs;     // for input boxes; a null QString means Cancel
     std::deque<QString> fileNames;  // for open and save dialogs; empty means Cancel
     QStringList asked;              // "kind: text", in order
@@ -29,6 +30,11 @@ public:
     {
         asked << QStringLiteral("yesNoAbort: ") + text;
         return next(answers, Answer::Abort, text);
+    }
+    int choose(const QString &text, const QStringList &buttons) override
+    {
+        asked << QStringLiteral("choose: %1 [%2]").arg(text, buttons.join(u'|'));
+        return next(choices, -1, text);
     }
     std::optional<QString> input(const QString &caption, const QString &prompt,
                                  const QString &initial) override

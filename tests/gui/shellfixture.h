@@ -10,12 +10,18 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 
 // A main window with a scripted asker, driven through its menu items and dialogs as a
 // user would.
 struct Shell
 {
+    // Settings, recent files and recovery copies go to Qt's test folders, not the user's.
+    bool testPaths = [] {
+        QStandardPaths::setTestModeEnabled(true);
+        return true;
+    }();
     MainWindow window;
     NetworkModel &model = window.model();
     Session &session = window.session();
@@ -69,6 +75,14 @@ struct Shell
             m.card(1).CardMemo = memo;
             return Status::success();
         });
+    }
+
+    // The card list's choice, as a user makes it.
+    void switchToCard(int card)
+    {
+        auto *combo = child<QComboBox>(QStringLiteral("CardCombo"));
+        combo->setCurrentIndex(card);
+        Q_EMIT combo->activated(card);
     }
 
     QStringList cardList() const

@@ -1,0 +1,46 @@
+#include "cli/commandline.h"
+
+#include <cstdio>
+
+SubCommand::SubCommand(const QString &name, const QString &syntax, const QString &description)
+    : m_name(name), m_syntax(syntax)
+{
+    m_parser.setApplicationDescription(description);
+    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    m_parser.addHelpOption();
+}
+
+int SubCommand::parse(const QStringList &args, const QStringList &names, int minimum, int maximum)
+{
+    QStringList words = args;
+    words.prepend(QStringLiteral("korvalo-cli ") + m_name);
+    if (!m_parser.parse(words))
+        return usageError(m_parser.errorText());
+    if (m_parser.isSet(QStringLiteral("help"))) {
+        QString help = m_parser.helpText();
+        // Qt names the program and lists [options]; the syntax line says it better.
+        const qsizetype end = help.indexOf(u'\n');
+        help = QStringLiteral("Usage: korvalo-cli %1 %2").arg(m_name, m_syntax) + help.mid(end);
+        std::fputs(qPrintable(help), stdout);
+        return 0;
+    }
+    const QStringList given = m_parser.positionalArguments();
+    if (given.size() < minimum)
+        return usageError(QStringLiteral("%1 is missing").arg(names.value(int(given.size()), names.last())));
+    if (maximum >= 0 && given.size() > maximum)
+        return usageError(QStringLiteral("unexpected argument \"%1\"").arg(given.at(maximum)));
+    return -1;
+}
+
+int SubCommand::usageError(const QString &message) const
+{
+    std::fprintf(stderr, "korvalo-cli %s: %s\nTry \"korvalo-cli %s --help\".\n", qPrintable(m_name),
+                 qPrintable(message), qPrintable(m_name));
+    return 2;
+}
+
+int SubCommand::failure(const QString &message) const
+{
+    std::fprintf(stderr, "korvalo-cli %s: %s\n", qPrintable(m_name), qPrintable(message));
+    return 1;
+}
