@@ -84,11 +84,6 @@ MainWindow::MainWindow(QWidget *parent)
 
     m_menus = new Menus(menuBar());
     bindMenus();
-<<<<<<< HEAD
-    m_infoWindows = new InfoWindows(ShellContext{*m_document, askerSource, *m_menus, this,
-                                                 [this] { return m_map->image().size(); }});
-    m_excel = new ExcelImports(ShellContext{*m_document, askerSource, *m_menus, this, {}}, this);
-=======
     const ShellContext context{*m_document, askerSource, *m_menus, this, [this] { return m_map->size(); }};
     m_infoWindows = new InfoWindows(context);
     // File > Export and Card > Import Graphic.
@@ -96,7 +91,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_recovery = new RecoveryOffer(context, *m_files, this);
     m_recent = new RecentFiles(context, *m_files, this);
     AddCardKeys(this, *m_document, [this](int card) { switchToCard(card); });
->>>>>>> main
+    m_excel = new ExcelImports(context, this);
     m_menus->greySubmenusWithoutChoice();
 
     connect(m_side, &SidePanel::cardChosen, this, &MainWindow::switchToCard);

@@ -18,23 +18,17 @@ static void printUsage(FILE *to)
                "Commands:\n"
                "  resave IN.ego OUT.ego [--decimal-separator C]\n"
                "      Reads an ego file and writes it again as File > Save does.\n"
-<<<<<<< HEAD
-               "  render IN.ego OUT.png [--card N] [--size WxH] [--mode sectors]\n"
-               "         [--view NAME=on|off ...]\n"
-               "      Draws one network card into a PNG picture.\n"
+               "  render IN.ego OUT.png|OUT.jpg [--card N | --all-cards | --strip]\n"
+               "         [--size WxH] [--mode sectors] [--view NAME=on|off ...]\n"
+               "      Draws one network card into a PNG picture, or a JPEG when OUT ends in\n"
+               "      .jpg. --all-cards writes one JPEG per card (ego.jpg gives ego1.jpg,\n"
+               "      ego2.jpg, ...); --strip draws all cards side by side into OUT.\n"
                "  sheet-dump FILE [--sheet N]\n"
                "      Prints the table around A1 of a worksheet (xlsx, ods, csv, xls).\n"
                "  import-nodes IN.ego OUT.ego --sheet FILE [--card N] [--skip R] [--id C] ...\n"
                "      Adds the alters of a table as nodes (--help lists the columns).\n"
                "  import-lines IN.ego OUT.ego --sheet FILE [--card N] [--node-a C] [--node-b C] ...\n"
                "      Adds the lines of an edge list.\n",
-=======
-               "  render IN.ego OUT.png|OUT.jpg [--card N | --all-cards | --strip]\n"
-               "         [--size WxH] [--mode sectors] [--view NAME=on|off ...]\n"
-               "      Draws one network card into a PNG picture, or a JPEG when OUT ends in\n"
-               "      .jpg. --all-cards writes one JPEG per card (ego.jpg gives ego1.jpg,\n"
-               "      ego2.jpg, ...); --strip draws all cards side by side into OUT.\n",
->>>>>>> main
                to);
 }
 
