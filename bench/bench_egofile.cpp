@@ -87,7 +87,7 @@ static void BM_ReadEgoFile(benchmark::State &state)
     const QString path = dir.filePath(QStringLiteral("full.ego"));
     const qsizetype size = writeModelFile(path, int(state.range(0)));
     for (auto _ : state) {
-        const Result<NetworkModel> m = ReadEgoFile(path, ReadOptions{u'.', [](const QString &) {}});
+        const Result<NetworkModel> m = ReadEgoFile(path, ReadOptions{u'.', [](const QString &) {}, {}});
         if (!m)
             state.SkipWithError("read failed");
         benchmark::DoNotOptimize(m->CardCount());

@@ -1,18 +1,38 @@
 // libFuzzer target for the ego file reader: any bytes must give a model or a message,
-// and whatever is read must write out again.
+// whatever is read must write out again, and its first card must draw in bounded time
+// (circle counts, line widths and group sizes up to the largest whole numbers).
 #include "egofile/egofile.h"
+#include "map/render.h"
+
+#include <QGuiApplication>
+#include <QImage>
 
 #include <cstdlib>
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    // Drawing needs fonts, hence an application object; it draws off screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const Result<NetworkModel> status =
-        ReadEgoBytes(bytes, QStringLiteral("fuzz.ego"), ReadOptions{u'.', [](const QString &) {}});
+        ReadEgoBytes(bytes, QStringLiteral("fuzz.ego"), ReadOptions{u'.', [](const QString &) {}, {}});
     if (status.ok()) {
         const NetworkModel &model = status.value();
         if (model.CardCount() > MaxCards || EgoFileBytes(model).isEmpty())
             std::abort();
+        if (model.CardCount() >= 1) {
+            QImage image(120, 100, QImage::Format_RGB32);
+            ViewOptions view;
+            view.ColorSectors1 = true;
+            view.ShowGroupSize1 = true;
+            RenderCard(image, model, 1, view);
+        }
     } else if (status.message().isEmpty()) {
         std::abort();
     }

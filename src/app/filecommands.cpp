@@ -100,6 +100,7 @@ bool FileCommands::readFile(const QString &path, bool warn)
     options.DecimalSeparator = session.DecimalSeparator;
     if (warn)
         options.warnings = session.infoSink;
+    options.notes = session.infoSink;
     Result<NetworkModel> read = ReadEgoFile(path, options);
     if (!read) {
         m_asker().message(read.message());

@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "egofile/platformfile.h"
 
 #include <QApplication>
 
@@ -11,7 +12,7 @@ int main(int argc, char *argv[])
     window.show();
     // An .ego file named on the command line (a double click on the file) is read at
     // once instead of offering the start chooser.
-    const QStringList args = QApplication::arguments();
+    const QStringList args = DecodedArguments(argc, argv); // names the system spells in any bytes
     window.startUp(args.size() > 1 ? args.at(1) : QString());
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/aboutbox.h"
+#include "app/analysiscommands.h"
 #include "app/artwork.h"
 #include "app/asker.h"
 #include "app/cardcommands.h"
@@ -17,6 +18,8 @@
 #include "app/shellcontext.h"
 #include "app/sidepanel.h"
 #include "app/startchooser.h"
+#include "edit/mapediting.h"
+#include "edit/sectorselectioncommands.h"
 #include "excel/excelimports.h"
 
 #include <QAction>
@@ -86,11 +89,14 @@ MainWindow::MainWindow(QWidget *parent)
     bindMenus();
     const ShellContext context{*m_document, askerSource, *m_menus, this, [this] { return m_map->size(); }};
     m_infoWindows = new InfoWindows(context);
+    m_mapEditing = new MapEditing(context, m_editor, m_map, m_side, m_infoWindows->nodeInfo(), this);
+    m_sectorsAndSelection = new SectorSelectionCommands(context, m_editor, m_map, m_mapEditing, this);
     // File > Export and Card > Import Graphic.
     new ExportCommands(context, [this] { return viewOptions(); });
     m_recovery = new RecoveryOffer(context, *m_files, this);
     m_recent = new RecentFiles(context, *m_files, this);
     AddCardKeys(this, *m_document, [this](int card) { switchToCard(card); });
+    new AnalysisCommands(context);
     m_excel = new ExcelImports(context, this);
     m_menus->greySubmenusWithoutChoice();
 

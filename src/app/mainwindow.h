@@ -16,6 +16,7 @@ class EgoDialog;
 class ExcelImports;
 class FileCommands;
 class InfoWindows;
+class MapEditing;
 class MapWidget;
 class Menus;
 class QLabel;
@@ -23,6 +24,7 @@ class QTimer;
 class QToolButton;
 class RecentFiles;
 class RecoveryOffer;
+class SectorSelectionCommands;
 class SidePanel;
 class StartChooser;
 
@@ -71,6 +73,8 @@ public:
     InfoWindows *infoWindows() const { return m_infoWindows; }
     RecoveryOffer &recovery() const { return *m_recovery; }
     RecentFiles &recentFiles() const { return *m_recent; }
+    MapEditing *mapEditing() const { return m_mapEditing; }
+    SectorSelectionCommands *sectorsAndSelection() const { return m_sectorsAndSelection; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -106,4 +110,6 @@ private:
     CardCommands *m_cards = nullptr;
     RecoveryOffer *m_recovery = nullptr;
     RecentFiles *m_recent = nullptr;
+    MapEditing *m_mapEditing = nullptr;
+    SectorSelectionCommands *m_sectorsAndSelection = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "app/mapwidget.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 MapWidget::MapWidget(QWidget *parent) : QWidget(parent)
@@ -37,6 +38,44 @@ void MapWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.drawImage(0, 0, image());
+    if (m_overlay)
+        m_overlay(painter);
+}
+
+void MapWidget::setMouseHandler(MouseHandler handler)
+{
+    m_mouse = std::move(handler);
+    setMouseTracking(bool(m_mouse));
+}
+
+void MapWidget::mousePressEvent(QMouseEvent *event)
+{
+    if (m_mouse)
+        m_mouse(event);
+}
+
+void MapWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_mouse)
+        m_mouse(event);
+}
+
+void MapWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_mouse)
+        m_mouse(event);
+}
+
+void MapWidget::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The second press of a double click: first the double click, then the press itself.
+    if (m_mouse) {
+        m_mouse(event);
+        QMouseEvent press(QEvent::MouseButtonPress, event->position(), event->scenePosition(),
+                          event->globalPosition(), event->button(), event->buttons(),
+                          event->modifiers(), event->pointingDevice());
+        m_mouse(&press);
+    }
 }
 
 void MapWidget::resizeEvent(QResizeEvent *event)

@@ -13,10 +13,17 @@ class MapWidget : public QWidget
     Q_OBJECT
 public:
     using Renderer = std::function<void(QImage &)>;
+    // Receives every mouse event on the map (press, move, release, double click).
+    using MouseHandler = std::function<void(QMouseEvent *)>;
+    // Paints on top of the map picture (rubber band, rubber line); never into image().
+    using Overlay = std::function<void(QPainter &)>;
 
     explicit MapWidget(QWidget *parent = nullptr);
 
     void setRenderer(Renderer render) { m_render = std::move(render); }
+    // Installing a handler switches mouse tracking on, so that hovering reports moves.
+    void setMouseHandler(MouseHandler handler);
+    void setOverlay(Overlay overlay) { m_overlay = std::move(overlay); }
     // Marks the map for drawing again; it is drawn once, when painted or read, however
     // often this is called in between.
     void redraw();
@@ -26,11 +33,17 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     void draw() const;
 
     Renderer m_render;
+    MouseHandler m_mouse;
+    Overlay m_overlay;
     mutable QImage m_image;
     mutable bool m_stale = true;
 };

@@ -68,6 +68,7 @@ const Entry menuTable[] = {
     {Kind::Item, u"Select1", u"by Label", u"Label20"},
     {Kind::Item, u"Select1", u"Multi IDs", u"HighlightMultiIDs1"},
     {Kind::Item, u"Select1", u"Deselect All", u"DeselectAll1"},
+    {Kind::Item, u"Select1", u"All", u"SelectAll1", u"Ctrl+A"},
     {Kind::Menu, u"Nodes1", u"Selected", u"Selected1"},
     {Kind::Item, u"Selected1", u"Delete", u"Delete2"},
     {Kind::Item, u"Selected1", u"Copy to This Card", u"Copyto1"},

@@ -94,7 +94,7 @@ SidePanel::SidePanel(const Document &document, QWidget *parent)
     connect(m_cardCombo, &QComboBox::activated, this, &SidePanel::cardChosen);
 
     // The node and line infos share one place; at most one of them is shown.
-    auto *nodeBox = new QGroupBox(u"Node Infos:"_s, this);
+    auto *nodeBox = m_nodeBox = new QGroupBox(u"Node Infos:"_s, this);
     nodeBox->setObjectName(u"GroupBox2"_s);
     auto *nodeForm = form(nodeBox);
     nodeForm->addRow(u"ID:"_s, readOnlyField(nodeBox, u"NodeInfoID"_s));
@@ -103,7 +103,7 @@ SidePanel::SidePanel(const Document &document, QWidget *parent)
     nodeBox->hide();
     layout->addWidget(nodeBox);
 
-    auto *lineBox = new QGroupBox(u"Line Infos:"_s, this);
+    auto *lineBox = m_lineBox = new QGroupBox(u"Line Infos:"_s, this);
     lineBox->setObjectName(u"GroupBox4"_s);
     auto *lineForm = form(lineBox);
     lineForm->addRow(u"Node A:"_s, readOnlyField(lineBox, u"LineInfoA"_s));
@@ -164,6 +164,28 @@ void SidePanel::refreshCardList()
         m_cardCombo->addItem(model.card(c).ID);
     m_cardCombo->setCurrentIndex(model.CurrentCard);
     m_cardBox->setTitle(u"Current Network Card (%1)"_s.arg(model.CardCount()));
+}
+
+void SidePanel::showNodeInfo(const Node *node)
+{
+    m_lineBox->hide();
+    m_nodeBox->setVisible(node);
+    m_nodeBox->findChild<QLineEdit *>(u"NodeInfoID"_s)->setText(node ? node->ID : QString());
+    m_nodeBox->findChild<QLineEdit *>(u"NodeInfoLabel"_s)->setText(node ? node->Label : QString());
+    m_nodeBox->findChild<QLineEdit *>(u"NodeInfoRole"_s)->setText(node ? node->Role : QString());
+}
+
+void SidePanel::showLineBox()
+{
+    m_nodeBox->hide();
+    m_lineBox->show();
+}
+
+void SidePanel::showLineInfo(const QString &endA, const QString &endB, int value)
+{
+    m_lineBox->findChild<QLineEdit *>(u"LineInfoA"_s)->setText(endA);
+    m_lineBox->findChild<QLineEdit *>(u"LineInfoB"_s)->setText(endB);
+    m_lineBox->findChild<QLineEdit *>(u"LineInfoValue"_s)->setText(QString::number(value));
 }
 
 bool SidePanel::eventFilter(QObject *watched, QEvent *event)

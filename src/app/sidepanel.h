@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/networkmodel.h"
+
 #include <QWidget>
 
 class Document;
@@ -21,6 +23,13 @@ public:
     // Rebuilds the card list (after cards were added, removed or renamed).
     void refreshCardList();
 
+    // Hover read-outs. showNodeInfo(nullptr) hides both boxes and empties the node infos;
+    // a node shows "Node Infos:" with its ID, Label and Role. showLineBox() shows "Line
+    // Infos:" instead; showLineInfo() fills it.
+    void showNodeInfo(const Node *node);
+    void showLineBox();
+    void showLineInfo(const QString &endA, const QString &endB, int value);
+
 Q_SIGNALS:
     void cardChosen(int card);
     void egoDoubleClicked();
@@ -35,5 +44,7 @@ private:
     QGroupBox *m_cardBox;
     QComboBox *m_cardCombo;
     QLineEdit *m_egoName, *m_egoID, *m_year, *m_sex, *m_misc1, *m_misc2;
+    QGroupBox *m_nodeBox;
+    QGroupBox *m_lineBox;
     QLineEdit *m_nodeCount, *m_lineCount, *m_interviewer, *m_date, *m_cardMemo;
 };

@@ -2,6 +2,7 @@ list(APPEND KORVALO_CORE_SOURCES
   app/cards.cpp app/cards.h)
 list(APPEND KORVALO_GUI_SOURCES
   app/aboutbox.cpp app/aboutbox.h
+  app/analysiscommands.cpp app/analysiscommands.h
   app/artwork.cpp app/artwork.h
   app/asker.cpp app/asker.h
   app/cardcommands.cpp app/cardcommands.h

@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "egofile/platformfile.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -23,6 +24,9 @@ static void printUsage(FILE *to)
                "      Draws one network card into a PNG picture, or a JPEG when OUT ends in\n"
                "      .jpg. --all-cards writes one JPEG per card (ego.jpg gives ego1.jpg,\n"
                "      ego2.jpg, ...); --strip draws all cards side by side into OUT.\n"
+               "  report IN.ego... --analysis NAME [--card N] [--strong-circles K]\n"
+               "         [--mode long|short] [--decimal-separator C]\n"
+               "      Prints the lines of an analysis for each file (--help for the names).\n"
                "  sheet-dump FILE [--sheet N]\n"
                "      Prints the table around A1 of a worksheet (xlsx, ods, csv, xls).\n"
                "  import-nodes IN.ego OUT.ego --sheet FILE [--card N] [--skip R] [--id C] ...\n"
@@ -52,7 +56,8 @@ int main(int argc, char *argv[])
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    QStringList args = QCoreApplication::arguments().mid(1);
+    // File names as the system spells them, valid UTF-8 or not (argv without Qt's options).
+    QStringList args = DecodedArguments(argc, argv).mid(1);
     if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h") {
         printUsage(args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
@@ -62,6 +67,8 @@ int main(int argc, char *argv[])
         return runResave(args);
     if (command == u"render")
         return runRender(args);
+    if (command == u"report")
+        return runReport(args);
     if (command == u"sheet-dump")
         return runSheetDump(args);
     if (command == u"import-nodes")

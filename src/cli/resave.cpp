@@ -34,6 +34,7 @@ int runResave(const QStringList &args)
     options.warnings = [](const QString &line) {
         std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
     };
+    options.notes = options.warnings;
     const Result<NetworkModel> read = ReadEgoFile(paths[0], options);
     if (!read) {
         std::fprintf(stderr, "%s\n", read.message().toLocal8Bit().constData());

@@ -22,4 +22,7 @@ struct EditorState
     int DraggedNode = 0, DraggedSector = 0;
     int HoverNode = 0, HoverLine = 0, PickedSector = 0;
     int LineStartNode = -1;
+    // Transform > Layout: a dragged node keeps its distance / its angle.
+    bool FixDistance = false;
+    bool FixAngle = false;
 };

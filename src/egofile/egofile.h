@@ -17,17 +17,23 @@
 std::string_view ExtractTagValue(std::string_view text, std::string_view name,
                                  std::string_view *rest = nullptr);
 
-// How a file is read: the decimal separator its reals use, and where the distance
-// warnings go (none when the sink is null).
+// How a file is read: the decimal separator its reals use, where the distance warnings
+// go (none when the sink is null), and where notes about the reading go (a file read with
+// the other decimal separator; none when null).
 struct ReadOptions
 {
     QChar DecimalSeparator = u'.';
     InfoSink warnings;
+    InfoSink notes;
 };
 
 // Reads the file at path into a new model holding the ego and all its cards, card 1
 // current. On failure the message names the file, the record, the field and the
-// offending text; warnings reach the sink only when the whole file was read.
+// offending text; warnings and notes reach their sinks only when the whole file was read.
+// Numbers are read with options.DecimalSeparator; a file that fails only because its
+// numbers are written with "." or "," instead is read with that one, and a note says
+// so. What is not a regular file, or is larger than MaxEgoFileSize, is refused before it
+// is read (see ReadWholeFile).
 Result<NetworkModel> ReadEgoFile(const QString &path, const ReadOptions &options = {});
 
 // The same from bytes already in memory; `displayName` is used in messages.
@@ -35,11 +41,13 @@ Result<NetworkModel> ReadEgoBytes(const QByteArray &bytes, const QString &displa
                                   const ReadOptions &options = {});
 
 // Writes the whole model to path, always with '.' as decimal separator. The file is
-// written beside the target, read back and compared with the model, and only then moved
-// over the target: on failure the previous file is intact and the message says why.
+// written beside the target, read back and compared with what the reader would make of
+// the model (the field tables of egofields.h), and only then moved over the target (see
+// SaveFile: links are saved through, read-only files refused): on failure the previous
+// file is intact and the message says why.
 Status WriteEgoFile(const NetworkModel &model, const QString &path);
 
-// The file's bytes for the model, in Windows-1252 when every character fits, otherwise
-// UTF-8.
+// The file's bytes for the model, in Windows-1252 when every character fits and the
+// bytes would not be taken for UTF-8, otherwise UTF-8.
 TextBuffer EgoFileText(const NetworkModel &model);
 QByteArray EgoFileBytes(const NetworkModel &model);

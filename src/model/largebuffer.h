@@ -5,7 +5,12 @@
 #include <new>
 #include <string>
 
-#include <sys/mman.h>
+
+// Big blocks of memory straight from the system, in huge pages where it has them; null
+// when it has none to give. Free with FreeLargeBlock(p, the same size). Defined with the
+// program's other system calls in egofile/platformfile.cpp.
+void *AllocateLargeBlock(std::size_t bytes);
+void FreeLargeBlock(void *p, std::size_t bytes);
 
 // Allocates big blocks (whole files of tens of megabytes) straight from the system in
 // huge pages where the system allows it: filling 60 MB of fresh 4 KB pages costs more
@@ -24,13 +29,9 @@ struct LargeBlockAllocator
     {
         const std::size_t bytes = n * sizeof(T);
         if (bytes >= Threshold) {
-            void *p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-            if (p == MAP_FAILED)
-                throw std::bad_alloc();
-#ifdef MADV_HUGEPAGE
-            ::madvise(p, bytes, MADV_HUGEPAGE);
-#endif
-            return static_cast<T *>(p);
+            if (void *p = AllocateLargeBlock(bytes))
+                return static_cast<T *>(p);
+            throw std::bad_alloc();
         }
         if (void *p = std::malloc(bytes))
             return static_cast<T *>(p);
@@ -41,7 +42,7 @@ struct LargeBlockAllocator
     {
         const std::size_t bytes = n * sizeof(T);
         if (bytes >= Threshold)
-            ::munmap(p, bytes);
+            FreeLargeBlock(p, bytes);
         else
             std::free(p);
     }

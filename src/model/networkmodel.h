@@ -178,3 +178,4 @@ Status AddLine(NetworkModel &model, int a, int b, int lineSize, int lineColor);
 
 // "FALSE" stays "FALSE"; everything else counts as human.
 QString NormalisedHuman(const QString &human);
+

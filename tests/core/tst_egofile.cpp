@@ -1,13 +1,25 @@
 #include "egofile/egofile.h"
+#include "egofile/platformfile.h"
 #include "egofile/safefile.h"
+#include "app/cards.h"
 #include "model/textutil.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <chrono>
+#include <limits>
+#include <thread>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -28,9 +40,9 @@ void writeAll(const QString &path, const QByteArray &bytes)
 
 // Reads as File > Read does: the open model is replaced only when the whole file reads.
 Status readFile(NetworkModel &m, const QString &path, const InfoSink &warnings = {},
-                QChar separator = u'.')
+                QChar separator = u'.', const InfoSink &notes = {})
 {
-    Result<NetworkModel> read = ReadEgoFile(path, ReadOptions{separator, warnings});
+    Result<NetworkModel> read = ReadEgoFile(path, ReadOptions{separator, warnings, notes});
     if (!read)
         return Status::failure(read.message());
     m = std::move(read.value());
@@ -40,7 +52,7 @@ Status readFile(NetworkModel &m, const QString &path, const InfoSink &warnings =
 Status readBytes(NetworkModel &m, const QByteArray &bytes, const QString &name,
                  const InfoSink &warnings = {})
 {
-    Result<NetworkModel> read = ReadEgoBytes(bytes, name, ReadOptions{u'.', warnings});
+    Result<NetworkModel> read = ReadEgoBytes(bytes, name, ReadOptions{u'.', warnings, {}});
     if (!read)
         return Status::failure(read.message());
     m = std::move(read.value());
@@ -178,6 +190,11 @@ private Q_SLOTS:
     void failedSaveKeepsOldFile();
     void readBackCheck();
     void robustness();
+    void unusualFiles();
+    void fileCutShortWhileRead();
+    void savingThroughTheFileSystem();
+    void fullDisk();
+    void namesInAnyBytes();
     void cliResave();
 };
 
@@ -337,6 +354,9 @@ void TestEgoFile::numbers_data()
                           << "Cannot read \"n.ego\": card 1, node 1: \"Angle\" holds \"north\", which is not a number.";
     QTest::newRow("beyond single") << QByteArray("3") << QByteArray("1e39")
                                    << "Cannot read \"n.ego\": card 1, node 1: \"Angle\" holds \"1e39\", which is not a number.";
+    QTest::newRow("largest single") << QByteArray("3") << QByteArray("3.4028235e38") << QString();
+    QTest::newRow("rounds to infinity") << QByteArray("3") << QByteArray("-3.4028236e38")
+                                        << "Cannot read \"n.ego\": card 1, node 1: \"Angle\" holds \"-3.4028236e38\", which is not a number.";
     QTest::newRow("infinity") << QByteArray("3") << QByteArray("inf")
                               << "Cannot read \"n.ego\": card 1, node 1: \"Angle\" holds \"inf\", which is not a number.";
     QTest::newRow("comma") << QByteArray("3") << QByteArray("45,5")
@@ -356,20 +376,53 @@ void TestEgoFile::numbers()
     QCOMPARE(s.message(), error.isEmpty() ? QString() : error);
     if (error.isEmpty())
         QCOMPARE(m.card(1).Nodes[1].Size, 3);
+    if (angle == "3.4028235e38")
+        QCOMPARE(m.card(1).Nodes[1].Angle, std::numeric_limits<float>::max());
 }
 
 void TestEgoFile::decimalSeparator()
 {
-    NetworkModel m;
-    QVERIFY(!readFile(m, Data + QStringLiteral("comma.ego")).ok());
-    const Status s = readFile(m, Data + QStringLiteral("comma.ego"), {}, u',');
-    QVERIFY2(s.ok(), qPrintable(s.message()));
-    QCOMPARE(m.card(1).Sectors[1].SectorAngle, 12.5f);
-    QCOMPARE(m.card(1).Nodes[1].Angle, 45.5f);
-    QCOMPARE(m.card(1).Nodes[1].Distance, 0.125f);
-
+    // Whatever the setting, a file written with either separator is read, a note says
+    // when the other one was needed, and the setting is only where reading starts.
     QTemporaryDir dir;
-    const QString out = dir.filePath(QStringLiteral("dot.ego"));
+    const QString dot = dir.filePath(QStringLiteral("dot.ego"));
+    NetworkModel sample = sampleModel();
+    QVERIFY(WriteEgoFile(sample, dot).ok());
+    for (QChar setting : {QChar(u'.'), QChar(u','), QChar(u';')}) {
+        NetworkModel m;
+        QStringList info;
+        const InfoSink notes = [&](const QString &line) { info.append(line); };
+        Status s = readFile(m, Data + QStringLiteral("comma.ego"), {}, setting, notes);
+        QVERIFY2(s.ok(), qPrintable(s.message()));
+        QCOMPARE(m.card(1).Sectors[1].SectorAngle, 12.5f);
+        QCOMPARE(m.card(1).Nodes[1].Angle, 45.5f);
+        QCOMPARE(m.card(1).Nodes[1].Distance, 0.125f);
+        const QStringList commaNote{
+            QStringLiteral("\"comma.ego\" writes its numbers with the decimal separator \",\" and was read that way.")};
+        QCOMPARE(info, setting == u',' ? QStringList() : commaNote);
+
+        info.clear();
+        s = readFile(m, dot, {}, setting, notes);
+        QVERIFY2(s.ok(), qPrintable(s.message()));
+        QCOMPARE(m.card(1).Sectors[2].SectorAngle, sample.card(1).Sectors[2].SectorAngle);
+        QCOMPARE(info, setting != u'.'
+                           ? QStringList{QStringLiteral("\"dot.ego\" writes its numbers with the decimal separator \".\" "
+                                                        "and was read that way.")}
+                           : QStringList());
+    }
+
+    // Numbers written both ways: refused with the first fault.
+    QByteArray mixed = readAll(Data + QStringLiteral("comma.ego"));
+    mixed.replace("<Distance>0,125</Distance>", "<Distance>0.125</Distance>");
+    NetworkModel m;
+    QCOMPARE(readBytes(m, mixed, QStringLiteral("mixed.ego")).message(),
+             QStringLiteral("Cannot read \"mixed.ego\": card 1, sector 1: \"SectorAngle\" holds \"12,50000\", which is not "
+                            "a number with the decimal separator \".\" (see Options > Read/Write)."));
+    QCOMPARE(m.CardCount(), 0);
+
+    // Files are written with a point.
+    QVERIFY(readFile(m, Data + QStringLiteral("comma.ego"), {}, u',').ok());
+    const QString out = dir.filePath(QStringLiteral("again.ego"));
     QVERIFY(WriteEgoFile(m, out).ok());
     const QByteArray bytes = readAll(out);
     QVERIFY(bytes.contains("<Angle>45.500</Angle>"));
@@ -576,10 +629,21 @@ void TestEgoFile::robustness()
 {
     // Random bytes, truncations and mutations of a valid file: the reader returns a model
     // or a message, never crashes or hangs.
+    // The largest numbers are read and written as they are; drawing bounds them.
+    NetworkModel huge;
+    QVERIFY(readFile(huge, Data + QStringLiteral("huge-numbers.ego")).ok());
+    QCOMPARE(huge.card(1).Circles, std::numeric_limits<int>::max());
+    QCOMPARE(huge.card(1).Lines[1].LineSize, std::numeric_limits<int>::max());
+    QCOMPARE(huge.card(1).Nodes[1].Angle, std::numeric_limits<float>::max());
+    const QByteArray hugeBytes = EgoFileBytes(huge);
+    QVERIFY(hugeBytes.contains("<Circles>2147483647</Circles>") && hugeBytes.contains("<Size>2147483647</Size>"));
+
     const QByteArray valid = EgoFileBytes(sampleModel());
     QRandomGenerator rng(20261208);
     const QByteArray pieces[] = {"<", ">", "</", "<Node>", "</Node>", "<Card>", "</Card>", "<Line>", "</Ego>",
-                                 "<Sector>", "\r\n", "-", "9", ",", "\xff", "\xc3"};
+                                 "<Sector>", "\r\n", "-", "9", ",", "\xff", "\xc3",
+                                 // the largest numbers a field can hold
+                                 "2147483647", "-2147483648", "3.4028235e38", "<Circles>2147483647</Circles>"};
     int accepted = 0;
     for (int round = 0; round < 3000; ++round) {
         QByteArray bytes;
@@ -602,7 +666,8 @@ void TestEgoFile::robustness()
             for (char &c : bytes)
                 c = char(rng.bounded(256));
             if (rng.bounded(2))
-                bytes.prepend("<Ego><Sex>0</Sex><Card><Circles>1</Circles>");
+                bytes.prepend(rng.bounded(2) ? "<Ego><Sex>0</Sex><Card><Circles>1</Circles>"
+                                             : "<Ego><Sex>0</Sex><Card><Circles>2147483647</Circles>");
         }
         NetworkModel m;
         const Status s = readBytes(m, bytes, QStringLiteral("r.ego"), [](const QString &) {});
@@ -616,6 +681,163 @@ void TestEgoFile::robustness()
     QVERIFY(accepted > 0);
 }
 
+void TestEgoFile::unusualFiles()
+{
+    // What is no regular file, or larger than any ego file can be, is refused before it
+    // is read, with the open ego left as it was.
+    QTemporaryDir dir;
+    const QString big = dir.filePath(QStringLiteral("big.ego"));
+    {
+        QFile f(big);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(qint64(3) * 1000 * 1000 * 1000)); // sparse: no disk space taken
+    }
+    QList<QPair<QString, QString>> cases{
+        {big, QStringLiteral("Cannot read \"big.ego\": the file is 3.0 GB large, more than any ego file can be (1.0 GB).")},
+        {dir.path(), QStringLiteral("Cannot read \"%1\": it is a folder.").arg(QFileInfo(dir.path()).fileName())},
+        {dir.filePath(QStringLiteral("none.ego")),
+         QStringLiteral("Cannot open \"none.ego\": No such file or directory.")},
+    };
+#ifdef Q_OS_UNIX
+    const QString fifo = dir.filePath(QStringLiteral("fifo.ego"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    cases.append({fifo, QStringLiteral("Cannot read \"fifo.ego\": it is not a regular file.")});
+    if (QFile::exists(QStringLiteral("/dev/zero")))
+        cases.append({QStringLiteral("/dev/zero"), QStringLiteral("Cannot read \"zero\": it is not a regular file.")});
+#endif
+    for (const auto &[path, message] : cases) {
+        NetworkModel m = sampleModel();
+        QCOMPARE(readFile(m, path).message(), message);
+        compareModels(sampleModel(), m);
+    }
+#ifdef Q_OS_UNIX
+    QProcess cli;
+    cli.start(QStringLiteral(KORVALO_CLI), {QStringLiteral("resave"), QStringLiteral("/dev/zero"), dir.filePath(QStringLiteral("o.ego"))});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 1);
+    QCOMPARE(cli.readAllStandardError(), QByteArray("Cannot read \"zero\": it is not a regular file.\n"));
+#endif
+}
+
+void TestEgoFile::fileCutShortWhileRead()
+{
+    // Another program empties the file while it is being read: the read succeeds or
+    // fails with a message, it never brings the program down.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("shrinking.ego"));
+    NetworkModel big = sampleModel();
+    for (int n = 0; n < MaxNodes - 2; ++n)
+        AddNode(big, 1, alter(QString::number(n), float(n), 0.5f));
+    for (int c = 0; c < 30; ++c)
+        DuplicateCard(big, 1);
+    const QByteArray bytes = EgoFileBytes(big);
+    for (int delayUs : {0, 200, 1000, 3000, 10000, 30000}) {
+        writeAll(path, bytes);
+        std::thread cutter([&] {
+            std::this_thread::sleep_for(std::chrono::microseconds(delayUs));
+            QFile::resize(path, 100);
+        });
+        NetworkModel m;
+        const Status s = readFile(m, path);
+        cutter.join();
+        QVERIFY(s.ok() || !s.message().isEmpty());
+    }
+}
+
+void TestEgoFile::savingThroughTheFileSystem()
+{
+    QTemporaryDir dir;
+    NetworkModel m = sampleModel();
+
+    // A link is saved through: its target gets the new text, the link stays a link.
+    const QString real = dir.filePath(QStringLiteral("real.ego"));
+    const QString link = dir.filePath(QStringLiteral("link.ego"));
+    writeAll(real, "old");
+    QVERIFY(QFile::link(QStringLiteral("real.ego"), link));
+    QVERIFY(WriteEgoFile(m, link).ok());
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(readAll(real), EgoFileBytes(m));
+
+    // A read-only file is not replaced.
+    const QString locked = dir.filePath(QStringLiteral("locked.ego"));
+    writeAll(locked, "keep");
+    QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    QCOMPARE(WriteEgoFile(m, locked).message(), QStringLiteral("Cannot save \"locked.ego\": the file is read-only."));
+    QCOMPARE(readAll(locked), QByteArray("keep"));
+
+    // A save cut short leaves a temporary file named after its target; the next save of
+    // that file clears it away, and the permissions of the file are kept.
+    const QString kept = dir.filePath(QStringLiteral("kept.ego"));
+    writeAll(kept, "old");
+    QVERIFY(QFile::setPermissions(kept, QFile::ReadOwner | QFile::WriteOwner));
+    writeAll(dir.filePath(QStringLiteral("kept.ego.korvalo-save.tmp")), QByteArray(1000, 'x'));
+    QVERIFY(WriteEgoFile(m, kept).ok());
+    QCOMPARE(readAll(kept), EgoFileBytes(m));
+    QCOMPARE(QFile::permissions(kept) & (QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther), QFile::WriteOwner);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             (QStringList{"kept.ego", "link.ego", "locked.ego", "real.ego"}));
+}
+
+void TestEgoFile::fullDisk()
+{
+#ifdef Q_OS_LINUX
+    // A small file system of its own, where the administrator may mount one.
+    QTemporaryDir dir;
+    QProcess mount;
+    mount.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                          QStringLiteral("size=64k"), QStringLiteral("tmpfs"), dir.path()});
+    if (!mount.waitForFinished(10000) || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0)
+        QSKIP("no small file system can be mounted here");
+    const QString path = dir.filePath(QStringLiteral("full.ego"));
+    writeAll(path, "old");
+    NetworkModel m = sampleModel();
+    for (int n = 0; n < 200; ++n)
+        AddNode(m, 1, alter(QString::number(n), float(n), 0.5f));
+    const Status s = WriteEgoFile(m, path);
+    QProcess::execute(QStringLiteral("umount"), {dir.path()});
+    QCOMPARE(s.message(), QStringLiteral("Cannot save \"full.ego\": writing failed (No space left on device). "
+                                         "The previous file is unchanged."));
+#else
+    QSKIP("needs a file system that can be filled");
+#endif
+}
+
+void TestEgoFile::namesInAnyBytes()
+{
+#ifdef Q_OS_UNIX
+    // A name that is not UTF-8 (Latin-1 "café") is read and written under that name.
+    QTemporaryDir dir;
+    const QByteArray native = QFile::encodeName(dir.path()) + "/caf\xe9.ego";
+    const QString name = DecodeFileName(native);
+    QCOMPARE(EncodeFileName(name), native);
+    NetworkModel m = sampleModel();
+    QVERIFY(WriteEgoFile(m, name).ok());
+    QCOMPARE(::access(native.constData(), F_OK), 0);
+    NetworkModel back;
+    const Status read = readFile(back, name);
+    QVERIFY2(read.ok(), qPrintable(read.message()));
+    compareModels(m, back);
+
+    // The same from the command line.
+    QProcess cli;
+    cli.setWorkingDirectory(dir.path());
+    cli.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"),
+                                         QStringLiteral("\"$0\" resave \"$(printf 'caf\\351.ego')\" \"$(printf 'out\\351.ego')\""),
+                                         QStringLiteral(KORVALO_CLI)});
+    QVERIFY(cli.waitForFinished(30000));
+    QVERIFY2(cli.exitCode() == 0, cli.readAllStandardError().constData());
+    const QByteArray out = QFile::encodeName(dir.path()) + "/out\xe9.ego";
+    TextBuffer written;
+    QCOMPARE(ReadWholeFile(DecodeFileName(out), written), QString());
+    QCOMPARE(QByteArray(written.data(), qsizetype(written.size())), EgoFileBytes(m));
+    // Qt's own file classes cannot name these files; they go the way they came.
+    ::unlink(native.constData());
+    ::unlink(out.constData());
+#else
+    QSKIP("file names are UTF-16 here");
+#endif
+}
+
 void TestEgoFile::cliResave()
 {
     QTemporaryDir dir;
@@ -627,14 +849,24 @@ void TestEgoFile::cliResave()
     QCOMPARE(cli.exitCode(), 0);
     QVERIFY(readAll(out).contains("<Distance>0.125</Distance>"));
 
-    // A refused file: one line on standard error, exit status 1, OUT untouched.
-    writeAll(out, "keep");
+    // The other separator is tried as well, and standard output says so.
     cli.start(QStringLiteral(KORVALO_CLI), {QStringLiteral("resave"), Data + QStringLiteral("comma.ego"), out});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 0);
+    QCOMPARE(cli.readAllStandardOutput(),
+             QByteArray("\"comma.ego\" writes its numbers with the decimal separator \",\" and was read that way.\n"));
+
+    // A refused file: one line on standard error, exit status 1, OUT untouched.
+    const QString bad = dir.filePath(QStringLiteral("bad.ego"));
+    QByteArray mixed = readAll(Data + QStringLiteral("comma.ego"));
+    writeAll(bad, mixed.replace("<Distance>0,125</Distance>", "<Distance>0.125</Distance>"));
+    writeAll(out, "keep");
+    cli.start(QStringLiteral(KORVALO_CLI), {QStringLiteral("resave"), bad, out});
     QVERIFY(cli.waitForFinished(30000));
     QCOMPARE(cli.exitCode(), 1);
     const QByteArray err = cli.readAllStandardError();
     QCOMPARE(err.count('\n'), 1);
-    QVERIFY(err.startsWith("Cannot read \"comma.ego\": card 1, sector 1: \"SectorAngle\" holds \"12,50000\""));
+    QVERIFY(err.startsWith("Cannot read \"bad.ego\": card 1, sector 1: \"SectorAngle\" holds \"12,50000\""));
     QCOMPARE(readAll(out), QByteArray("keep"));
 
     // Distance warnings go to standard output.

@@ -1,0 +1,32 @@
+#include "egofile/egofields.h"
+
+#include "model/textutil.h"
+
+namespace egofields {
+
+QString cardIDAsRead(const QString &id, int card)
+{
+    return CardIDOrDefault(id, card);
+}
+
+QString egoNodeAsRead(const QString &egoNode, int)
+{
+    return egoNode.isEmpty() ? QStringLiteral("none") : egoNode;
+}
+
+QString sexAsRead(const QString &sex, int)
+{
+    return IsBlank(sex) ? QStringLiteral("undefined") : sex;
+}
+
+QString humanAsRead(const QString &human, int)
+{
+    return NormalisedHuman(human);
+}
+
+QString nodeSizeAsRead(const QString &nodeSize, int)
+{
+    return nodeSize.isEmpty() ? QStringLiteral("normal") : nodeSize;
+}
+
+} // namespace egofields
