@@ -11,6 +11,7 @@ KORVALO_PACKAGES=(
   qt6-base-dev libgl-dev
   libjpeg62-turbo-dev libcurl4-openssl-dev
   libbenchmark-dev
+  libminizip-dev libfreexl-dev
   fontconfig "fonts-liberation=1:1.07.4-11"
 )
 

@@ -21,6 +21,7 @@
 #include "edit/mapediting.h"
 #include "edit/sectorselectioncommands.h"
 #include "app/transformcommands.h"
+#include "excel/excelimports.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -101,6 +102,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_recent = new RecentFiles(context, *m_files, this);
     AddCardKeys(this, *m_document, [this](int card) { switchToCard(card); });
     new AnalysisCommands(context);
+    m_excel = new ExcelImports(context, this);
     m_menus->greySubmenusWithoutChoice();
 
     connect(m_side, &SidePanel::cardChosen, this, &MainWindow::switchToCard);
@@ -137,6 +139,8 @@ MainWindow::~MainWindow()
     // The windows hold references to the document: they go first.
     delete m_infoWindows;
     m_infoWindows = nullptr;
+    delete m_excel;
+    m_excel = nullptr;
 }
 
 void MainWindow::setAsker(std::unique_ptr<Asker> asker)

@@ -15,6 +15,7 @@ class Asker;
 class CardCommands;
 class CardDialog;
 class EgoDialog;
+class ExcelImports;
 class FileCommands;
 class InfoWindows;
 class MapEditing;
@@ -107,6 +108,7 @@ private:
     CardDialog *m_cardDialog = nullptr;
     AboutBox *m_about = nullptr;
     StartChooser *m_chooser = nullptr;
+    ExcelImports *m_excel = nullptr;
     InfoWindows *m_infoWindows = nullptr;
     FileCommands *m_files = nullptr;
     CardCommands *m_cards = nullptr;

@@ -11,3 +11,6 @@ int runResave(const QStringList &args);
 int runRender(const QStringList &args);
 int runReport(const QStringList &args);
 int runTransform(const QStringList &args);
+int runSheetDump(const QStringList &args);
+int runImportNodes(const QStringList &args);
+int runImportLines(const QStringList &args);

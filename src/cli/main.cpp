@@ -31,7 +31,13 @@ static void printUsage(FILE *to)
                "         [--mode long|short] [--decimal-separator C]\n"
                "      Prints the lines of an analysis for each file (--help for the names).\n"
                "  transform IN.ego OUT.ego [--card N|all] OP...\n"
-               "      Applies Transform menu commands (rotate=90, zoom-in, ...) in order.\n",
+               "      Applies Transform menu commands (rotate=90, zoom-in, ...) in order.\n"
+               "  sheet-dump FILE [--sheet N]\n"
+               "      Prints the table around A1 of a worksheet (xlsx, ods, csv, xls).\n"
+               "  import-nodes IN.ego OUT.ego --sheet FILE [--card N] [--skip R] [--id C] ...\n"
+               "      Adds the alters of a table as nodes (--help lists the columns).\n"
+               "  import-lines IN.ego OUT.ego --sheet FILE [--card N] [--node-a C] [--node-b C] ...\n"
+               "      Adds the lines of an edge list.\n",
                to);
     std::fprintf(to, "View switches for render --view NAME=on|off:\n  %s\n",
                  qPrintable(ViewSwitchNames().join(QStringLiteral(", "))));
@@ -76,6 +82,12 @@ int main(int argc, char *argv[])
         return runReport(args);
     if (command == u"transform")
         return runTransform(args);
+    if (command == u"sheet-dump")
+        return runSheetDump(args);
+    if (command == u"import-nodes")
+        return runImportNodes(args);
+    if (command == u"import-lines")
+        return runImportLines(args);
     std::fprintf(stderr, "korvalo-cli: unknown command \"%s\" (korvalo-cli --help lists them)\n",
                  qPrintable(command));
     return 2;

@@ -15,7 +15,6 @@ class QLockFile;
 
 namespace korvalo {
 
-
 // Recovery copies: while an ego has unsaved changes, a copy of the whole document is kept
 // in a folder of the user's application data, so that a crash or a dead battery loses at
 // most the last minute of work. One copy is three files named after its id:

@@ -12,7 +12,6 @@ class QPainter;
 
 namespace korvalo {
 
-
 // Draws card `card` of the model into `target` as the map shows it: background, sector
 // wedges, circles, boundary lines, handles (only with view.SectorHandles), sector
 // labels, lines, nodes, the ego, node labels and the caption. The map's size is the

@@ -7,7 +7,6 @@
 
 namespace korvalo {
 
-
 // Big blocks of memory straight from the system, in huge pages where it has them; null
 // when it has none to give. Free with FreeLargeBlock(p, the same size). Defined with the
 // program's other system calls in egofile/platformfile.cpp.

@@ -141,7 +141,8 @@ void TestMainWindow::hiddenAndLaterItems()
                                 u"NodeTable1"_s, u"ShowInfoWindow1"_s, u"ShowNodeInfoWindow1"_s,
                                 u"ShowallMemos1"_s, u"ByKeyword1"_s, u"ShowNodeMerger1"_s,
                                 u"jpg2"_s, u"JPGAllCards1"_s, u"AllCardsin1JPG1"_s,
-                                u"FixExportSize1"_s, u"jpg1"_s, u"DistancestoEgo1"_s, u"Ego2"_s})
+                                u"FixExportSize1"_s, u"jpg1"_s, u"DistancestoEgo1"_s, u"Ego2"_s,
+                                u"Excel1"_s, u"Excel2"_s})
         QVERIFY2(s.action(name)->isEnabled(), qPrintable(name));
     // Submenus with nothing to choose yet are greyed; the top-level menus stay open.
     QVERIFY(!s.child<QMenu>(u"Check1"_s)->menuAction()->isEnabled());
