@@ -203,20 +203,16 @@ HistoryWindow::HistoryWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setPlainText(QStringLiteral(
         "Version 3.00\n"
-        "- Ego files are written in Windows-1252 as before, or in UTF-8 when a text needs it.\n"
-        "- A save is checked by reading the file back before it replaces the old one.\n"
-        "- A file that cannot be read leaves the open ego untouched.\n"
-        "- The map follows the size of the window; the node table can be exported.\n"
-        "\n"
-        "Version 2.x\n"
-        "- Excel import of nodes and lines.\n"
-        "- Unsure node mergers, ID/label plausibility, aggregation of nodes.\n"
-        "- Directory macros over all ego files of a folder.\n"
-        "\n"
-        "Version 1.x\n"
-        "- Network cards with sectors, circles, nodes and lines.\n"
-        "- Analyses of distances, ties, sectors and ID continuity.\n"
-        "- JPEG export of cards.\n"));
+        "- Undo and redo of every change; the title marks unsaved changes.\n"
+        "- Drawing with the mouse: nodes, lines and sectors, with their dialogs.\n"
+        "- Selection, copying to this or the next card, editing from the keyboard.\n"
+        "- Transform menu: projection, zoom, rotation, distances, node colours.\n"
+        "- Analyses of distances, ties, sectors, IDs and ID continuity.\n"
+        "- JPEG export of one card, all cards or a strip of all cards.\n"
+        "- Import of nodes and lines from xlsx, ods, csv and xls files.\n"
+        "- Recovery copies of unsaved work, recent files.\n"
+        "- Ego files in Windows-1252 or UTF-8, checked by reading them back before they\n"
+        "  replace the old file.\n"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(memo);
