@@ -6,6 +6,8 @@
 #include "shellfixture.h"
 
 #include <QAccessible>
+#include <QHeaderView>
+#include <QTableWidget>
 #include <QApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -30,6 +32,8 @@ private Q_SLOTS:
     void groupCaptionFollowsTheNode();
     void everyControlHasAName();
     void altOpensTheMenus();
+    void nodeTableShowsColoursAndSortsWithAnyButton();
+    void sidePanelShowsTheStartOfLongTexts();
 };
 
 void TestNewcomer::messageSitsOnTheAskingWindow()
@@ -183,6 +187,41 @@ void TestNewcomer::altOpensTheMenus()
     QTRY_VERIFY(s.child<QMenu>(u"File1"_s)->isVisible());
     QCOMPARE(s.child<QMenu>(u"File1"_s)->title(), u"&File"_s);
     s.child<QMenu>(u"File1"_s)->close();
+}
+
+void TestNewcomer::nodeTableShowsColoursAndSortsWithAnyButton()
+{
+    Shell s;
+    s.asker->fileNames = {QStringLiteral(KORVALO_TEST_DATA "/render/lindqvist.ego")};
+    s.trigger(u"Open1"_s);
+    s.trigger(u"NodeTable1"_s);
+    NodeTableWindow *table = s.window.infoWindows()->table();
+    QTableWidget *grid = table->grid();
+    // The Color column shows the colour beside its number.
+    const QIcon swatch = grid->item(0, 3)->icon();
+    QVERIFY(!swatch.isNull());
+    QCOMPARE(swatch.pixmap(10, 10).toImage().pixel(5, 5), PaletteColor(grid->item(0, 3)->text().toInt()));
+    // Columns fit their contents: no label is cut.
+    QVERIFY(grid->columnWidth(1) >= grid->fontMetrics().horizontalAdvance(grid->item(0, 1)->text()));
+    // A right click on the Label heading sorts by label.
+    QHeaderView *header = grid->horizontalHeader();
+    const QPoint labelHeading(header->sectionViewportPosition(1) + 5, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::RightButton, {}, labelHeading);
+    QStringList labels;
+    for (int r = 0; r < grid->rowCount(); ++r)
+        labels << grid->item(r, 1)->text();
+    QStringList sorted = labels;
+    std::sort(sorted.begin(), sorted.end());
+    QCOMPARE(labels, sorted);
+}
+
+void TestNewcomer::sidePanelShowsTheStartOfLongTexts()
+{
+    Shell s;
+    s.createEgo(u"Anna"_s);
+    s.addCard(u"t1"_s, u"An interviewer whose name is far longer than the side panel is wide"_s);
+    auto *field = s.child<QLineEdit>(u"Edit1"_s);
+    QCOMPARE(field->cursorPosition(), 0);
 }
 
 QTEST_MAIN(TestNewcomer)
