@@ -46,7 +46,12 @@ bool ReplaceCardCommand::mergeWith(const QUndoCommand *other)
 {
     const auto *next = static_cast<const ReplaceCardCommand *>(other);
     // This command keeps the state before the first step; the model holds the newest.
-    return next->m_card == m_card && m_mergeId >= 0;
+    if (next->m_card != m_card || m_mergeId < 0)
+        return false;
+    // A drag that ends where it began leaves no step behind.
+    if (m_document.model().card(m_card) == m_other)
+        setObsolete(true);
+    return true;
 }
 
 bool ReplaceCardCommand::changesNothing() const

@@ -107,6 +107,7 @@ private Q_SLOTS:
     void commandsThatChangeNothingAreDropped();
     void failedChangePutsTheCardBack();
     void cardCommandsNameTheirObject();
+    void dragBackToTheStartLeavesNoStep();
 };
 
 void TestUndo::randomHistoryUndoesToTheOriginalBytes()
@@ -193,6 +194,21 @@ void TestUndo::cardCommandsNameTheirObject()
     QCOMPARE(doc.model().card(2).ID, id);
     QCOMPARE(doc.model().CurrentCard, 2);
     QCOMPARE(doc.undoStack()->redoText(), u"Delete card \"%1\""_s.arg(id));
+}
+
+void TestUndo::dragBackToTheStartLeavesNoStep()
+{
+    Document doc;
+    doc.reset(realEgo());
+    const float start = doc.model().card(1).Nodes[1].Angle;
+    for (float angle : {start + 5, start + 10, start}) {
+        ChangeCard(doc, 1, u"Move node"_s, [angle](NetworkModel &m) {
+            m.card(1).Nodes[1].Angle = angle;
+            return Status::success();
+        }, 3);
+    }
+    QCOMPARE(doc.undoStack()->count(), 0);
+    QVERIFY(!doc.isModified());
 }
 
 QTEST_GUILESS_MAIN(TestUndo)
