@@ -230,3 +230,16 @@ void ExcelImportDialog::fillPreview(const QStringList &columns, const std::vecto
     m_summary->setText(summary);
     m_import->setEnabled(!refused);
 }
+
+bool ExcelImportDialog::importable(const QString &refusal, bool rowsReadable)
+{
+    if (!refusal.isEmpty()) {
+        asker().message(refusal);
+        return false;
+    }
+    if (!rowsReadable) {
+        asker().message(u"Nothing was imported: some rows cannot be read (see the list under the preview)."_s);
+        return false;
+    }
+    return true;
+}

@@ -58,6 +58,9 @@ protected:
     virtual void computePreview() = 0;
     // Runs the import on "Import"; true when it went through (the dialog then hides).
     virtual bool runImport() = 0;
+    // Says why a computed import cannot go through (a refusal, or rows that cannot be
+    // read); true when it can.
+    bool importable(const QString &refusal, bool rowsReadable);
 
     // Builders for the subclasses' mapping rows.
     QComboBox *columnList(const QString &name);

@@ -197,16 +197,8 @@ bool NodesExcelDialog::runImport()
 {
     QString refusal;
     const std::optional<NodeImportResult> result = compute(&refusal);
-    if (!result)
+    if (!result || !importable(refusal, result->ok()))
         return false;
-    if (!refusal.isEmpty()) {
-        asker().message(refusal);
-        return false;
-    }
-    if (!result->ok()) {
-        asker().message(u"Nothing was imported: some rows cannot be read (see the list under the preview)."_s);
-        return false;
-    }
     Q_EMIT importRequested(*result);
     return true;
 }
