@@ -1,4 +1,4 @@
-#include "analysis/analysisreport.h"
+#include "core/analysis/analysisreport.h"
 
 #include <benchmark/benchmark.h>
 

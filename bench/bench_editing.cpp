@@ -1,9 +1,9 @@
 #include "benchdata.h"
-#include "edit/document.h"
-#include "edit/hittest.h"
-#include "edit/maptools.h"
-#include "map/geometry.h"
-#include "map/render.h"
+#include "core/edit/document.h"
+#include "core/edit/hittest.h"
+#include "core/edit/tools/maptools.h"
+#include "core/map/geometry.h"
+#include "core/map/render.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,5 +1,5 @@
-#include "egofile/egofile.h"
-#include "egofile/safefile.h"
+#include "core/egofile/egofile.h"
+#include "core/egofile/safefile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "excel/import.h"
-#include "excel/workbook.h"
+#include "core/sheets/import.h"
+#include "core/sheets/workbook.h"
 
 #include "ziptestutil.h"
 

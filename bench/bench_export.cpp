@@ -1,6 +1,6 @@
 #include "benchdata.h"
-#include "map/imageexport.h"
-#include "map/jpegwriter.h"
+#include "core/map/imageexport.h"
+#include "core/map/jpegwriter.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>

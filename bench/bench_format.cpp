@@ -1,4 +1,4 @@
-#include "model/textutil.h"
+#include "core/model/textutil.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,4 +1,4 @@
-#include "edit/recovery.h"
+#include "core/edit/recovery.h"
 
 #include <QTemporaryDir>
 

@@ -1,5 +1,5 @@
 #include "benchdata.h"
-#include "map/render.h"
+#include "core/map/render.h"
 
 #include <QGuiApplication>
 #include <QImage>

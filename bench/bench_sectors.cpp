@@ -1,7 +1,7 @@
 #include "benchdata.h"
-#include "edit/document.h"
-#include "edit/sectors.h"
-#include "edit/selection.h"
+#include "core/edit/document.h"
+#include "core/edit/sectors.h"
+#include "core/edit/selection.h"
 
 #include <benchmark/benchmark.h>
 

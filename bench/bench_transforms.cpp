@@ -1,7 +1,7 @@
 #include "benchdata.h"
-#include "edit/commands.h"
-#include "edit/document.h"
-#include "map/transforms.h"
+#include "core/edit/commands.h"
+#include "core/edit/document.h"
+#include "core/map/transforms.h"
 
 #include <QUndoStack>
 

@@ -1,6 +1,6 @@
 #include "benchdata.h"
-#include "edit/commands.h"
-#include "edit/document.h"
+#include "core/edit/commands.h"
+#include "core/edit/document.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "model/networkmodel.h"
+#include "core/model/networkmodel.h"
 
-using namespace korvalo;
+namespace korvalo {
 
 // Shared benchmark data.
 
@@ -72,3 +72,5 @@ inline const NetworkModel &OrdinaryEgo()
     }();
     return model;
 }
+
+} // namespace korvalo

@@ -1,8 +1,8 @@
 // libFuzzer target for the ego file reader: any bytes must give a model or a message,
 // whatever is read must write out again, and its first card must draw in bounded time
 // (circle counts, line widths and group sizes up to the largest whole numbers).
-#include "egofile/egofile.h"
-#include "map/render.h"
+#include "core/egofile/egofile.h"
+#include "core/map/render.h"
 
 #include <QGuiApplication>
 #include <QImage>

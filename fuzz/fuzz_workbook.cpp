@@ -2,8 +2,8 @@
 // names the file, and the table around A1 must lie inside the sheet's limits. Inputs that
 // start with "#fmt" exercise the number formatter instead: 8 bytes of a double, then the
 // format code.
-#include "excel/numberformat.h"
-#include "excel/workbook.h"
+#include "core/sheets/numberformat.h"
+#include "core/sheets/workbook.h"
 
 #include <QTemporaryFile>
 

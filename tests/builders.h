@@ -1,13 +1,13 @@
 #pragma once
 
-#include "model/networkmodel.h"
+#include "core/model/networkmodel.h"
 
 #include <QStringList>
 
 #include <initializer_list>
 #include <utility>
 
-using namespace korvalo;
+namespace korvalo {
 
 // Test data shared by the test files: an ego with one empty card, and alters.
 
@@ -70,3 +70,5 @@ inline QStringList Labels(const NetworkCard &card)
         labels << card.Nodes[size_t(i)].Label;
     return labels;
 }
+
+} // namespace korvalo

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-namespace korvalo {}
-using namespace korvalo;
+namespace korvalo {
+
 
 SubCommand::SubCommand(const QString &name, const QString &syntax, const QString &description)
     : m_name(name), m_syntax(syntax)
@@ -47,3 +47,5 @@ int SubCommand::failure(const QString &message) const
     std::fprintf(stderr, "korvalo-cli %s: %s\n", qPrintable(m_name), qPrintable(message));
     return 1;
 }
+
+} // namespace korvalo

@@ -3,8 +3,8 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
-namespace korvalo {}
-using namespace korvalo;
+namespace korvalo {
+
 
 // The parser of one sub-command: "--help" prints its usage; errors start with the
 // command's name and name the argument at fault. Exit statuses: 0 done, 1 an input was
@@ -33,3 +33,5 @@ private:
     QString m_syntax;
     QCommandLineParser m_parser;
 };
+
+} // namespace korvalo

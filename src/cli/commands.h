@@ -2,8 +2,8 @@
 
 #include <QStringList>
 
-namespace korvalo {}
-using namespace korvalo;
+namespace korvalo {
+
 
 // Each command takes its own arguments (without the command name) and returns the
 // process exit status. Messages go to standard error, info lines to standard output.
@@ -14,3 +14,5 @@ int runTransform(const QStringList &args);
 int runSheetDump(const QStringList &args);
 int runImportNodes(const QStringList &args);
 int runImportLines(const QStringList &args);
+
+} // namespace korvalo

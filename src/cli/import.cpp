@@ -1,14 +1,14 @@
 #include "cli/commands.h"
 
-#include "egofile/egofile.h"
-#include "excel/import.h"
+#include "core/egofile/egofile.h"
+#include "core/sheets/import.h"
 
 #include <QCommandLineParser>
 
 #include <cstdio>
 #include <optional>
 
-using namespace korvalo;
+namespace korvalo {
 
 namespace {
 
@@ -255,3 +255,5 @@ int runImportLines(const QStringList &args)
         return c.fail(1, QStringLiteral("nothing imported: the table cannot be read as listed above"));
     return c.write(result.summary());
 }
+
+} // namespace korvalo

@@ -1,6 +1,6 @@
 #include "cli/commands.h"
-#include "egofile/platformfile.h"
-#include "map/viewswitches.h"
+#include "core/egofile/platformfile.h"
+#include "core/map/viewswitches.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -1,12 +1,12 @@
 #include "cli/commandline.h"
 #include "cli/commands.h"
 
-#include "egofile/egofile.h"
-#include "map/imageexport.h"
-#include "map/jpegwriter.h"
-#include "map/render.h"
+#include "core/egofile/egofile.h"
+#include "core/map/imageexport.h"
+#include "core/map/jpegwriter.h"
+#include "core/map/render.h"
 
-#include "egofile/safefile.h"
+#include "core/egofile/safefile.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -14,7 +14,7 @@
 
 #include <cstdio>
 
-using namespace korvalo;
+namespace korvalo {
 
 namespace {
 
@@ -158,3 +158,5 @@ int runRender(const QStringList &args)
     const Status written = ReplaceFileSafely(files[1], std::string_view(png.constData(), size_t(png.size())));
     return written ? 0 : command.failure(written.message());
 }
+
+} // namespace korvalo

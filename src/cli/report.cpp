@@ -1,16 +1,17 @@
 #include "cli/commands.h"
 
-#include "analysis/analysisreport.h"
-#include "egofile/egofile.h"
-#include "map/geometry.h"
+#include "core/analysis/analysisreport.h"
+#include "core/egofile/egofile.h"
+#include "core/map/geometry.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
 
 #include <cstdio>
 
+namespace korvalo {
+
 using namespace Qt::StringLiterals;
-using namespace korvalo;
 
 namespace {
 
@@ -165,3 +166,5 @@ int runReport(const QStringList &args)
     }
     return status;
 }
+
+} // namespace korvalo

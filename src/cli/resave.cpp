@@ -1,11 +1,11 @@
 #include "cli/commandline.h"
 #include "cli/commands.h"
 
-#include "egofile/egofile.h"
+#include "core/egofile/egofile.h"
 
 #include <cstdio>
 
-using namespace korvalo;
+namespace korvalo {
 
 // resave IN OUT [--decimal-separator C]: File > Read followed by File > Save.
 int runResave(const QStringList &args)
@@ -42,3 +42,5 @@ int runResave(const QStringList &args)
         return command.failure(saved.message());
     return 0;
 }
+
+} // namespace korvalo

@@ -1,12 +1,12 @@
 #include "cli/commands.h"
 
-#include "excel/workbook.h"
+#include "core/sheets/workbook.h"
 
 #include <QCommandLineParser>
 
 #include <cstdio>
 
-using namespace korvalo;
+namespace korvalo {
 
 namespace {
 
@@ -101,3 +101,5 @@ int runSheetDump(const QStringList &args)
     std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
     return 0;
 }
+
+} // namespace korvalo

@@ -1,8 +1,8 @@
 #include "cli/commands.h"
 
 #include "cli/commandline.h"
-#include "egofile/egofile.h"
-#include "map/transforms.h"
+#include "core/egofile/egofile.h"
+#include "core/map/transforms.h"
 
 #include <QFileInfo>
 
@@ -12,7 +12,7 @@
 #include <functional>
 #include <vector>
 
-using namespace korvalo;
+namespace korvalo {
 
 namespace {
 
@@ -157,3 +157,5 @@ int runTransform(const QStringList &args)
         return command.failure(saved.message());
     return 0;
 }
+
+} // namespace korvalo

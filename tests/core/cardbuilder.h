@@ -1,11 +1,11 @@
 #pragma once
 
-#include "model/networkmodel.h"
+#include "core/model/networkmodel.h"
 
 #include <initializer_list>
 #include <vector>
 
-using namespace korvalo;
+namespace korvalo {
 
 // Builders for cards in tests: an alter is an ID at an angle and a distance.
 struct AlterAt
@@ -52,3 +52,5 @@ inline NetworkCard cardOfIDs(const QString &id, const QStringList &ids)
     }
     return card;
 }
+
+} // namespace korvalo

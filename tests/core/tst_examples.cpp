@@ -1,5 +1,5 @@
-#include "egofile/egofile.h"
-#include "map/render.h"
+#include "core/egofile/egofile.h"
+#include "core/map/render.h"
 
 #include <QDir>
 #include <QFile>

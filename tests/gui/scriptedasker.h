@@ -1,13 +1,13 @@
 #pragma once
 
-#include "app/asker.h"
+#include "gui/shell/asker.h"
 
 #include <QStringList>
 
 #include <deque>
 
-namespace korvalo {}
-using namespace korvalo;
+namespace korvalo {
+
 
 // Answers the program's questions from a script and records every question asked, so
 // that a test never waits on a modal window. A question without a scripted answer is
@@ -74,3 +74,5 @@ private:
         return value;
     }
 };
+
+} // namespace korvalo

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/carddialog.h"
-#include "app/egodialog.h"
-#include "app/mainwindow.h"
-#include "edit/commands.h"
+#include "gui/dialogs/carddialog.h"
+#include "gui/dialogs/egodialog.h"
+#include "gui/shell/mainwindow.h"
+#include "core/edit/commands.h"
 #include "scriptedasker.h"
 
 #include <QAction>
@@ -13,7 +13,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
-using namespace korvalo;
+namespace korvalo {
 
 // A main window with a scripted asker, driven through its menu items and dialogs as a
 // user would.
@@ -96,3 +96,5 @@ struct Shell
         return items;
     }
 };
+
+} // namespace korvalo

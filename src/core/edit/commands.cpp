@@ -1,0 +1,146 @@
+#include "core/edit/commands.h"
+
+#include "core/edit/document.h"
+
+#include <utility>
+
+namespace korvalo {
+
+DocumentCommand::DocumentCommand(Document &document, const QString &text) : m_document(document)
+{
+    setText(text);
+}
+
+ReplaceCardCommand::ReplaceCardCommand(Document &document, int card, NetworkCard after,
+                                       const QString &text, int mergeId)
+    : DocumentCommand(document, text), m_card(card), m_other(std::move(after)), m_mergeId(mergeId)
+{
+}
+
+void ReplaceCardCommand::redo()
+{
+    if (m_applied) {
+        m_applied = false;
+        m_document.setCurrentCard(m_card);
+        if (m_document.model().card(m_card).ID != m_other.ID)
+            m_document.announceCardList();
+        m_document.announceCard(m_card);
+        return;
+    }
+    swap();
+}
+
+void ReplaceCardCommand::swap()
+{
+    NetworkModel &model = m_document.modelForCommands();
+    NetworkCard &card = model.card(m_card);
+    const bool renamed = card.ID != m_other.ID;
+    std::swap(card, m_other);
+    m_document.setCurrentCard(m_card);
+    if (renamed)
+        m_document.announceCardList();
+    m_document.announceCard(m_card);
+}
+
+bool ReplaceCardCommand::mergeWith(const QUndoCommand *other)
+{
+    const auto *next = static_cast<const ReplaceCardCommand *>(other);
+    // This command keeps the state before the first step; the model holds the newest.
+    if (next->m_card != m_card || m_mergeId < 0)
+        return false;
+    // A drag that ends where it began leaves no step behind.
+    if (m_document.model().card(m_card) == m_other)
+        setObsolete(true);
+    return true;
+}
+
+bool ReplaceCardCommand::changesNothing() const
+{
+    return m_document.model().card(m_card) == m_other;
+}
+
+InsertCardCommand::InsertCardCommand(Document &document, int at, NetworkCard card,
+                                     const QString &text)
+    : DocumentCommand(document, text), m_at(at), m_card(std::move(card))
+{
+}
+
+void InsertCardCommand::redo()
+{
+    NetworkModel &model = m_document.modelForCommands();
+    m_currentBefore = model.CurrentCard;
+    model.Cards.insert(model.Cards.begin() + m_at, std::move(m_card));
+    model.CurrentCard = m_at;
+    m_document.announceCardList();
+}
+
+void InsertCardCommand::undo()
+{
+    NetworkModel &model = m_document.modelForCommands();
+    m_card = std::move(model.Cards[size_t(m_at)]);
+    model.Cards.erase(model.Cards.begin() + m_at);
+    model.CurrentCard = std::min(m_currentBefore, model.CardCount());
+    m_document.announceCardList();
+}
+
+RemoveCardCommand::RemoveCardCommand(Document &document, int at, const QString &text)
+    : DocumentCommand(document, text), m_at(at)
+{
+}
+
+void RemoveCardCommand::redo()
+{
+    NetworkModel &model = m_document.modelForCommands();
+    m_currentBefore = model.CurrentCard;
+    // The whole card moves, ego slot included, so that every card keeps its own slot 0.
+    m_card = std::move(model.Cards[size_t(m_at)]);
+    model.Cards.erase(model.Cards.begin() + m_at);
+    model.CurrentCard = m_at > model.CardCount() ? m_at - 1 : m_at;
+    m_document.announceCardList();
+}
+
+void RemoveCardCommand::undo()
+{
+    NetworkModel &model = m_document.modelForCommands();
+    model.Cards.insert(model.Cards.begin() + m_at, std::move(m_card));
+    model.CurrentCard = m_currentBefore;
+    m_document.announceCardList();
+}
+
+ReplaceEgoCommand::ReplaceEgoCommand(Document &document, Ego after, const QString &text)
+    : DocumentCommand(document, text), m_other(std::move(after))
+{
+}
+
+void ReplaceEgoCommand::swap()
+{
+    std::swap(m_document.modelForCommands().ego, m_other);
+    m_document.announceEgo();
+}
+
+bool ReplaceEgoCommand::changesNothing() const
+{
+    return m_document.model().ego == m_other;
+}
+
+Status ChangeCard(Document &document, int card, const QString &text,
+                  const std::function<Status(NetworkModel &)> &change, int mergeId)
+{
+    NetworkModel &model = document.modelForCommands();
+    if (!model.hasCard(card))
+        return Status::failure(QStringLiteral("There is no network card %1.").arg(card));
+    NetworkCard before = model.card(card);
+    const Status status = change(model);
+    if (!status) {
+        model.card(card) = std::move(before);
+        return status;
+    }
+    if (model.card(card) == before)
+        return status;
+    auto *command = new ReplaceCardCommand(document, card, std::move(before), text, mergeId);
+    command->setAlreadyApplied();
+    document.push(command);
+    return status;
+}
+
+} // namespace korvalo

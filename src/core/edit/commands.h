@@ -1,0 +1,104 @@
+#pragma once
+
+#include "core/model/networkmodel.h"
+
+#include <QUndoCommand>
+
+#include <functional>
+
+namespace korvalo {
+
+class Document;
+
+// Every change of the document is one of these. Each holds the state on the other side
+// of the change and swaps it with the document's, so undo and redo are as cheap as the
+// swap.
+class DocumentCommand : public QUndoCommand
+{
+public:
+    DocumentCommand(Document &document, const QString &text);
+    // True when pushing it would change nothing; such a command is dropped.
+    virtual bool changesNothing() const { return false; }
+
+protected:
+    Document &m_document;
+};
+
+// Replaces one card's contents (record, sectors, nodes, lines). Commands with the same
+// non-negative merge id on the same card merge into one step (a drag).
+class ReplaceCardCommand : public DocumentCommand
+{
+public:
+    ReplaceCardCommand(Document &document, int card, NetworkCard after, const QString &text,
+                       int mergeId = -1);
+
+    void undo() override { swap(); }
+    void redo() override;
+    int id() const override { return m_mergeId; }
+    bool mergeWith(const QUndoCommand *other) override;
+    bool changesNothing() const override;
+
+    // The change is already in the model (ChangeCard applied it): the first redo only
+    // announces it.
+    void setAlreadyApplied() { m_applied = true; }
+
+private:
+    void swap();
+
+    int m_card;
+    NetworkCard m_other; // the card's contents on the other side of the change
+    int m_mergeId;
+    bool m_applied = false;
+};
+
+// Inserts a card at position `at` (1..CardCount()+1) and makes it current.
+class InsertCardCommand : public DocumentCommand
+{
+public:
+    InsertCardCommand(Document &document, int at, NetworkCard card, const QString &text);
+    void redo() override;
+    void undo() override;
+
+private:
+    int m_at;
+    int m_currentBefore = 0;
+    NetworkCard m_card;
+};
+
+// Removes card `at`; the later cards move down, and the card at the same number (or the
+// one before, when the last was removed) becomes current.
+class RemoveCardCommand : public DocumentCommand
+{
+public:
+    RemoveCardCommand(Document &document, int at, const QString &text);
+    void redo() override;
+    void undo() override;
+
+private:
+    int m_at;
+    int m_currentBefore = 0;
+    NetworkCard m_card;
+};
+
+// Replaces the ego record.
+class ReplaceEgoCommand : public DocumentCommand
+{
+public:
+    ReplaceEgoCommand(Document &document, Ego after, const QString &text);
+    void redo() override { swap(); }
+    void undo() override { swap(); }
+    bool changesNothing() const override;
+
+private:
+    void swap();
+    Ego m_other;
+};
+
+// Applies `change` to card `card` of the document's model and records it as one step
+// named `text`. The change may call any model operation, but only on that card. Returns
+// the change's status; nothing is recorded when it fails (the card is put back) or when
+// the card came out the same. A card that does not exist is refused.
+Status ChangeCard(Document &document, int card, const QString &text,
+                  const std::function<Status(NetworkModel &)> &change, int mergeId = -1);
+
+} // namespace korvalo

@@ -1,0 +1,71 @@
+#include "core/edit/document.h"
+
+#include "core/edit/commands.h"
+
+namespace korvalo {
+
+Document::Document(QObject *parent, int undoLimit) : QObject(parent)
+{
+    m_undo.setUndoLimit(undoLimit);
+    connect(&m_undo, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { Q_EMIT modifiedChanged(!clean); });
+}
+
+Document::~Document()
+{
+    // The commands refer to this document: drop them before it goes.
+    m_undo.clear();
+}
+
+void Document::reset(NetworkModel model)
+{
+    const bool wasModified = isModified();
+    m_undo.clear();
+    m_model = std::move(model);
+    m_undo.setClean();
+    Q_EMIT cardListChanged();
+    Q_EMIT egoChanged();
+    Q_EMIT currentCardChanged(m_model.CurrentCard);
+    Q_EMIT changed();
+    if (wasModified)
+        Q_EMIT modifiedChanged(false);
+}
+
+bool Document::push(DocumentCommand *command)
+{
+    std::unique_ptr<DocumentCommand> owned(command);
+    if (owned->changesNothing())
+        return false;
+    m_undo.push(owned.release());
+    return true;
+}
+
+void Document::setCurrentCard(int card)
+{
+    if (card < 0 || card > m_model.CardCount() || card == m_model.CurrentCard)
+        return;
+    m_model.CurrentCard = card;
+    Q_EMIT currentCardChanged(card);
+    Q_EMIT changed();
+}
+
+void Document::announceCard(int card)
+{
+    Q_EMIT cardChanged(card);
+    Q_EMIT changed();
+}
+
+void Document::announceCardList()
+{
+    Q_EMIT cardListChanged();
+    Q_EMIT currentCardChanged(m_model.CurrentCard);
+    Q_EMIT changed();
+}
+
+void Document::announceEgo()
+{
+    Q_EMIT egoChanged();
+    Q_EMIT changed();
+}
+
+} // namespace korvalo

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/model/networkmodel.h"
+
+#include <QString>
+
+namespace korvalo {
+
+// Settings of the running program that are not part of the ego file: they live for one
+// run, and undo never touches them.
+struct Session
+{
+    QString CurrentFileName; // the file last read or saved; empty for a new ego
+    QChar DecimalSeparator = u'.'; // for reading files and writing report numbers
+    int NodeBaseSize = 10;  // pixel radius of a "normal" node
+    int LabelFontSize = 10;
+    int OverlayPenWidth = 1;
+    bool ExitConfirmed = false;
+    InfoSink infoSink; // lines meant for the info window
+};
+
+} // namespace korvalo

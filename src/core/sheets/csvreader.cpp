@@ -1,0 +1,158 @@
+// csv and tab-separated text: the separator (',', ';' or tab) is found from the first
+// records, fields are quoted as RFC 4180 describes, and the bytes are UTF-8 or, when they
+// are not valid UTF-8, Windows-1252. Every field is shown exactly as written ("007" stays
+// "007"); fields that are plain numbers also carry their value.
+
+#include "core/sheets/readers.h"
+
+#include "core/egofile/textcodec.h"
+
+#include <array>
+#include <string_view>
+
+namespace korvalo {
+namespace {
+
+// Splits text into records of fields; stops after maxRecords when that is not negative.
+template<typename Emit>
+bool splitRecords(QStringView text, QChar separator, qsizetype maxRecords, Emit emit)
+{
+    qsizetype records = 0;
+    std::vector<QString> fields;
+    QString field;
+    bool quoted = false, wasQuoted = false;
+    const qsizetype n = text.size();
+    auto endRecord = [&]() {
+        fields.push_back(field);
+        field.clear();
+        wasQuoted = false;
+        const bool go = emit(fields);
+        fields.clear();
+        ++records;
+        return go && (maxRecords < 0 || records < maxRecords);
+    };
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"') {
+                if (i + 1 < n && text[i + 1] == u'"') {
+                    field += u'"';
+                    ++i;
+                } else {
+                    quoted = false;
+                }
+            } else {
+                field += c;
+            }
+        } else if (c == u'"' && field.isEmpty() && !wasQuoted) {
+            quoted = wasQuoted = true;
+        } else if (c == separator) {
+            fields.push_back(field);
+            field.clear();
+            wasQuoted = false;
+        } else if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+                ++i;
+            if (!endRecord())
+                return true;
+        } else {
+            field += c;
+        }
+    }
+    if (!field.isEmpty() || !fields.empty() || wasQuoted)
+        endRecord();
+    return true;
+}
+
+QChar detectSeparator(QStringView text)
+{
+    const std::array<QChar, 3> candidates = {u'\t', u';', u','};
+    QChar best = u',';
+    int bestScore = 0, bestWidth = 0;
+    for (QChar sep : candidates) {
+        std::vector<qsizetype> widths;
+        splitRecords(text, sep, 20, [&](const std::vector<QString> &fields) {
+            widths.push_back(qsizetype(fields.size()));
+            return true;
+        });
+        if (widths.empty() || widths.front() < 2)
+            continue;
+        int score = 0;
+        for (qsizetype w : widths)
+            score += w == widths.front() ? 1 : 0;
+        if (score > bestScore || (score == bestScore && widths.front() > bestWidth)) {
+            best = sep;
+            bestScore = score;
+            bestWidth = int(widths.front());
+        }
+    }
+    return best;
+}
+
+// A plain decimal number without a leading zero before other digits: "007" stays text.
+bool plainNumber(const QString &field, double *value)
+{
+    const QString t = field.trimmed();
+    if (t.isEmpty() || t != field)
+        return false;
+    qsizetype i = (t[0] == u'-' || t[0] == u'+') ? 1 : 0;
+    if (i + 1 < t.size() && t[i] == u'0' && t[i + 1].isDigit())
+        return false;
+    for (qsizetype j = i; j < t.size(); ++j) {
+        const QChar c = t[j];
+        if (!c.isDigit() && c != u'.' && c != u'e' && c != u'E' && c != u'-' && c != u'+')
+            return false;
+    }
+    bool ok = false;
+    *value = t.toDouble(&ok);
+    return ok && std::isfinite(*value);
+}
+
+} // namespace
+
+QString ReadCsv(const QByteArray &data, Workbook &book, const QString &sheetName)
+{
+    std::string_view bytes(data.constData(), size_t(data.size()));
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        bytes.remove_prefix(3);
+    const QString text = DecodeEgoText(bytes, IsValidUtf8(bytes));
+    const QChar separator = detectSeparator(text);
+
+    Sheet sheet;
+    sheet.name = sheetName;
+    int row = 0;
+    size_t cells = 0;
+    QString error;
+    splitRecords(text, separator, -1, [&](const std::vector<QString> &fields) {
+        if (++row > MaxSheetRows) {
+            error = QStringLiteral("the file holds more than %1 rows").arg(MaxSheetRows);
+            return false;
+        }
+        if (fields.size() > size_t(MaxSheetColumns)) {
+            error = QStringLiteral("row %1 holds more than %2 fields").arg(row).arg(MaxSheetColumns);
+            return false;
+        }
+        for (size_t c = 0; c < fields.size(); ++c) {
+            const QString &field = fields[c];
+            if (field.isEmpty())
+                continue;
+            if (++cells > MaxWorkbookCells) {
+                error = QStringLiteral("the file holds more than %1 fields").arg(MaxWorkbookCells);
+                return false;
+            }
+            Cell cell;
+            cell.kind = plainNumber(field, &cell.number) ? CellKind::Number : CellKind::Text;
+            if (cell.kind == CellKind::Text)
+                cell.text = field;
+            cell.display = field;
+            sheet.addCell(row, int(c) + 1, std::move(cell));
+        }
+        return true;
+    });
+    if (!error.isEmpty())
+        return error;
+    book.sheets.push_back(std::move(sheet));
+    return {};
+}
+
+} // namespace korvalo

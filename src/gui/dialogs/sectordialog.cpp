@@ -1,0 +1,71 @@
+#include "gui/dialogs/sectordialog.h"
+
+#include "gui/shell/colorpanels.h"
+#include "gui/dialogs/dialogbuttons.h"
+
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace korvalo {
+
+
+using namespace Qt::StringLiterals;
+
+static const QString Add = u"add"_s;
+static const QString Modify = u"modify"_s;
+
+SectorDialog::SectorDialog(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(u"TFormSektor"_s);
+    setWindowTitle(u"Sector Settings"_s);
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    setModal(false);
+
+    auto *form = new QFormLayout;
+    m_name = new QLineEdit(this);
+    m_name->setObjectName(u"sektorname"_s);
+    m_name->setAccessibleName(u"Name of Sector:"_s);
+    form->addRow(u"Name of Sector:"_s, m_name);
+    m_colors = new ColorPanelRow(this);
+    m_colors->setAccessibleName(u"Color:"_s);
+    m_colors->choose(1);
+    form->addRow(u"Color:"_s, m_colors);
+
+    m_todo = new QLabel(Add, this);
+    m_todo->setObjectName(u"todo"_s);
+    m_todo->hide();
+
+    QPushButton *save = AddSaveIgnoreButtons(this, form);
+    save->setAccessibleName(u"Save"_s);
+    connect(save, &QPushButton::clicked, this, &SectorDialog::saveRequested);
+}
+
+void SectorDialog::prepareAdd()
+{
+    m_todo->setText(Add);
+}
+
+void SectorDialog::prepareModify(const QString &name)
+{
+    m_todo->setText(Modify);
+    m_name->setText(name);
+}
+
+bool SectorDialog::isAdding() const
+{
+    return m_todo->text() == Add;
+}
+
+QString SectorDialog::name() const
+{
+    return m_name->text();
+}
+
+int SectorDialog::color() const
+{
+    return m_colors->chosen();
+}
+
+} // namespace korvalo

@@ -1,0 +1,90 @@
+#include "gui/map/mapwidget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace korvalo {
+
+
+MapWidget::MapWidget(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Image1"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(50, 50);
+}
+
+void MapWidget::redraw()
+{
+    m_stale = true;
+    update();
+}
+
+const QImage &MapWidget::image() const
+{
+    if (m_stale || m_image.size() != size().expandedTo(QSize(1, 1)))
+        draw();
+    return m_image;
+}
+
+void MapWidget::draw() const
+{
+    m_stale = false;
+    const QSize wanted = size().expandedTo(QSize(1, 1));
+    if (m_image.size() != wanted)
+        m_image = QImage(wanted, QImage::Format_RGB32);
+    m_image.fill(Qt::white);
+    if (m_render)
+        m_render(m_image);
+}
+
+void MapWidget::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, image());
+    if (m_overlay)
+        m_overlay(painter);
+}
+
+void MapWidget::setMouseHandler(MouseHandler handler)
+{
+    m_mouse = std::move(handler);
+    setMouseTracking(bool(m_mouse));
+}
+
+void MapWidget::mousePressEvent(QMouseEvent *event)
+{
+    if (m_mouse)
+        m_mouse(event);
+}
+
+void MapWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_mouse)
+        m_mouse(event);
+}
+
+void MapWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_mouse)
+        m_mouse(event);
+}
+
+void MapWidget::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The second press of a double click: first the double click, then the press itself.
+    if (m_mouse) {
+        m_mouse(event);
+        QMouseEvent press(QEvent::MouseButtonPress, event->position(), event->scenePosition(),
+                          event->globalPosition(), event->button(), event->buttons(),
+                          event->modifiers(), event->pointingDevice());
+        m_mouse(&press);
+    }
+}
+
+void MapWidget::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    redraw();
+}
+
+} // namespace korvalo

@@ -1,0 +1,370 @@
+#include "gui/shell/mainwindow.h"
+
+#include "gui/dialogs/aboutbox.h"
+#include "gui/actions/analysisactions.h"
+#include "gui/shell/artwork.h"
+#include "gui/shell/asker.h"
+#include "gui/actions/cardactions.h"
+#include "gui/shell/cardkeys.h"
+#include "gui/dialogs/carddialog.h"
+#include "gui/dialogs/egodialog.h"
+#include "gui/actions/exportactions.h"
+#include "gui/actions/fileactions.h"
+#include "gui/windows/infowindows.h"
+#include "gui/map/mapwidget.h"
+#include "gui/shell/menus.h"
+#include "gui/shell/recentfiles.h"
+#include "gui/shell/recoveryoffer.h"
+#include "gui/shell/shellcontext.h"
+#include "gui/shell/sidepanel.h"
+#include "gui/dialogs/startchooser.h"
+#include "gui/map/mapcontroller.h"
+#include "gui/actions/sectorselectionactions.h"
+#include "gui/actions/transformactions.h"
+#include "gui/actions/importactions.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace korvalo {
+
+
+using namespace Qt::StringLiterals;
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), m_document(std::make_unique<Document>()),
+      m_asker(std::make_unique<DialogAsker>(this))
+{
+    setObjectName(u"TForm1"_s);
+    resize(767, 655);
+
+    buildToolBar();
+    m_side = new SidePanel(*m_document, this);
+
+    auto *mapPanel = new QWidget(this);
+    mapPanel->setObjectName(u"Panel2"_s);
+    mapPanel->setAutoFillBackground(true);
+    QPalette white = mapPanel->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    mapPanel->setPalette(white);
+    auto *mapLayout = new QVBoxLayout(mapPanel);
+    mapLayout->setContentsMargins(1, 1, 0, 0);
+    m_map = new MapWidget(mapPanel);
+    m_map->setAccessibleName(u"Map"_s);
+    m_map->setRenderer([this](QImage &image) {
+        RenderCard(image, m_document->model(), m_document->model().CurrentCard, viewOptions());
+    });
+    mapLayout->addWidget(m_map);
+
+    auto *central = new QWidget(this);
+    auto *centralLayout = new QHBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    centralLayout->setSpacing(0);
+    centralLayout->addWidget(mapPanel, 1);
+    centralLayout->addWidget(m_side);
+    setCentralWidget(central);
+
+    auto *bar = new QStatusBar(this);
+    bar->setObjectName(u"StatusBar1"_s);
+    m_status = new QLabel(bar);
+    m_status->setObjectName(u"StatusPanel"_s);
+    bar->addWidget(m_status, 1);
+    setStatusBar(bar);
+
+    auto askerSource = [this]() -> Asker & { return asker(); };
+    m_egoDialog = new EgoDialog(askerSource, this);
+    m_cardDialog = new CardDialog(this);
+    m_about = new AboutBox(this);
+    m_chooser = new StartChooser(this);
+    m_files = new FileActions(*m_document, askerSource, this);
+    m_cards = new CardActions(*m_document, askerSource, m_cardDialog, m_egoDialog, this);
+
+    m_menus = new Menus(menuBar());
+    bindMenus();
+    const ShellContext context{*m_document, askerSource, *m_menus, this, [this] { return m_map->size(); }};
+    m_infoWindows = new InfoWindows(context);
+    m_mapEditing = new MapController(context, m_editor, m_map, m_side, m_infoWindows->nodeInfo(), this);
+    m_sectorsAndSelection = new SectorSelectionActions(context, m_editor, m_map, m_mapEditing, this);
+    m_transforms = new TransformActions(context, m_editor, this);
+    // File > Export and Card > Import Graphic.
+    new ExportActions(context, [this] { return viewOptions(); });
+    m_recovery = new RecoveryOffer(context, *m_files, this);
+    m_recent = new RecentFiles(context, *m_files, this);
+    AddCardKeys(this, *m_document, [this](int card) { switchToCard(card); });
+    new AnalysisActions(context);
+    m_excel = new ImportActions(context, this);
+    m_menus->greySubmenusWithoutChoice();
+
+    connect(m_side, &SidePanel::cardChosen, this, &MainWindow::switchToCard);
+    connect(m_side, &SidePanel::egoDoubleClicked, m_cards, &CardActions::egoSettings);
+    // The chooser's buttons are File > New and File > Read, save question included.
+    connect(m_chooser, &StartChooser::newEgoChosen, m_files, &FileActions::fileNew);
+    connect(m_chooser, &StartChooser::readEgoChosen, m_files, &FileActions::chooserRead);
+    connect(m_files, &FileActions::egoReplaced, this, &MainWindow::egoReplaced);
+    connect(m_files, &FileActions::saved, this, &MainWindow::updateTitle);
+    connect(m_files, &FileActions::saved, this, [this] {
+        statusBar()->showMessage(
+            u"Saved \"%1\""_s.arg(QFileInfo(session().CurrentFileName).fileName()), 4000);
+    });
+    connect(m_document.get(), &Document::cardListChanged, m_side, &SidePanel::refreshCardList);
+    connect(m_document.get(), &Document::changed, this, &MainWindow::redrawMap);
+    connect(m_document.get(), &Document::modifiedChanged, this, &MainWindow::updateTitle);
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(u"Timer1"_s);
+    m_timer1->setSingleShot(true);
+    m_timer1->setInterval(200);
+    connect(m_timer1, &QTimer::timeout, this, [this] {
+        m_chooser->show();
+        m_chooser->raise();
+        m_chooser->activateWindow();
+    });
+
+    updateTitle();
+    redrawMap();
+}
+
+MainWindow::~MainWindow()
+{
+    // The windows hold references to the document: they go first.
+    delete m_infoWindows;
+    m_infoWindows = nullptr;
+    delete m_excel;
+    m_excel = nullptr;
+}
+
+void MainWindow::setAsker(std::unique_ptr<Asker> asker)
+{
+    m_asker = std::move(asker);
+}
+
+void MainWindow::buildToolBar()
+{
+    auto *toolBar = new QToolBar(u"Tools"_s, this);
+    toolBar->setObjectName(u"ButtonToolbar"_s);
+    toolBar->setMovable(false);
+    toolBar->setIconSize(QSize(32, 32));
+    addToolBar(Qt::TopToolBarArea, toolBar);
+
+    auto button = [&](const QString &name, ToolIcon icon, const QString &hint) {
+        auto *b = new QToolButton(toolBar);
+        b->setObjectName(name);
+        b->setIcon(ToolBarIcon(icon));
+        b->setIconSize(QSize(32, 32));
+        b->setAutoRaise(true);
+        b->setToolTip(hint);
+        b->setAccessibleName(hint);
+        toolBar->addWidget(b);
+        return b;
+    };
+
+    QToolButton *read = button(u"SpeedButton8"_s, ToolIcon::Open, {});
+    read->setAccessibleName(u"Read"_s);
+    connect(read, &QToolButton::clicked, this, [this] { m_files->fileRead(); });
+    QToolButton *save = button(u"SpeedButton7"_s, ToolIcon::Save, {});
+    save->setAccessibleName(u"Save"_s);
+    connect(save, &QToolButton::clicked, this, [this] { m_files->saveEgo(false); });
+    toolBar->addSeparator();
+    connect(button(u"SpeedButton2"_s, ToolIcon::AddCard, u"Add Network Card"_s),
+            &QToolButton::clicked, this, [this] { m_cards->newNetworkCard(); });
+    m_modeButtons[0] = button(u"SpeedButton4"_s, ToolIcon::Sectors, u"Add or modify sectors"_s);
+    toolBar->addSeparator();
+    m_modeButtons[1] = button(u"SpeedButton5"_s, ToolIcon::AddNodes, u"Add Nodes"_s);
+    m_modeButtons[2] = button(u"SpeedButton1"_s, ToolIcon::ModifyNodes, u"Modify Nodes"_s);
+    m_modeButtons[3] = button(u"SpeedButton3"_s, ToolIcon::Lines, u"Add or Modify Lines"_s);
+
+    const QString modes[4] = {EditModeSectors, EditModeAddNodes, EditModeModifyNodes, EditModeLines};
+    for (int i = 0; i < 4; ++i) {
+        m_modeButtons[i]->setCheckable(true);
+        connect(m_modeButtons[i], &QToolButton::clicked, this,
+                [this, mode = modes[i]] { setEditMode(mode); });
+    }
+}
+
+void MainWindow::bindMenus()
+{
+    Menus &m = *m_menus;
+    m.bind(u"New1"_s, this, [this] { m_files->fileNew(); });
+    m.bind(u"Open1"_s, this, [this] { m_files->fileRead(); });
+    m.bind(u"Save1"_s, this, [this] { m_files->saveEgo(false); });
+    m.bind(u"Saveas1"_s, this, [this] { m_files->saveEgo(true); });
+    m.bind(u"Exit1"_s, this, [this] { fileExit(); });
+
+    // Edit: the history's own actions, which name the step they would take.
+    QMenu *edit = m.menu(u"Edit1"_s);
+    QAction *undo = m_document->undoStack()->createUndoAction(edit, u"Undo"_s);
+    undo->setObjectName(u"Undo1"_s);
+    undo->setShortcut(QKeySequence(u"Ctrl+Z"_s));
+    QAction *redo = m_document->undoStack()->createRedoAction(edit, u"Redo"_s);
+    redo->setObjectName(u"Redo1"_s);
+    redo->setShortcuts({QKeySequence(u"Ctrl+Shift+Z"_s), QKeySequence(u"Ctrl+Y"_s)});
+    edit->addAction(undo);
+    edit->addAction(redo);
+
+    m.bind(u"NewTimestamp1"_s, this, [this] { m_cards->newNetworkCard(); });
+    m.bind(u"Ne1"_s, this, [this] { m_cards->egoSettings(); });
+    m.bind(u"Settings1"_s, this, [this] { m_cards->cardSettings(); });
+    m.bind(u"DuplicateCard1"_s, this, [this] { m_cards->duplicateCard(); });
+    m.bind(u"DeleteCard1"_s, this, [this] { m_cards->deleteCard(); });
+
+    m.bind(u"Size1"_s, this, [this] { askSize(u"Vertex Size:"_s, session().NodeBaseSize, 200); });
+    m.bind(u"Size2"_s, this, [this] { askSize(u"Label Size:"_s, session().LabelFontSize, 100); });
+    m.bind(u"CommaSeperator1"_s, this, [this] { askDecimalSeparator(); });
+    m.bind(u"ShowAll1"_s, this, [this] { setSymbolFilters(true); });
+    m.bind(u"ShowNone1"_s, this, [this] { setSymbolFilters(false); });
+    m.bind(u"KorvaloInfo1"_s, this, [this] {
+        m_about->show();
+        m_about->raise();
+    });
+
+    for (const ViewSwitch &view : ViewSwitches())
+        connect(m.action(QString::fromUtf16(view.objectName)), &QAction::triggered, this,
+                &MainWindow::redrawMap);
+    connect(m.action(u"None1"_s), &QAction::triggered, this, &MainWindow::redrawMap);
+    // Sizes are part of the labels: without labels there is nothing to show them in.
+    QAction *sectorSize = m.action(u"ShowSectorSize1"_s);
+    connect(m.action(u"ShowSectorLabels1"_s), &QAction::toggled, this, [sectorSize](bool on) {
+        if (!on) {
+            const QSignalBlocker blocker(sectorSize);
+            sectorSize->setChecked(false);
+        }
+    });
+}
+
+void MainWindow::startUp(const QString &path)
+{
+    // Let the window appear first; a question or a message then has a parent to sit on.
+    QTimer::singleShot(0, this, [this, path] {
+        if (m_recovery->offerLeftovers())
+            return;
+        if (path.isEmpty() || !m_files->readFile(path, false))
+            m_timer1->start();
+    });
+}
+
+void MainWindow::egoReplaced(bool isNew)
+{
+    m_egoDialog->load(m_document->model().ego);
+    updateTitle();
+    if (isNew)
+        m_cards->egoSettings();
+}
+
+void MainWindow::updateTitle()
+{
+    const QString file = session().CurrentFileName;
+    const QString name = file.isEmpty() ? u"Untitled"_s : QFileInfo(file).fileName();
+    setWindowTitle(name + u"[*] - Korvalo"_s);
+    setWindowModified(m_document->isModified());
+}
+
+void MainWindow::fileExit()
+{
+    if (!m_files->offerToSaveBeforeClosing())
+        return;
+    session().ExitConfirmed = true;
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!session().ExitConfirmed && !m_files->offerToSaveBeforeClosing()) {
+        event->ignore();
+        return;
+    }
+    for (QWidget *window : {static_cast<QWidget *>(m_egoDialog), static_cast<QWidget *>(m_cardDialog),
+                            static_cast<QWidget *>(m_about), static_cast<QWidget *>(m_chooser)})
+        window->hide();
+    event->accept();
+}
+
+void MainWindow::setEditMode(const QString &mode)
+{
+    const QString modes[4] = {EditModeSectors, EditModeAddNodes, EditModeModifyNodes, EditModeLines};
+    m_editor.EditMode = mode;
+    // Raised buttons are the modes one can switch to; the flat, pressed one is active.
+    for (int i = 0; i < 4; ++i) {
+        m_modeButtons[i]->setAutoRaise(modes[i] == mode);
+        m_modeButtons[i]->setChecked(modes[i] == mode);
+    }
+    redrawMap();
+}
+
+void MainWindow::switchToCard(int card)
+{
+    m_cards->switchToCard(card);
+}
+
+void MainWindow::askSize(const QString &prompt, int &size, int largest)
+{
+    const std::optional<QString> answer = asker().input(u"Options"_s, prompt, QString::number(size));
+    if (!answer)
+        return;
+    bool ok = false;
+    const int value = answer->trimmed().toInt(&ok);
+    if (!ok || value < 1 || value > largest) {
+        asker().message(u"\"%1\" is not a size: give a whole number from 1 to %2 pixels."_s
+                            .arg(answer->trimmed())
+                            .arg(largest));
+        return;
+    }
+    size = value;
+    redrawMap();
+}
+
+void MainWindow::askDecimalSeparator()
+{
+    const std::optional<QString> answer =
+        asker().input(u"Read/Write"_s, u"Decimal Separator:"_s, QString(session().DecimalSeparator));
+    // An empty answer keeps the separator: the reader needs one character.
+    if (answer && !answer->isEmpty())
+        session().DecimalSeparator = answer->at(0);
+}
+
+void MainWindow::setSymbolFilters(bool shown)
+{
+    for (const QString &name : {u"ShowWithoutSymbol1"_s, u"Show4"_s, u"ShowTriangle1"_s,
+                                u"ShowBox1"_s, u"ShowDiamond1"_s})
+        m_menus->action(name)->setChecked(shown);
+    redrawMap();
+}
+
+QString MainWindow::sexText() const
+{
+    const int sex = m_document->model().ego.Sex;
+    static const QString items[] = {u"Unknown"_s, u"Female"_s, u"Male"_s};
+    return sex >= 0 && sex < 3 ? items[sex] : m_egoDialog->sexText();
+}
+
+void MainWindow::redrawMap()
+{
+    m_status->setText(m_editor.EditMode);
+    m_side->refresh(sexText());
+    m_map->redraw();
+}
+
+ViewOptions MainWindow::viewOptions() const
+{
+    ViewOptions view;
+    for (const ViewSwitch &s : ViewSwitches())
+        view.*s.field = m_menus->action(QString::fromUtf16(s.objectName))->isChecked();
+    const Session &settings = m_document->session();
+    view.NodeBaseSize = settings.NodeBaseSize;
+    view.LabelFontSize = settings.LabelFontSize;
+    view.OverlayPenWidth = settings.OverlayPenWidth;
+    view.DecimalSeparator = settings.DecimalSeparator;
+    view.SectorHandles = m_editor.EditMode == EditModeSectors;
+    return view;
+}
+
+} // namespace korvalo

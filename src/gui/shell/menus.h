@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace korvalo {
+
+
+
+// The main menu, built from one table. Every item starts greyed; whoever offers a
+// command binds it by the item's object name, which enables it. View switches are check
+// items built from the view switch table and start enabled.
+class Menus : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Menus(QMenuBar *bar);
+
+    // The item (or a submenu's own action) with that object name; fatal when unknown,
+    // since a misspelt name is a programming error.
+    QAction *action(const QString &name) const;
+    QMenu *menu(const QString &name) const;
+    // Connects the item's triggered signal to `slot` and enables it.
+    void bind(const QString &name, QObject *context, const std::function<void()> &slot);
+    // Greys every submenu that holds nothing to choose; call after the items were bound.
+    void greySubmenusWithoutChoice();
+
+private:
+    QHash<QString, QAction *> m_actions;
+    QHash<QString, QMenu *> m_menus;
+    QMenuBar *m_bar;
+};
+
+} // namespace korvalo

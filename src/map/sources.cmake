@@ -1,7 +1,0 @@
-list(APPEND KORVALO_CORE_SOURCES
-  map/geometry.cpp map/geometry.h
-  map/imageexport.cpp map/imageexport.h
-  map/jpegwriter.cpp map/jpegwriter.h
-  map/render.cpp map/render.h
-  map/transforms.cpp map/transforms.h
-  map/viewswitches.cpp map/viewswitches.h)
