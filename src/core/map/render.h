@@ -12,6 +12,10 @@ class QPainter;
 
 namespace korvalo {
 
+// The map's drawing. render.cpp puts a card together; the texts are drawn through the
+// cache of textcache.cpp, the lines by linedrawing.cpp, the nodes and symbols by
+// nodestamps.cpp.
+
 // Draws card `card` of the model into `target` as the map shows it: background, sector
 // wedges, circles, boundary lines, handles (only with view.SectorHandles), sector
 // labels, lines, nodes, the ego, node labels and the caption. The map's size is the
