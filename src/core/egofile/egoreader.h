@@ -2,33 +2,12 @@
 
 #include "core/egofile/egofile.h"
 
-#include <string>
 #include <string_view>
 
 namespace korvalo {
 
-// The reader's steps, for the ego file code itself (the writer's read-back check reads
-// the written file as it comes off the disk).
-
-// The whole file as one text: every line trimmed of blanks and control characters at
-// both ends and appended with no separator. A line ends at LF, CR LF or a lone CR. Bytes
-// up to 0x20 are the same characters in UTF-8 and in Windows-1252, so trimming works on
-// the bytes. The file may come in pieces, so that it never has to be held twice.
-class LineJoiner
-{
-public:
-    explicit LineJoiner(size_t expectedSize);
-    void feed(std::string_view piece);
-    // The joined text; the joiner is spent.
-    TextBuffer finish();
-
-private:
-    void appendTrimmed(std::string_view line);
-
-    TextBuffer m_joined;
-    std::string m_carry; // the unfinished line at the end of the last piece
-    bool m_first = true;
-};
+// For the ego file code itself: the writer's read-back check reads the written file as it
+// comes off the disk, joined by LineJoiner (linejoin.h).
 
 // Reads a file's joined lines (LineJoiner) as ReadEgoFile reads a file.
 Result<NetworkModel> ReadJoinedLines(std::string_view joined, const QString &displayName,

@@ -2,6 +2,7 @@
 
 #include "core/egofile/egofields.h"
 #include "core/egofile/egoreader.h"
+#include "core/egofile/linejoin.h"
 #include "core/egofile/safefile.h"
 #include "core/egofile/textcodec.h"
 #include "core/model/textutil.h"
