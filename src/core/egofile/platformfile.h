@@ -14,10 +14,11 @@ namespace korvalo {
 
 // What the ego file code needs from the operating system, in one place: whole-file
 // reads, saving beside a file and moving over it, file names as the system spells them,
-// and big blocks of memory. POSIX systems get the system calls (so that a file cut short
-// by another program, a FIFO or a device cannot hang or crash the reader, and so that a
-// save reaches the disk); elsewhere Qt's file classes do the same work. Nothing else in
-// the core calls the system directly.
+// and big blocks of memory. POSIX systems get the system calls (platformfile_posix.cpp: a
+// file cut short by another program, a FIFO or a device cannot hang or crash the reader,
+// and a save reaches the disk); elsewhere, or with the CMake option
+// KORVALO_PORTABLE_FILES, Qt's file classes do the same work (platformfile_qt.cpp).
+// Nothing else in the core calls the system directly.
 
 // The largest file the reader takes; an ego at capacity is about 60 MB.
 inline constexpr qint64 MaxEgoFileSize = 1000 * 1000 * 1000;
@@ -77,10 +78,10 @@ private:
     Handle *m_handle = nullptr;
 };
 
-// File names as the system spells them. On POSIX systems a name is bytes: valid UTF-8
+// File names as the system spells them. With the POSIX calls a name is bytes: valid UTF-8
 // is decoded as such, and every other byte becomes U+DC80 + byte, which EncodeFileName
-// turns back into the same byte, so that every name reaches its file again. Elsewhere
-// these are Qt's own QFile::decodeName/encodeName.
+// turns back into the same byte, so that every name reaches its file again. With Qt's
+// file classes these are QFile::decodeName/encodeName.
 QString DecodeFileName(const QByteArray &name);
 QByteArray EncodeFileName(const QString &name);
 // The program's arguments decoded as file names (argv[0] included).

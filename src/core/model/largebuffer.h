@@ -9,7 +9,7 @@ namespace korvalo {
 
 // Big blocks of memory straight from the system, in huge pages where it has them; null
 // when it has none to give. Free with FreeLargeBlock(p, the same size). Defined with the
-// program's other system calls in egofile/platformfile.cpp.
+// program's other system calls (egofile/platformfile_posix.cpp or platformfile_qt.cpp).
 void *AllocateLargeBlock(std::size_t bytes);
 void FreeLargeBlock(void *p, std::size_t bytes);
 

@@ -806,7 +806,7 @@ void TestEgoFile::fullDisk()
 
 void TestEgoFile::namesInAnyBytes()
 {
-#ifdef Q_OS_UNIX
+#if defined(Q_OS_UNIX) && !defined(KORVALO_PORTABLE_FILES)
     // A name that is not UTF-8 (Latin-1 "café") is read and written under that name.
     QTemporaryDir dir;
     const QByteArray native = QFile::encodeName(dir.path()) + "/caf\xe9.ego";
@@ -836,7 +836,7 @@ void TestEgoFile::namesInAnyBytes()
     ::unlink(native.constData());
     ::unlink(out.constData());
 #else
-    QSKIP("file names are UTF-16 here");
+    QSKIP("file names are UTF-16 here, or Qt's file classes name the files");
 #endif
 }
 

@@ -1,58 +1,29 @@
+// The calls of platformfile.h on POSIX systems (Linux, macOS): a file cut short by another
+// program, a FIFO or a device cannot hang or crash the reader, and a save reaches the disk
+// before it replaces the old file. CMake builds this file or platformfile_qt.cpp.
+
 #include "core/egofile/platformfile.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QLocale>
+#include "core/egofile/platformfile_p.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <limits>
-#include <vector>
-
-#if defined(Q_OS_UNIX)
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#else
-#include <QDir>
-#include <QSaveFile>
-
-#include <algorithm>
-#include <functional>
-#endif
 
 namespace korvalo {
 
-namespace {
-
-QString sizeText(qint64 bytes)
-{
-    return QLocale::c().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat);
-}
-
-QString tooLarge(qint64 size, qint64 maxSize)
-{
-    return QStringLiteral("the file is %1 large, more than any ego file can be (%2).")
-        .arg(sizeText(size), sizeText(maxSize));
-}
-
-QString temporaryName(const QString &fileName)
-{
-    return fileName + QStringLiteral(".korvalo-save.tmp");
-}
-
-} // namespace
-
-#if defined(Q_OS_UNIX)
-
-// ---------------------------------------------------------------------------------------
-// POSIX
+using platformfile::TemporaryName;
+using platformfile::TooLarge;
 
 namespace {
 
@@ -92,7 +63,7 @@ QString readOpenFile(int fd, qint64 maxSize, const std::function<void(qint64)> &
     if (!S_ISREG(st.st_mode))
         return QStringLiteral("it is not a regular file.");
     if (st.st_size > maxSize)
-        return tooLarge(st.st_size, maxSize);
+        return TooLarge(st.st_size, maxSize);
     start(st.st_size);
     std::vector<char> buffer(size_t(std::min<qint64>(std::max<qint64>(st.st_size, 1), PieceSize)));
     qint64 total = 0;
@@ -194,7 +165,7 @@ SaveFile::SaveFile(const QString &target) : m_target(target), m_handle(new Handl
     m_resolved = DecodeFileName(m_handle->resolved);
     const qsizetype slash = m_handle->resolved.lastIndexOf('/');
     const QByteArray name = m_handle->resolved.mid(slash + 1);
-    m_handle->temp = m_handle->resolved.left(slash + 1) + EncodeFileName(temporaryName(DecodeFileName(name)));
+    m_handle->temp = m_handle->resolved.left(slash + 1) + EncodeFileName(TemporaryName(DecodeFileName(name)));
     m_temp = DecodeFileName(m_handle->temp);
 }
 
@@ -374,144 +345,5 @@ void FreeLargeBlock(void *p, std::size_t bytes)
 {
     ::munmap(p, bytes);
 }
-
-#else
-
-// ---------------------------------------------------------------------------------------
-// Qt alone (QSaveFile names its own temporary file)
-
-struct SaveFile::Handle
-{
-    QSaveFile file;
-};
-
-QString ReadWholeFile(const QString &path, TextBuffer &bytes, qint64 maxSize)
-{
-    const QFileInfo info(path);
-    if (info.exists() && info.isDir())
-        return QStringLiteral("it is a folder.");
-    if (info.exists() && !info.isFile())
-        return QStringLiteral("it is not a regular file.");
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("cannot open: %1.").arg(file.errorString());
-    const qint64 size = file.size();
-    if (size > maxSize)
-        return tooLarge(size, maxSize);
-    TextBuffer data;
-    data.resize(size_t(size));
-    const qint64 got = file.read(data.data(), size);
-    if (got < 0)
-        return file.errorString() + u'.';
-    if (got != size || !file.read(1).isEmpty())
-        return QStringLiteral("the file changed while it was read; try again.");
-    bytes = std::move(data);
-    return {};
-}
-
-QString ReadFileInPieces(const QString &path, const std::function<void(qint64 size)> &start,
-                         const std::function<void(std::string_view piece)> &consume, qint64 maxSize)
-{
-    TextBuffer bytes;
-    const QString error = ReadWholeFile(path, bytes, maxSize);
-    if (!error.isEmpty())
-        return error;
-    start(qint64(bytes.size()));
-    consume(bytes);
-    return {};
-}
-
-SaveFile::SaveFile(const QString &target) : m_target(target), m_handle(new Handle)
-{
-    const QFileInfo info(target);
-    m_resolved = info.isSymLink() ? info.symLinkTarget() : target;
-    m_temp = temporaryName(m_resolved);
-    m_handle->file.setFileName(m_resolved);
-}
-
-SaveFile::~SaveFile()
-{
-    if (!m_committed)
-        m_handle->file.cancelWriting();
-    delete m_handle;
-}
-
-QString SaveFile::open()
-{
-    const QFileInfo info(m_resolved);
-    if (info.isDir())
-        return QStringLiteral("a folder of that name exists.");
-    if (info.exists() && !info.isWritable())
-        return QStringLiteral("the file is read-only.");
-    m_targetExists = info.exists();
-    QFile::remove(m_temp);
-    if (!m_handle->file.open(QIODevice::ReadWrite))
-        return QStringLiteral("no file can be created in \"%1\" (%2).")
-            .arg(QDir::toNativeSeparators(info.absolutePath()), m_handle->file.errorString());
-    return {};
-}
-
-QString SaveFile::writeAndSync(std::string_view data)
-{
-    if (m_handle->file.write(data.data(), qint64(data.size())) != qint64(data.size()) || !m_handle->file.flush())
-        return QStringLiteral("writing failed (%1).").arg(m_handle->file.errorString());
-    return {};
-}
-
-QString SaveFile::readBack(const std::function<void(std::string_view piece)> &consume)
-{
-    if (!m_handle->file.seek(0))
-        return QStringLiteral("the written file cannot be read back (%1).").arg(m_handle->file.errorString());
-    const QByteArray all = m_handle->file.readAll();
-    consume(std::string_view(all.constData(), size_t(all.size())));
-    return {};
-}
-
-QString SaveFile::commit()
-{
-    if (!m_handle->file.commit())
-        return QStringLiteral("the file cannot be replaced (%1).").arg(m_handle->file.errorString());
-    m_committed = true;
-    if (!m_targetExists)
-        QFile::setPermissions(m_resolved, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    return {};
-}
-
-QString DecodeFileName(const QByteArray &name)
-{
-    return QFile::decodeName(name);
-}
-
-QByteArray EncodeFileName(const QString &name)
-{
-    return QFile::encodeName(name);
-}
-
-QStringList DecodedArguments(int argc, char **argv)
-{
-    QStringList args;
-    for (int i = 0; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    return args;
-}
-
-const char *FindBytes(const char *bytes, std::size_t size, const char *needle, std::size_t needleSize)
-{
-    const char *end = bytes + size;
-    const char *hit = std::search(bytes, end, std::boyer_moore_horspool_searcher(needle, needle + needleSize));
-    return hit == end && needleSize > 0 ? nullptr : hit;
-}
-
-void *AllocateLargeBlock(std::size_t bytes)
-{
-    return std::malloc(bytes);
-}
-
-void FreeLargeBlock(void *p, std::size_t)
-{
-    std::free(p);
-}
-
-#endif
 
 } // namespace korvalo
