@@ -10,7 +10,9 @@
 // Turning a table of a worksheet (normally Sheet::currentRegion()) into nodes or lines for
 // a network card. The functions only compute: they return what to add and what to tell
 // the user, row by row, and change nothing. Apply*Import() adds a computed result to the
-// card it was computed for. A result with an error adds nothing at all.
+// card it was computed for. A result with an error adds nothing at all. The node import
+// is in nodeimport.cpp, the line import in lineimport.cpp, what they share in
+// importrows.cpp.
 
 namespace korvalo {
 
@@ -40,15 +42,22 @@ struct NodeImportOptions
     QChar decimalSeparator = u'.';
 };
 
-struct NodeImportResult
+// What every import tells besides what it adds.
+struct ImportOutcome
+{
+    std::vector<ImportMessage> messages;
+    int rowsRead = 0;
+    // True when no message is an error.
+    bool ok() const;
+    int errorCount() const;
+};
+
+struct NodeImportResult : ImportOutcome
 {
     std::vector<Node> nodes;  // appended in this order
     std::vector<Line> lines;  // from the ego (A = 0) to the new nodes, numbered as they
                               // will be once appended to the card
     bool projectOutmost = false; // a Distance beyond 1.2: the card is projected afterwards
-    std::vector<ImportMessage> messages;
-    int rowsRead = 0;
-    bool ok() const;
     // "N nodes added." and "N lines added."
     QStringList summary() const;
 };
@@ -69,13 +78,10 @@ struct LineImportOptions
     QChar decimalSeparator = u'.';
 };
 
-struct LineImportResult
+struct LineImportResult : ImportOutcome
 {
     std::vector<Line> lines;
     std::vector<int> lineRows; // the worksheet row of each line
-    std::vector<ImportMessage> messages;
-    int rowsRead = 0;
-    bool ok() const;
     QStringList summary() const; // "N lines added."
 };
 
