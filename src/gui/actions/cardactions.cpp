@@ -1,5 +1,6 @@
 #include "gui/actions/cardactions.h"
 
+#include "gui/dialogs/toolwindow.h"
 #include "gui/shell/asker.h"
 #include "gui/dialogs/carddialog.h"
 #include "core/model/cards.h"
@@ -20,13 +21,6 @@ CardActions::CardActions(Document &document, std::function<Asker &()> asker,
     connect(m_egoDialog, &EgoDialog::saved, this, &CardActions::saveEgoDialog);
 }
 
-void CardActions::showInFront(QWidget *dialog)
-{
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-}
-
 void CardActions::switchToCard(int card)
 {
     m_document.setCurrentCard(card);
@@ -45,7 +39,7 @@ void CardActions::newNetworkCard()
         return;
     }
     m_cardDialog->prepareAdd();
-    showInFront(m_cardDialog);
+    ShowInFront(m_cardDialog, Focus::Take);
 }
 
 void CardActions::cardSettings()
@@ -54,7 +48,7 @@ void CardActions::cardSettings()
     if (!model.hasCard(model.CurrentCard))
         return;
     m_cardDialog->prepareModify(model.card(model.CurrentCard), model.CurrentCard);
-    showInFront(m_cardDialog);
+    ShowInFront(m_cardDialog, Focus::Take);
 }
 
 void CardActions::saveCardDialog()
@@ -122,7 +116,7 @@ void CardActions::egoSettings()
 {
     if (!m_egoDialog->isVisible())
         m_egoDialog->load(m_document.model().ego);
-    showInFront(m_egoDialog);
+    ShowInFront(m_egoDialog, Focus::Take);
 }
 
 void CardActions::saveEgoDialog()

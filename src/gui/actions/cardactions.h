@@ -30,7 +30,6 @@ public:
 private:
     void saveCardDialog();
     void saveEgoDialog();
-    static void showInFront(QWidget *dialog);
 
     Document &m_document;
     std::function<Asker &()> m_asker;

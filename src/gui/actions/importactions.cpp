@@ -1,5 +1,6 @@
 #include "gui/actions/importactions.h"
 
+#include "gui/dialogs/toolwindow.h"
 #include "gui/shell/asker.h"
 #include "gui/shell/menus.h"
 #include "core/edit/commands.h"
@@ -27,12 +28,10 @@ ImportActions::ImportActions(const ShellContext &shell, QObject *parent) : QObje
     m_shell.menus.bind(u"Excel1"_s, this, [this] {
         if (m_shell.document.model().ego.Name.isEmpty())
             return m_shell.asker().message(u"Please setup ego first."_s);
-        m_nodes->show();
-        m_nodes->raise();
+        ShowInFront(m_nodes);
     });
     m_shell.menus.bind(u"Excel2"_s, this, [this] {
-        m_lines->show();
-        m_lines->raise();
+        ShowInFront(m_lines);
     });
 }
 

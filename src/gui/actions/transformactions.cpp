@@ -1,5 +1,6 @@
 #include "gui/actions/transformactions.h"
 
+#include "gui/dialogs/toolwindow.h"
 #include "gui/shell/asker.h"
 #include "gui/dialogs/changecolordialog.h"
 #include "gui/shell/menus.h"
@@ -75,9 +76,7 @@ TransformActions::TransformActions(const ShellContext &shell, EditorState &edito
     m.bind(u"MaxDistance1"_s, this, [this] { maxDistance(); });
 
     m.bind(u"Change2"_s, this, [this] {
-        m_colorDialog->show();
-        m_colorDialog->raise();
-        m_colorDialog->activateWindow();
+        ShowInFront(m_colorDialog, Focus::Take);
     });
     connect(m_colorDialog, &ChangeColorDialog::changeRequested, this,
             &TransformActions::changeNodeColor);

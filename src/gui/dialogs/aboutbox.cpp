@@ -1,5 +1,6 @@
 #include "gui/dialogs/aboutbox.h"
 
+#include "gui/dialogs/toolwindow.h"
 #include "gui/shell/artwork.h"
 
 #include <QLabel>
@@ -12,16 +13,13 @@ using namespace Qt::StringLiterals;
 
 AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(u"TFormAbout"_s);
-    setWindowTitle(u"About"_s);
-    setWindowFlag(Qt::WindowStaysOnTopHint);
-    setModal(false);
+    SetUpToolWindow(this, u"TFormAbout"_s, u"About"_s);
 
     auto *picture = new QLabel(this);
     picture->setPixmap(NetworkPicture(240, 160));
     picture->setAlignment(Qt::AlignCenter);
 
-    auto *version = new QLabel(u"Version: 3.00"_s, this);
+    auto *version = new QLabel(QStringLiteral("Version: " KORVALO_VERSION), this);
     version->setObjectName(u"Label1"_s);
     version->setAlignment(Qt::AlignCenter);
     version->setAutoFillBackground(true);

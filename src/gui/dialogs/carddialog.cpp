@@ -1,5 +1,6 @@
 #include "gui/dialogs/carddialog.h"
 
+#include "gui/dialogs/toolwindow.h"
 #include "gui/shell/colorpanels.h"
 #include "gui/dialogs/dialogbuttons.h"
 #include "core/model/textutil.h"
@@ -22,10 +23,7 @@ static const QString Modify = u"modify"_s;
 
 CardDialog::CardDialog(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(u"TFormCard"_s);
-    setWindowTitle(u"Network Card Settings"_s);
-    setWindowFlag(Qt::WindowStaysOnTopHint);
-    setModal(false);
+    SetUpToolWindow(this, u"TFormCard"_s, u"Network Card Settings"_s);
 
     auto *form = new QFormLayout;
     m_id = new QLineEdit(this);

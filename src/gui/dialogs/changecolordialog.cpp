@@ -1,5 +1,6 @@
 #include "gui/dialogs/changecolordialog.h"
 
+#include "gui/dialogs/toolwindow.h"
 #include "gui/shell/colorpanels.h"
 #include "core/model/networkmodel.h"
 
@@ -33,10 +34,7 @@ ColorPanelRow *addRow(QWidget *dialog, QVBoxLayout *layout, const QString &capti
 
 ChangeColorDialog::ChangeColorDialog(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(u"TFormChangeColor"_s);
-    setWindowTitle(u"Change Node Color"_s);
-    setWindowFlag(Qt::WindowStaysOnTopHint);
-    setModal(false);
+    SetUpToolWindow(this, u"TFormChangeColor"_s, u"Change Node Color"_s);
 
     auto *layout = new QVBoxLayout(this);
     m_from = addRow(this, layout, u"Color from:"_s);

@@ -1,5 +1,6 @@
 #include "gui/dialogs/egodialog.h"
 
+#include "gui/dialogs/toolwindow.h"
 #include "gui/shell/asker.h"
 #include "gui/dialogs/dialogbuttons.h"
 #include "core/model/textutil.h"
@@ -19,10 +20,7 @@ using namespace Qt::StringLiterals;
 EgoDialog::EgoDialog(std::function<Asker &()> asker, QWidget *parent)
     : QDialog(parent), m_asker(std::move(asker))
 {
-    setObjectName(u"TFormEgo"_s);
-    setWindowTitle(u"Ego Settings"_s);
-    setWindowFlag(Qt::WindowStaysOnTopHint);
-    setModal(false);
+    SetUpToolWindow(this, u"TFormEgo"_s, u"Ego Settings"_s);
 
     auto line = [this](const QString &name) {
         auto *edit = new QLineEdit(this);

@@ -1,5 +1,6 @@
 #include "gui/dialogs/linedialog.h"
 
+#include "gui/dialogs/toolwindow.h"
 #include "gui/shell/colorpanels.h"
 #include "gui/dialogs/dialogbuttons.h"
 
@@ -15,10 +16,7 @@ using namespace Qt::StringLiterals;
 
 LineDialog::LineDialog(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(u"TFormKante"_s);
-    setWindowTitle(u"Line Settings"_s);
-    setWindowFlag(Qt::WindowStaysOnTopHint);
-    setModal(false);
+    SetUpToolWindow(this, u"TFormKante"_s, u"Line Settings"_s);
 
     auto *form = new QFormLayout;
     m_a = new QLineEdit(this);

@@ -1,5 +1,6 @@
 #include "gui/dialogs/nodedialog.h"
 
+#include "gui/dialogs/toolwindow.h"
 #include "gui/shell/colorpanels.h"
 #include "gui/dialogs/dialogbuttons.h"
 #include "core/map/render.h"
@@ -56,10 +57,7 @@ void SymbolPicture::mouseReleaseEvent(QMouseEvent *event)
 
 NodeDialog::NodeDialog(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(u"TFormKnoten"_s);
-    setWindowTitle(u"Node Settings"_s);
-    setWindowFlag(Qt::WindowStaysOnTopHint);
-    setModal(false);
+    SetUpToolWindow(this, u"TFormKnoten"_s, u"Node Settings"_s);
 
     auto *form = new QFormLayout;
     auto field = [&](const QString &name, const QString &caption) {

@@ -1,5 +1,6 @@
 #include "gui/dialogs/sectordialog.h"
 
+#include "gui/dialogs/toolwindow.h"
 #include "gui/shell/colorpanels.h"
 #include "gui/dialogs/dialogbuttons.h"
 
@@ -18,10 +19,7 @@ static const QString Modify = u"modify"_s;
 
 SectorDialog::SectorDialog(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(u"TFormSektor"_s);
-    setWindowTitle(u"Sector Settings"_s);
-    setWindowFlag(Qt::WindowStaysOnTopHint);
-    setModal(false);
+    SetUpToolWindow(this, u"TFormSektor"_s, u"Sector Settings"_s);
 
     auto *form = new QFormLayout;
     m_name = new QLineEdit(this);

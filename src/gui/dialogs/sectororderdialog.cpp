@@ -1,5 +1,7 @@
 #include "gui/dialogs/sectororderdialog.h"
 
+#include "gui/dialogs/toolwindow.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -14,10 +16,7 @@ using namespace Qt::StringLiterals;
 
 SectorOrderDialog::SectorOrderDialog(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(u"TFormSectorOrder"_s);
-    setWindowTitle(u"Change Sector Order"_s);
-    setWindowFlag(Qt::WindowStaysOnTopHint);
-    setModal(false);
+    SetUpToolWindow(this, u"TFormSectorOrder"_s, u"Change Sector Order"_s);
 
     auto *caption = new QLabel(u"Mouse Buttons: Left=Down, Right=Up"_s, this);
     caption->setObjectName(u"Label1"_s);

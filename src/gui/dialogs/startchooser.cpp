@@ -1,5 +1,6 @@
 #include "gui/dialogs/startchooser.h"
 
+#include "gui/dialogs/toolwindow.h"
 #include "gui/shell/artwork.h"
 
 #include <QEvent>
@@ -46,10 +47,7 @@ void PanelButton::mouseReleaseEvent(QMouseEvent *event)
 
 StartChooser::StartChooser(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(u"TForm7"_s);
-    setWindowTitle(u"Korvalo"_s);
-    setWindowFlag(Qt::WindowStaysOnTopHint);
-    setModal(false);
+    SetUpToolWindow(this, u"TForm7"_s, u"Korvalo"_s);
     setFixedSize(216, 178);
 
     auto *picture = new QLabel(this);

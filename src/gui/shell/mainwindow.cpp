@@ -2,6 +2,7 @@
 
 #include "gui/dialogs/aboutbox.h"
 #include "gui/actions/analysisactions.h"
+#include "gui/dialogs/toolwindow.h"
 #include "gui/shell/artwork.h"
 #include "gui/shell/asker.h"
 #include "gui/actions/cardactions.h"
@@ -125,9 +126,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_timer1->setSingleShot(true);
     m_timer1->setInterval(200);
     connect(m_timer1, &QTimer::timeout, this, [this] {
-        m_chooser->show();
-        m_chooser->raise();
-        m_chooser->activateWindow();
+        ShowInFront(m_chooser, Focus::Take);
     });
 
     updateTitle();
@@ -223,8 +222,7 @@ void MainWindow::bindMenus()
     m.bind(u"ShowAll1"_s, this, [this] { setSymbolFilters(true); });
     m.bind(u"ShowNone1"_s, this, [this] { setSymbolFilters(false); });
     m.bind(u"KorvaloInfo1"_s, this, [this] {
-        m_about->show();
-        m_about->raise();
+        ShowInFront(m_about);
     });
 
     for (const ViewSwitch &view : ViewSwitches())

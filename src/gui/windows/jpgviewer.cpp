@@ -1,5 +1,6 @@
 #include "gui/windows/jpgviewer.h"
 
+#include "gui/dialogs/toolwindow.h"
 #include "gui/shell/asker.h"
 
 #include <QFileInfo>
@@ -67,8 +68,7 @@ bool JpgViewer::load(const QString &path)
         return false;
     }
     m_image->setPicture(picture);
-    show();
-    raise();
+    ShowInFront(this);
     return true;
 }
 
