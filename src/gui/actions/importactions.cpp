@@ -44,33 +44,31 @@ ImportActions::~ImportActions()
 
 void ImportActions::applyNodes(const NodeImportResult &result)
 {
-    Document &document = m_shell.document;
-    const int c = document.model().CurrentCard;
-    if (c < 1 || c > document.model().CardCount())
-        return;
-    NetworkCard after = document.model().card(c);
-    if (!ApplyNodeImport(after, result)) {
-        m_shell.asker().message(u"Nothing was imported: the card changed since the preview. Please look at the preview again."_s);
-        return;
-    }
-    document.push(new ReplaceCardCommand(document, c, std::move(after), u"Import Nodes"_s));
-    for (const QString &line : result.summary())
-        AppendInfoLine(document.session().infoSink, line);
+    apply(u"Import Nodes"_s, [&result](NetworkCard &card) { return ApplyNodeImport(card, result); }, result.summary());
 }
 
 void ImportActions::applyLines(const LineImportResult &result)
 {
+    apply(u"Import Lines"_s, [&result](NetworkCard &card) { return ApplyLineImport(card, result); }, result.summary());
+}
+
+void ImportActions::apply(const QString &step, const std::function<bool(NetworkCard &)> &addTo,
+                          const QStringList &summary)
+{
     Document &document = m_shell.document;
     const int c = document.model().CurrentCard;
-    if (c < 1 || c > document.model().CardCount())
+    if (!document.model().hasCard(c))
         return;
-    NetworkCard after = document.model().card(c);
-    if (!ApplyLineImport(after, result)) {
+    // The result was computed for the card as the preview saw it; a card changed since
+    // refuses it whole.
+    const Status applied = ChangeCard(document, c, step, [&](NetworkModel &model) {
+        return addTo(model.card(c)) ? Status::success() : Status::failure(QString());
+    });
+    if (!applied) {
         m_shell.asker().message(u"Nothing was imported: the card changed since the preview. Please look at the preview again."_s);
         return;
     }
-    document.push(new ReplaceCardCommand(document, c, std::move(after), u"Import Lines"_s));
-    for (const QString &line : result.summary())
+    for (const QString &line : summary)
         AppendInfoLine(document.session().infoSink, line);
 }
 

@@ -3,14 +3,17 @@
 #include "gui/shell/shellcontext.h"
 
 #include <QObject>
+#include <QStringList>
+
+#include <functional>
 
 namespace korvalo {
-
 
 class LinesExcelDialog;
 class NodesExcelDialog;
 
 struct LineImportResult;
+struct NetworkCard;
 struct NodeImportResult;
 
 // Card > Import Nodes > Excel and Card > Import Edges > Excel: owns the two import
@@ -27,8 +30,12 @@ public:
     LinesExcelDialog *linesDialog() const { return m_lines; }
 
 private:
-    void applyNodes(const korvalo::NodeImportResult &result);
-    void applyLines(const korvalo::LineImportResult &result);
+    void applyNodes(const NodeImportResult &result);
+    void applyLines(const LineImportResult &result);
+    // Adds a result to the current card through ChangeCard, as the step `step`, and
+    // writes its summary to the info window; `addTo` refuses a result computed for
+    // another state of the card.
+    void apply(const QString &step, const std::function<bool(NetworkCard &)> &addTo, const QStringList &summary);
 
     ShellContext m_shell;
     NodesExcelDialog *m_nodes;

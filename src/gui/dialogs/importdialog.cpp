@@ -1,5 +1,6 @@
 #include "gui/dialogs/importdialog.h"
 
+#include "gui/dialogs/toolwindow.h"
 #include "gui/shell/asker.h"
 
 #include <QComboBox>
@@ -24,11 +25,11 @@ using namespace Qt::StringLiterals;
 // Rows of the preview: enough to check a mapping without scrolling through a study.
 static constexpr int PreviewRows = 50;
 
-ExcelImportDialog::ExcelImportDialog(std::function<Asker &()> asker, ImportTargetProvider target, QWidget *parent)
+ExcelImportDialog::ExcelImportDialog(const QString &objectName, const QString &title, std::function<Asker &()> asker,
+                                     ImportTargetProvider target, QWidget *parent)
     : QDialog(parent), m_asker(std::move(asker)), m_target(std::move(target))
 {
-    setWindowFlag(Qt::WindowStaysOnTopHint);
-    setModal(false);
+    SetUpToolWindow(this, objectName, title);
 
     auto *source = new QGridLayout;
     auto *file = new QPushButton(u"File"_s, this);
@@ -107,6 +108,16 @@ QComboBox *ExcelImportDialog::columnList(const QString &name)
     list->setMinimumContentsLength(12);
     connect(list, &QComboBox::currentIndexChanged, this, &ExcelImportDialog::refresh);
     return list;
+}
+
+void ExcelImportDialog::fillColumnList(QComboBox *list, const QStringList &headers, const QString &first)
+{
+    const QSignalBlocker block(list);
+    list->clear();
+    if (!first.isEmpty())
+        list->addItem(first);
+    list->addItems(headers);
+    list->setCurrentIndex(0);
 }
 
 void ExcelImportDialog::addMappingRow(QGridLayout *grid, int row, const QString &caption, QWidget *field,
@@ -194,13 +205,13 @@ void ExcelImportDialog::refresh()
 }
 
 void ExcelImportDialog::fillPreview(const QStringList &columns, const std::vector<QStringList> &rows,
-                                    const std::vector<int> &sheetRows, const std::vector<ImportMessage> &messages,
+                                    const std::vector<int> &sheetRows, const ImportOutcome &result,
                                     const QString &summary)
 {
     std::set<int> faulty;
     bool refused = false;
     m_messages->clear();
-    for (const ImportMessage &m : messages) {
+    for (const ImportMessage &m : result.messages) {
         auto *item = new QListWidgetItem(m.text, m_messages);
         if (m.kind == ImportMessage::Error) {
             refused = true;
@@ -231,13 +242,24 @@ void ExcelImportDialog::fillPreview(const QStringList &columns, const std::vecto
     m_import->setEnabled(!refused);
 }
 
-bool ExcelImportDialog::importable(const QString &refusal, bool rowsReadable)
+QString ExcelImportDialog::summaryOf(const ImportOutcome &result, const QString &refusal, const QString &willAdd)
+{
+    if (!refusal.isEmpty())
+        return refusal;
+    if (const int errors = result.errorCount())
+        return QStringLiteral("%1 data row(s); %2 problem(s) to mend before anything can be imported.")
+            .arg(result.rowsRead)
+            .arg(errors);
+    return willAdd;
+}
+
+bool ExcelImportDialog::importable(const QString &refusal, const ImportOutcome &result)
 {
     if (!refusal.isEmpty()) {
         asker().message(refusal);
         return false;
     }
-    if (!rowsReadable) {
+    if (!result.ok()) {
         asker().message(u"Nothing was imported: some rows cannot be read (see the list under the preview)."_s);
         return false;
     }

@@ -36,13 +36,14 @@ using ImportTargetProvider = std::function<ImportTarget()>;
 // worksheet list), "Line(s) from top to ignore:", a preview of the rows as they will be
 // imported with every row that cannot be read listed, and "Import" / "Exit". Modeless and
 // on top; keeps workbook, sheet and mappings while hidden. Files and messages go through
-// the Asker.
+// the Asker. SheetImportDialog below adds the steps that know the kind of result.
 class ExcelImportDialog : public QDialog
 {
     Q_OBJECT
 public:
     // `asker` gives the main window's current Asker (tests replace it).
-    ExcelImportDialog(std::function<Asker &()> asker, ImportTargetProvider target, QWidget *parent);
+    ExcelImportDialog(const QString &objectName, const QString &title, std::function<Asker &()> asker,
+                      ImportTargetProvider target, QWidget *parent);
 
     // Reads a workbook as "File" does after its file dialog; false (and a message) when
     // it cannot be read, the previous workbook staying.
@@ -61,15 +62,21 @@ protected:
     virtual bool runImport() = 0;
     // Says why a computed import cannot go through (a refusal, or rows that cannot be
     // read); true when it can.
-    bool importable(const QString &refusal, bool rowsReadable);
+    bool importable(const QString &refusal, const ImportOutcome &result);
 
     // Builders for the subclasses' mapping rows.
     QComboBox *columnList(const QString &name);
+    // Fills a column list with the headers, after `first` ("<auto>", "<ignore>") when
+    // there is one, and selects the first item; the list says nothing of it.
+    static void fillColumnList(QComboBox *list, const QStringList &headers, const QString &first = {});
     void addMappingRow(QGridLayout *grid, int row, const QString &caption, QWidget *field, const QString &hint = {});
     void setMappingLayout(QLayout *mapping);
+    // The line under the preview: the refusal, or the rows to mend, or else `willAdd`
+    // (what "Import" would add).
+    static QString summaryOf(const ImportOutcome &result, const QString &refusal, const QString &willAdd);
+    // Shows the rows and messages of a computed import, and the summary under them.
     void fillPreview(const QStringList &columns, const std::vector<QStringList> &rows,
-                     const std::vector<int> &sheetRows, const std::vector<korvalo::ImportMessage> &messages,
-                     const QString &summary);
+                     const std::vector<int> &sheetRows, const ImportOutcome &result, const QString &summary);
     void refresh();
 
     const korvalo::Sheet *sheet() const;
@@ -93,6 +100,41 @@ private:
     QLabel *m_summary;
     QPushButton *m_import;
     QVBoxLayout *m_body;
+};
+
+// The steps of an import dialog that know its result (NodeImportResult,
+// LineImportResult): the result is computed afresh for the preview and for "Import",
+// and handed on only when it can go through.
+template <typename Result>
+class SheetImportDialog : public ExcelImportDialog
+{
+public:
+    using ExcelImportDialog::ExcelImportDialog;
+
+protected:
+    // The import as the controls map it; nothing while they are not filled. `refusal`
+    // learns why it could not go through (no card to add to).
+    virtual std::optional<Result> compute(QString *refusal) const = 0;
+    virtual void showPreview(const Result &result, const QString &refusal) = 0;
+    // Hands a result that can go through to whoever applies it.
+    virtual void requestImport(const Result &result) = 0;
+
+    void computePreview() final
+    {
+        QString refusal;
+        if (const std::optional<Result> result = compute(&refusal))
+            showPreview(*result, refusal);
+    }
+
+    bool runImport() final
+    {
+        QString refusal;
+        const std::optional<Result> result = compute(&refusal);
+        if (!result || !importable(refusal, *result))
+            return false;
+        requestImport(*result);
+        return true;
+    }
 };
 
 } // namespace korvalo

@@ -14,11 +14,9 @@ namespace korvalo {
 using namespace Qt::StringLiterals;
 
 LinesExcelDialog::LinesExcelDialog(std::function<Asker &()> asker, ImportTargetProvider target, QWidget *parent)
-    : ExcelImportDialog(std::move(asker), std::move(target), parent)
+    : SheetImportDialog(u"TFormLinesExcel"_s, u"Korvalo - Import Lines from Excel"_s, std::move(asker),
+                        std::move(target), parent)
 {
-    setObjectName(u"TFormLinesExcel"_s);
-    setWindowTitle(u"Korvalo - Import Lines from Excel"_s);
-
     auto *box = new QGroupBox(u"Line Attributes"_s, this);
     auto *grid = new QGridLayout(box);
     m_nodeA = columnList(u"ComboBox1"_s);
@@ -55,14 +53,10 @@ LinesExcelDialog::LinesExcelDialog(std::function<Asker &()> asker, ImportTargetP
 
 void LinesExcelDialog::setColumns(const QStringList &headers)
 {
-    for (QComboBox *list : {m_nodeA, m_nodeB, m_value, m_color}) {
-        const QSignalBlocker block(list);
-        list->clear();
-        if (list == m_value || list == m_color)
-            list->addItem(u"<ignore>"_s);
-        list->addItems(headers);
-        list->setCurrentIndex(0);
-    }
+    fillColumnList(m_nodeA, headers);
+    fillColumnList(m_nodeB, headers);
+    fillColumnList(m_value, headers, u"<ignore>"_s);
+    fillColumnList(m_color, headers, u"<ignore>"_s);
     // The two ends start on different columns, so that the first rows are not all
     // "Node A = Node B".
     const QSignalBlocker block(m_nodeB);
@@ -98,12 +92,8 @@ std::optional<LineImportResult> LinesExcelDialog::compute(QString *refusal) cons
     return ImportLines(*s, table(), options(), t.card ? *t.card : none, t.ego ? *t.ego : noEgo);
 }
 
-void LinesExcelDialog::computePreview()
+void LinesExcelDialog::showPreview(const LineImportResult &result, const QString &refusal)
 {
-    QString refusal;
-    const std::optional<LineImportResult> result = compute(&refusal);
-    if (!result)
-        return;
     const ImportTarget t = target();
     auto name = [&](int node) {
         if (!t.card || node < 0 || node > t.card->NodeCount())
@@ -114,28 +104,15 @@ void LinesExcelDialog::computePreview()
         return QStringLiteral("%1 [%2] (node %3)").arg(n.Label, n.ID).arg(node);
     };
     std::vector<QStringList> rows;
-    for (const Line &l : result->lines)
+    for (const Line &l : result.lines)
         rows.push_back({name(l.A), name(l.B), QString::number(l.LineSize), QString::number(l.LineColor)});
-    int errors = 0;
-    for (const ImportMessage &m : result->messages)
-        errors += m.kind == ImportMessage::Error ? 1 : 0;
-    QString summary = errors ? QStringLiteral("%1 data row(s); %2 problem(s) to mend before anything can be imported.")
-                                   .arg(result->rowsRead)
-                                   .arg(errors)
-                             : QStringLiteral("%1 line(s) will be added.").arg(result->lines.size());
-    if (!refusal.isEmpty())
-        summary = refusal;
-    fillPreview({u"Node A"_s, u"Node B"_s, u"Line Value"_s, u"Line Color"_s}, rows, result->lineRows, result->messages, summary);
+    fillPreview({u"Node A"_s, u"Node B"_s, u"Line Value"_s, u"Line Color"_s}, rows, result.lineRows, result,
+                summaryOf(result, refusal, QStringLiteral("%1 line(s) will be added.").arg(result.lines.size())));
 }
 
-bool LinesExcelDialog::runImport()
+void LinesExcelDialog::requestImport(const LineImportResult &result)
 {
-    QString refusal;
-    const std::optional<LineImportResult> result = compute(&refusal);
-    if (!result || !importable(refusal, result->ok()))
-        return false;
-    Q_EMIT importRequested(*result);
-    return true;
+    Q_EMIT importRequested(result);
 }
 
 } // namespace korvalo

@@ -16,11 +16,9 @@ namespace korvalo {
 using namespace Qt::StringLiterals;
 
 NodesExcelDialog::NodesExcelDialog(std::function<Asker &()> asker, ImportTargetProvider target, QWidget *parent)
-    : ExcelImportDialog(std::move(asker), std::move(target), parent)
+    : SheetImportDialog(u"TFormNodesExcel"_s, u"Korvalo - Import Nodes from Excel"_s, std::move(asker),
+                        std::move(target), parent)
 {
-    setObjectName(u"TFormNodesExcel"_s);
-    setWindowTitle(u"Korvalo - Import Nodes from Excel"_s);
-
     auto *nodeBox = new QGroupBox(u"Node Attributes"_s, this);
     auto *grid = new QGridLayout(nodeBox);
     int row = 0;
@@ -107,13 +105,8 @@ void NodesExcelDialog::setColumns(const QStringList &headers)
         {m_human, &ignore},    {m_distance, &autoItem}, {m_groupSize, &ignore}, {m_color, &ignore},
         {m_symbol, &ignore},   {m_nodeSize, &ignore}, {m_memo1, &ignore},    {m_memo2, &ignore},
         {m_lineValue, &ignore}, {m_lineColor, &ignore}};
-    for (const auto &[list, first] : lists) {
-        const QSignalBlocker block(list);
-        list->clear();
-        list->addItem(*first);
-        list->addItems(headers);
-        list->setCurrentIndex(0);
-    }
+    for (const auto &[list, first] : lists)
+        fillColumnList(list, headers, *first);
 }
 
 NodeImportOptions NodesExcelDialog::options() const
@@ -150,57 +143,41 @@ std::optional<NodeImportResult> NodesExcelDialog::compute(QString *refusal) cons
     return ImportNodes(*s, table(), options(), t.card ? *t.card : none);
 }
 
-void NodesExcelDialog::computePreview()
+void NodesExcelDialog::showPreview(const NodeImportResult &result, const QString &refusal)
 {
-    QString refusal;
-    const std::optional<NodeImportResult> result = compute(&refusal);
-    if (!result)
-        return;
     std::vector<QStringList> rows;
     std::vector<int> sheetRows;
     const int first = table().firstRow + rowsToIgnore();
     // The ego's lines point at the nodes as they will be numbered on the card.
     const int base = target().card ? target().card->NodeCount() : 0;
-    std::vector<QString> lineOf(result->nodes.size());
-    for (const Line &l : result->lines) {
+    std::vector<QString> lineOf(result.nodes.size());
+    for (const Line &l : result.lines) {
         const int k = l.B - base - 1;
         if (k >= 0 && size_t(k) < lineOf.size())
             lineOf[size_t(k)] = QStringLiteral("%1 (colour %2)").arg(l.LineSize).arg(l.LineColor);
     }
-    for (size_t k = 0; k < result->nodes.size(); ++k) {
-        const Node &n = result->nodes[k];
+    for (size_t k = 0; k < result.nodes.size(); ++k) {
+        const Node &n = result.nodes[k];
         const QString &line = lineOf[k];
         rows.push_back({n.ID, n.Label, QString::number(n.Distance, 'g', 4), QString::number(n.Angle), n.Sex, n.Human,
                         QString::number(n.Size), QString::number(n.Color), n.Symbol, n.NodeSize, n.Role, n.Memo1,
                         n.Memo2, line});
         sheetRows.push_back(first + int(k));
     }
-    int errors = 0;
-    for (const ImportMessage &m : result->messages)
-        errors += m.kind == ImportMessage::Error ? 1 : 0;
-    QString summary = errors ? QStringLiteral("%1 data row(s); %2 problem(s) to mend before anything can be imported.")
-                                   .arg(result->rowsRead)
-                                   .arg(errors)
-                             : QStringLiteral("%1 node(s) and %2 line(s) will be added.")
-                                   .arg(result->nodes.size())
-                                   .arg(result->lines.size());
-    if (!refusal.isEmpty())
-        summary = refusal;
-    if (result->projectOutmost && !errors)
+    QString summary = summaryOf(result, refusal,
+                                QStringLiteral("%1 node(s) and %2 line(s) will be added.")
+                                    .arg(result.nodes.size())
+                                    .arg(result.lines.size()));
+    if (result.projectOutmost && result.ok())
         summary += u" A distance beyond 1.2: the card will be projected to fit (Outmost Node)."_s;
     fillPreview({u"Node ID"_s, u"Label"_s, u"Distance"_s, u"Angle"_s, u"Sex"_s, u"Human"_s, u"Group Size"_s,
                  u"Color"_s, u"Symbol"_s, u"Node Size"_s, u"Role"_s, u"Memo 1"_s, u"Memo 2"_s, u"Line"_s},
-                rows, sheetRows, result->messages, summary);
+                rows, sheetRows, result, summary);
 }
 
-bool NodesExcelDialog::runImport()
+void NodesExcelDialog::requestImport(const NodeImportResult &result)
 {
-    QString refusal;
-    const std::optional<NodeImportResult> result = compute(&refusal);
-    if (!result || !importable(refusal, result->ok()))
-        return false;
-    Q_EMIT importRequested(*result);
-    return true;
+    Q_EMIT importRequested(result);
 }
 
 } // namespace korvalo

@@ -173,6 +173,25 @@ void TestExcelDialogs::linesAreImportedByLabel()
     QCOMPARE(card.Lines[1].A, 1);
     QCOMPARE(card.Lines[1].B, 3);
     QCOMPARE(card.Lines[1].LineSize, 2);
+    QCOMPARE(s.action(u"Undo1"_s)->text(), u"Undo Import Lines"_s);
+
+    // A result computed for the card as it was before (its nodes gone since) adds
+    // nothing and leaves no step in the history.
+    std::optional<LineImportResult> computed;
+    connect(d, &LinesExcelDialog::importRequested, d, [&computed](const LineImportResult &r) { computed = r; });
+    s.trigger(u"Undo1"_s);
+    s.trigger(u"Excel2"_s);
+    s.child<QPushButton>(u"Button2"_s, d)->click();
+    QVERIFY(computed);
+    s.trigger(u"Undo1"_s);
+    s.trigger(u"Undo1"_s);
+    QCOMPARE(s.model.card(1).NodeCount(), 0);
+    s.asker->asked.clear();
+    Q_EMIT d->importRequested(*computed);
+    QCOMPARE(s.asker->messages(), QStringList{u"message: Nothing was imported: the card changed since the preview. "
+                                              "Please look at the preview again."_s});
+    QCOMPARE(s.model.card(1).LineCount(), 0);
+    QCOMPARE(s.action(u"Redo1"_s)->text(), u"Redo Import Nodes"_s);
 }
 
 QTEST_MAIN(TestExcelDialogs)
