@@ -1,7 +1,9 @@
 #include "core/edit/commands.h"
 
 #include "core/edit/document.h"
+#include "core/model/cards.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace korvalo {
@@ -9,6 +11,11 @@ namespace korvalo {
 DocumentCommand::DocumentCommand(Document &document, const QString &text) : m_document(document)
 {
     setText(text);
+}
+
+NetworkModel &DocumentCommand::model()
+{
+    return m_document.modelForCommands();
 }
 
 ReplaceCardCommand::ReplaceCardCommand(Document &document, int card, NetworkCard after,
@@ -32,8 +39,7 @@ void ReplaceCardCommand::redo()
 
 void ReplaceCardCommand::swap()
 {
-    NetworkModel &model = m_document.modelForCommands();
-    NetworkCard &card = model.card(m_card);
+    NetworkCard &card = model().card(m_card);
     const bool renamed = card.ID != m_other.ID;
     std::swap(card, m_other);
     m_document.setCurrentCard(m_card);
@@ -67,20 +73,24 @@ InsertCardCommand::InsertCardCommand(Document &document, int at, NetworkCard car
 
 void InsertCardCommand::redo()
 {
-    NetworkModel &model = m_document.modelForCommands();
-    m_currentBefore = model.CurrentCard;
-    model.Cards.insert(model.Cards.begin() + m_at, std::move(m_card));
-    model.CurrentCard = m_at;
+    NetworkModel &m = model();
+    m_currentBefore = m.CurrentCard;
+    InsertCard(m, m_at, std::move(m_card));
     m_document.announceCardList();
 }
 
 void InsertCardCommand::undo()
 {
-    NetworkModel &model = m_document.modelForCommands();
-    m_card = std::move(model.Cards[size_t(m_at)]);
-    model.Cards.erase(model.Cards.begin() + m_at);
-    model.CurrentCard = std::min(m_currentBefore, model.CardCount());
+    NetworkModel &m = model();
+    DeleteCard(m, m_at, &m_card);
+    m.CurrentCard = std::min(m_currentBefore, m.CardCount());
     m_document.announceCardList();
+}
+
+bool InsertCardCommand::changesNothing() const
+{
+    const NetworkModel &m = m_document.model();
+    return m_at < 1 || m_at > m.CardCount() + 1 || m.CardCount() >= MaxCards;
 }
 
 RemoveCardCommand::RemoveCardCommand(Document &document, int at, const QString &text)
@@ -90,21 +100,23 @@ RemoveCardCommand::RemoveCardCommand(Document &document, int at, const QString &
 
 void RemoveCardCommand::redo()
 {
-    NetworkModel &model = m_document.modelForCommands();
-    m_currentBefore = model.CurrentCard;
-    // The whole card moves, ego slot included, so that every card keeps its own slot 0.
-    m_card = std::move(model.Cards[size_t(m_at)]);
-    model.Cards.erase(model.Cards.begin() + m_at);
-    model.CurrentCard = m_at > model.CardCount() ? m_at - 1 : m_at;
+    NetworkModel &m = model();
+    m_currentBefore = m.CurrentCard;
+    DeleteCard(m, m_at, &m_card);
     m_document.announceCardList();
 }
 
 void RemoveCardCommand::undo()
 {
-    NetworkModel &model = m_document.modelForCommands();
-    model.Cards.insert(model.Cards.begin() + m_at, std::move(m_card));
-    model.CurrentCard = m_currentBefore;
+    NetworkModel &m = model();
+    InsertCard(m, m_at, std::move(m_card));
+    m.CurrentCard = m_currentBefore;
     m_document.announceCardList();
+}
+
+bool RemoveCardCommand::changesNothing() const
+{
+    return !m_document.model().hasCard(m_at);
 }
 
 ReplaceEgoCommand::ReplaceEgoCommand(Document &document, Ego after, const QString &text)
@@ -114,7 +126,7 @@ ReplaceEgoCommand::ReplaceEgoCommand(Document &document, Ego after, const QStrin
 
 void ReplaceEgoCommand::swap()
 {
-    std::swap(m_document.modelForCommands().ego, m_other);
+    std::swap(model().ego, m_other);
     m_document.announceEgo();
 }
 

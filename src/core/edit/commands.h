@@ -21,6 +21,9 @@ public:
     virtual bool changesNothing() const { return false; }
 
 protected:
+    // The document's model for writing; only commands get it.
+    NetworkModel &model();
+
     Document &m_document;
 };
 
@@ -51,13 +54,15 @@ private:
     bool m_applied = false;
 };
 
-// Inserts a card at position `at` (1..CardCount()+1) and makes it current.
+// Inserts a card at position `at` (1..CardCount()+1) and makes it current (InsertCard).
+// Another position, or a full ego, changes nothing.
 class InsertCardCommand : public DocumentCommand
 {
 public:
     InsertCardCommand(Document &document, int at, NetworkCard card, const QString &text);
     void redo() override;
     void undo() override;
+    bool changesNothing() const override;
 
 private:
     int m_at;
@@ -65,14 +70,15 @@ private:
     NetworkCard m_card;
 };
 
-// Removes card `at`; the later cards move down, and the card at the same number (or the
-// one before, when the last was removed) becomes current.
+// Removes card `at` as DeleteCard does; undo puts it back and makes current again the
+// card that was. A card that does not exist changes nothing.
 class RemoveCardCommand : public DocumentCommand
 {
 public:
     RemoveCardCommand(Document &document, int at, const QString &text);
     void redo() override;
     void undo() override;
+    bool changesNothing() const override;
 
 private:
     int m_at;

@@ -161,7 +161,7 @@ RestoreDocumentCommand::RestoreDocumentCommand(Document &document, NetworkModel 
 
 void RestoreDocumentCommand::swap()
 {
-    std::swap(m_document.modelForCommands(), m_other);
+    std::swap(model(), m_other);
     m_document.announceCardList();
     m_document.announceEgo();
 }

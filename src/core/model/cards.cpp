@@ -34,15 +34,27 @@ void CopyCard(NetworkModel &model, int from, int to)
     target.Nodes[0] = egoSlot;
 }
 
-int DeleteCard(NetworkModel &model, int card)
+int DeleteCard(NetworkModel &model, int card, NetworkCard *removed)
 {
     if (!cardExists(model, card))
         return model.CurrentCard;
-    // The whole card moves, ego slot included, so that every card keeps its own slot 0.
+    if (removed)
+        *removed = std::move(model.Cards[size_t(card)]);
     model.Cards.erase(model.Cards.begin() + card);
     const int next = card > model.CardCount() ? card - 1 : card;
     model.CurrentCard = next;
     return next;
+}
+
+Status InsertCard(NetworkModel &model, int at, NetworkCard card)
+{
+    if (at < 1 || at > model.CardCount() + 1)
+        return Status::failure(QStringLiteral("A network card cannot be put at number %1.").arg(at));
+    if (model.CardCount() >= MaxCards)
+        return Status::failure(QStringLiteral("An ego holds at most %1 network cards.").arg(MaxCards));
+    model.Cards.insert(model.Cards.begin() + at, std::move(card));
+    model.CurrentCard = at;
+    return Status::success();
 }
 
 NetworkCard DuplicatedCard(const NetworkCard &original)
@@ -67,12 +79,7 @@ Status DuplicateCard(NetworkModel &model, int source)
 {
     if (!cardExists(model, source))
         return Status::failure(QStringLiteral("There is no network card %1.").arg(source));
-    if (model.CardCount() >= MaxCards)
-        return Status::failure(QStringLiteral("An ego holds at most %1 network cards.").arg(MaxCards));
-    NetworkCard copy = DuplicatedCard(model.card(source));
-    model.Cards.push_back(std::move(copy));
-    model.CurrentCard = model.CardCount();
-    return Status::success();
+    return InsertCard(model, model.CardCount() + 1, DuplicatedCard(model.card(source)));
 }
 
 } // namespace korvalo

@@ -159,6 +159,14 @@ void TestUndo::commandsThatChangeNothingAreDropped()
     QSignalSpy changed(&doc, &Document::changed);
     QVERIFY(ChangeCard(doc, 1, u"Nothing"_s, [](NetworkModel &) { return Status::success(); }).ok());
     QVERIFY(!doc.push(new ReplaceEgoCommand(doc, doc.model().ego, u"Ego settings"_s)));
+    // Card numbers with no card to remove or no place to insert at.
+    const int cards = doc.model().CardCount();
+    for (int at : {0, cards + 1, -1})
+        QVERIFY(!doc.push(new RemoveCardCommand(doc, at, u"Delete card"_s)));
+    for (int at : {0, cards + 2})
+        QVERIFY(!doc.push(new InsertCardCommand(doc, at, NewCard(1, u"new"_s, 5, u"none"_s, 2, {}, {}, {}),
+                                                u"New card"_s)));
+    QCOMPARE(doc.model().CardCount(), cards);
     QCOMPARE(doc.undoStack()->count(), 0);
     QVERIFY(!doc.isModified());
     QCOMPARE(changed.count(), 0);

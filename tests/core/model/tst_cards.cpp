@@ -35,6 +35,7 @@ private Q_SLOTS:
     void deleteMiddleCardShiftsLaterCards();
     void deleteLastAndOnlyCard();
     void deleteNothing();
+    void deletedCardGoesBackWhereItWas();
     void duplicateCopiesEverythingButSelection();
     void duplicateRefusedWhenFull();
     void modifyNamesBlankIdAndKeepsEgoSlot();
@@ -79,6 +80,30 @@ void TestCards::deleteNothing()
     QCOMPARE(DeleteCard(model, 0), 0);
     QCOMPARE(DeleteCard(model, 5), 0);
     QCOMPARE(model.CardCount(), 1);
+}
+
+void TestCards::deletedCardGoesBackWhereItWas()
+{
+    NetworkModel model = egoWithCards({QStringLiteral("t1"), QStringLiteral("t2"), QStringLiteral("t3")});
+    addAlter(model, 2, QStringLiteral("P1"));
+    const NetworkModel before = model;
+    NetworkCard removed;
+    QCOMPARE(DeleteCard(model, 2, &removed), 2);
+    QVERIFY(removed == before.card(2));
+    QVERIFY(InsertCard(model, 2, removed).ok());
+    QCOMPARE(model.CurrentCard, 2);
+    model.CurrentCard = before.CurrentCard;
+    QVERIFY(model == before);
+
+    // Only the numbers 1 to CardCount()+1 take a card, and only while the ego has room.
+    const QString nowhere = QStringLiteral("A network card cannot be put at number %1.");
+    QCOMPARE(InsertCard(model, 0, removed).message(), nowhere.arg(0));
+    QCOMPARE(InsertCard(model, 5, removed).message(), nowhere.arg(5));
+    while (model.CardCount() < MaxCards)
+        QVERIFY(InsertCard(model, model.CardCount() + 1, removed).ok());
+    QCOMPARE(InsertCard(model, 1, removed).message(), QStringLiteral("An ego holds at most 100 network cards."));
+    QCOMPARE(model.CardCount(), MaxCards);
+    QCOMPARE(model.card(1).ID, QStringLiteral("t1"));
 }
 
 void TestCards::duplicateCopiesEverythingButSelection()
