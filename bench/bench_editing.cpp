@@ -1,7 +1,7 @@
 #include "benchdata.h"
 #include "core/edit/document.h"
 #include "core/edit/hittest.h"
-#include "core/edit/tools/maptools.h"
+#include "core/edit/tools/toolmanager.h"
 #include "core/map/geometry.h"
 #include "core/map/render.h"
 
@@ -37,7 +37,7 @@ struct Bench
 {
     Document document;
     EditorState editor;
-    MapTools tools{document, editor};
+    ToolManager tools{document, editor};
     ViewOptions view;
     QImage image{W, H, QImage::Format_RGB32};
 
@@ -45,7 +45,7 @@ struct Bench
     {
         ensureGuiApp();
         document.reset(CapacityModel());
-        editor.EditMode = EditModeModifyNodes;
+        tools.setMode(EditMode::ModifyNodes);
         redraw();
     }
     void redraw() { RenderCard(image, document.model(), 1, view); }
@@ -65,18 +65,18 @@ static void BM_DragMoveStep(benchmark::State &state)
 {
     Bench b;
     const QPoint start = b.pointOf(TopNode);
-    b.tools.press(b.at(start));
+    b.tools.active().press(b.at(start));
     if (b.editor.DraggedNode != TopNode)
         state.SkipWithError("the press found no node to drag");
     int step = 0;
     for (auto _ : state) {
         const QPoint p = start + QPoint(step % 40, (step / 40) % 40);
         ++step;
-        b.tools.move(b.at(p));
+        b.tools.active().move(b.at(p));
         b.redraw();
         benchmark::DoNotOptimize(b.image.constBits());
     }
-    b.tools.release(b.at(start));
+    b.tools.active().release(b.at(start));
     state.counters["history"] = b.document.undoStack()->count();
 }
 BENCHMARK(BM_DragMoveStep)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -86,12 +86,12 @@ static void BM_DragMoveStepWithoutRedraw(benchmark::State &state)
 {
     Bench b;
     const QPoint start = b.pointOf(TopNode);
-    b.tools.press(b.at(start));
+    b.tools.active().press(b.at(start));
     int step = 0;
     for (auto _ : state) {
         const QPoint p = start + QPoint(step % 40, (step / 40) % 40);
         ++step;
-        b.tools.move(b.at(p));
+        b.tools.active().move(b.at(p));
     }
 }
 BENCHMARK(BM_DragMoveStepWithoutRedraw)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -102,7 +102,7 @@ static void BM_HoverStep(benchmark::State &state)
     Bench b;
     const QPoint over = b.pointOf(TopNode);
     for (auto _ : state) {
-        const MapResponse r = b.tools.move(b.at(over));
+        const MapResponse r = b.tools.active().move(b.at(over));
         benchmark::DoNotOptimize(r.readoutNode);
     }
     if (b.editor.HoverNode != TopNode)

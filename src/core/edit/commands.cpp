@@ -19,8 +19,8 @@ NetworkModel &DocumentCommand::model()
 }
 
 ReplaceCardCommand::ReplaceCardCommand(Document &document, int card, NetworkCard after,
-                                       const QString &text, int mergeId)
-    : DocumentCommand(document, text), m_card(card), m_other(std::move(after)), m_mergeId(mergeId)
+                                       const QString &text, Merge merge)
+    : DocumentCommand(document, text), m_card(card), m_other(std::move(after)), m_merge(merge)
 {
 }
 
@@ -52,7 +52,8 @@ bool ReplaceCardCommand::mergeWith(const QUndoCommand *other)
 {
     const auto *next = static_cast<const ReplaceCardCommand *>(other);
     // This command keeps the state before the first step; the model holds the newest.
-    if (next->m_card != m_card || m_mergeId < 0)
+    // The history asks only when the kinds are the same; another run is another step.
+    if (next->m_card != m_card || m_merge.id == MergeId::None || next->m_merge.run != m_merge.run)
         return false;
     // A drag that ends where it began leaves no step behind.
     if (m_document.model().card(m_card) == m_other)
@@ -136,7 +137,7 @@ bool ReplaceEgoCommand::changesNothing() const
 }
 
 Status ChangeCard(Document &document, int card, const QString &text,
-                  const std::function<Status(NetworkModel &)> &change, int mergeId)
+                  const std::function<Status(NetworkModel &)> &change, Merge merge)
 {
     NetworkModel &model = document.modelForCommands();
     if (!model.hasCard(card))
@@ -149,7 +150,7 @@ Status ChangeCard(Document &document, int card, const QString &text,
     }
     if (model.card(card) == before)
         return status;
-    auto *command = new ReplaceCardCommand(document, card, std::move(before), text, mergeId);
+    auto *command = new ReplaceCardCommand(document, card, std::move(before), text, merge);
     command->setAlreadyApplied();
     document.push(command);
     return status;

@@ -10,6 +10,25 @@ namespace korvalo {
 
 class Document;
 
+// The kinds of steps that merge: steps of one kind pushed one after the other on the same
+// card make one history step, as long as they belong to the same run.
+enum class MergeId {
+    None = -1,       // a step of its own
+    NodeDrag,        // alters dragged on the map
+    SectorDrag,      // a sector boundary dragged by its handle
+    KeyMove,         // the selected alters moved with the arrow keys
+    TransformRepeat, // Rotate 1° and Zoom In/Out with their keys held down
+};
+
+// A step's kind and run. A run is one drag, one press of a key with its repeats, one
+// burst of a repeated command: whoever pushes the steps numbers its runs, so that two
+// drags in a row stay two steps.
+struct Merge
+{
+    MergeId id = MergeId::None;
+    int run = 0;
+};
+
 // Every change of the document is one of these. Each holds the state on the other side
 // of the change and swaps it with the document's, so undo and redo are as cheap as the
 // swap.
@@ -27,17 +46,17 @@ protected:
     Document &m_document;
 };
 
-// Replaces one card's contents (record, sectors, nodes, lines). Commands with the same
-// non-negative merge id on the same card merge into one step (a drag).
+// Replaces one card's contents (record, sectors, nodes, lines). Commands of the same
+// merge kind and run on the same card merge into one step (a drag).
 class ReplaceCardCommand : public DocumentCommand
 {
 public:
     ReplaceCardCommand(Document &document, int card, NetworkCard after, const QString &text,
-                       int mergeId = -1);
+                       Merge merge = {});
 
     void undo() override { swap(); }
     void redo() override;
-    int id() const override { return m_mergeId; }
+    int id() const override { return int(m_merge.id); }
     bool mergeWith(const QUndoCommand *other) override;
     bool changesNothing() const override;
 
@@ -50,7 +69,7 @@ private:
 
     int m_card;
     NetworkCard m_other; // the card's contents on the other side of the change
-    int m_mergeId;
+    Merge m_merge;
     bool m_applied = false;
 };
 
@@ -103,8 +122,9 @@ private:
 // Applies `change` to card `card` of the document's model and records it as one step
 // named `text`. The change may call any model operation, but only on that card. Returns
 // the change's status; nothing is recorded when it fails (the card is put back) or when
-// the card came out the same. A card that does not exist is refused.
+// the card came out the same. A card that does not exist is refused. Steps with the same
+// `merge` merge (see Merge).
 Status ChangeCard(Document &document, int card, const QString &text,
-                  const std::function<Status(NetworkModel &)> &change, int mergeId = -1);
+                  const std::function<Status(NetworkModel &)> &change, Merge merge = {});
 
 } // namespace korvalo

@@ -3,20 +3,45 @@
 #include <QPoint>
 #include <QString>
 
+#include <cstddef>
+#include <iterator>
+
 namespace korvalo {
 
-// Mode texts; the mouse handlers compare EditMode with them exactly.
-inline const QString EditModeAddNodes = QStringLiteral("Add Nodes.");
-inline const QString EditModeModifyNodes = QStringLiteral("Modify Nodes.");
-inline const QString EditModeSectors = QStringLiteral("Add or modify sectors.");
-inline const QString EditModeLines = QStringLiteral("Add or Modify Lines.");
-inline const QString EditModeNone = QStringLiteral("Create new or read existing Ego.");
+// The editing modes; each has its tool in tools/.
+enum class EditMode { None, AddNodes, ModifyNodes, Sectors, Lines };
 
-// The editing mode and what the mouse is doing on the map. Not part of the document:
-// undo never touches it.
+// Each mode with the text the status bar shows while it is on, in the order of the enum.
+struct EditModeEntry
+{
+    EditMode mode;
+    const char16_t *statusText;
+};
+inline constexpr EditModeEntry EditModes[] = {
+    {EditMode::None, u"Create new or read existing Ego."},
+    {EditMode::AddNodes, u"Add Nodes."},
+    {EditMode::ModifyNodes, u"Modify Nodes."},
+    {EditMode::Sectors, u"Add or modify sectors."},
+    {EditMode::Lines, u"Add or Modify Lines."},
+};
+inline constexpr std::size_t EditModeCount = std::size(EditModes);
+static_assert([] {
+    for (std::size_t i = 0; i < EditModeCount; ++i)
+        if (std::size_t(EditModes[i].mode) != i)
+            return false;
+    return true;
+}());
+
+inline QString EditModeText(EditMode mode)
+{
+    return QString::fromUtf16(EditModes[std::size_t(mode)].statusText);
+}
+
+// The editing mode and what the mouse and the keyboard are doing on the map. Not part of
+// the document: undo never touches it.
 struct EditorState
 {
-    QString EditMode = EditModeNone;
+    korvalo::EditMode EditMode = korvalo::EditMode::None;
     QPoint NewNodePos, NewSectorPos;
     QPoint RubberBandStart, RubberBandEnd;
     bool RubberBandActive = false;
@@ -24,6 +49,8 @@ struct EditorState
     int DraggedNode = 0, DraggedSector = 0;
     int HoverNode = 0, HoverLine = 0, PickedSector = 0;
     int LineStartNode = -1;
+    // Arrow-key presses so far: the repeats of a key held down merge into its press's step.
+    int KeyPresses = 0;
     // Transform > Layout: a dragged node keeps its distance / its angle.
     bool FixDistance = false;
     bool FixAngle = false;

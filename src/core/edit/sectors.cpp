@@ -196,7 +196,7 @@ Status DeleteSectorStep(Document &document, int card, int sector)
     });
 }
 
-Status MoveSectorStep(Document &document, int card, int sector, float angle, int mergeId)
+Status MoveSectorStep(Document &document, int card, int sector, float angle, const Merge &merge)
 {
     if (!document.model().hasCard(card) || !validSector(document.model().card(card), sector))
         return noSuchSector(sector);
@@ -207,7 +207,7 @@ Status MoveSectorStep(Document &document, int card, int sector, float angle, int
             m.card(card).Sectors[size_t(sector)].SectorAngle = angle;
             return Status::success();
         },
-        mergeId);
+        merge);
 }
 
 Status ApplySectorOrderStep(Document &document, int card, const QStringList &entries)

@@ -7,6 +7,7 @@
 namespace korvalo {
 
 class Document;
+struct Merge;
 
 // Sector tools of one card. Angles in degrees. The functions on a NetworkCard change
 // only that card; the ones on a Document record their change as one undoable step on
@@ -43,8 +44,8 @@ Status AddSectorStep(Document &document, int card, const QString &name, int colo
 Status ModifySectorStep(Document &document, int card, int sector, const QString &name, int color);
 Status RenameSectorStep(Document &document, int card, int sector, const QString &name);
 Status DeleteSectorStep(Document &document, int card, int sector);
-// Moves a boundary; steps with the same non-negative merge id merge (a drag).
-Status MoveSectorStep(Document &document, int card, int sector, float angle, int mergeId);
+// Moves a boundary; steps of the same merge run merge (a drag).
+Status MoveSectorStep(Document &document, int card, int sector, float angle, const Merge &merge);
 Status ApplySectorOrderStep(Document &document, int card, const QStringList &entries);
 // Writes the info lines to the session's info sink.
 Status SizeSectorsByNodeCountStep(Document &document, int card);

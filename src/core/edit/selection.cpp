@@ -228,7 +228,7 @@ Status CopySectorToCardStep(Document &document, int card, int sector, int target
     return stayOnCard(document, card, status);
 }
 
-Status MoveSelectedStep(Document &document, int card, float angle, float distance, int mergeId)
+Status MoveSelectedStep(Document &document, int card, float angle, float distance, const Merge &merge)
 {
     return ChangeCard(
         document, card, u"Move selected nodes"_s,
@@ -236,7 +236,7 @@ Status MoveSelectedStep(Document &document, int card, float angle, float distanc
             MoveSelectedNodes(m.card(card), angle, distance);
             return Status::success();
         },
-        mergeId);
+        merge);
 }
 
 } // namespace korvalo

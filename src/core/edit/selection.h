@@ -8,6 +8,7 @@
 namespace korvalo {
 
 class Document;
+struct Merge;
 
 // Selection of alters (slots 1..NodeCount; the ego's slot 0 is never selected, deleted
 // or copied here) and the commands on the selected alters. The functions on a NetworkCard
@@ -62,7 +63,7 @@ Status CopyNodeToNextCardStep(Document &document, int card, int node);
 // A new sector with the name and colour of `sector` at `angle`, as the last sector of the
 // same card or of the next card.
 Status CopySectorToCardStep(Document &document, int card, int sector, int target, float angle);
-// Steps with the same non-negative merge id merge (one key held down).
-Status MoveSelectedStep(Document &document, int card, float angle, float distance, int mergeId);
+// Steps of the same merge run merge (one key held down).
+Status MoveSelectedStep(Document &document, int card, float angle, float distance, const Merge &merge);
 
 } // namespace korvalo

@@ -4,6 +4,7 @@
 #include "gui/shell/asker.h"
 #include "gui/dialogs/changecolordialog.h"
 #include "gui/shell/menus.h"
+#include "core/edit/cardedits.h"
 #include "core/edit/commands.h"
 #include "core/edit/document.h"
 #include "core/edit/editorstate.h"
@@ -17,8 +18,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Merge ids of this class's steps; other commands use other ids.
-constexpr int RepeatMergeIdBase = 0x7A00;
 // Repetitions closer together than this come from one key held down (or a quick run of
 // presses) and make one step.
 constexpr qint64 RepeatPauseMs = 500;
@@ -66,14 +65,16 @@ TransformActions::TransformActions(const ShellContext &shell, EditorState &edito
     for (const Turn &t : turns) {
         m.bind(QString::fromUtf16(t.item), this,
                [this, text = QString::fromUtf16(t.text), degrees = t.degrees, r = t.repeated] {
-                   const int mergeId = r == RepeatedCount ? -1 : repeatMergeId(Repeated(r));
+                   const Merge merge = r == RepeatedCount ? Merge{} : repeatRun(Repeated(r));
                    apply(text, [degrees](NetworkCard &c) { return RotateCard(c, degrees); },
-                         mergeId);
+                         merge);
                });
     }
-    m.bind(u"ZoomOut1"_s, this, [this] { apply(u"Zoom Out"_s, ZoomOut, repeatMergeId(ZoomOutKey)); });
-    m.bind(u"ZoomIn1"_s, this, [this] { apply(u"Zoom In"_s, ZoomIn, repeatMergeId(ZoomInKey)); });
+    m.bind(u"ZoomOut1"_s, this, [this] { apply(u"Zoom Out"_s, ZoomOut, repeatRun(ZoomOutKey)); });
+    m.bind(u"ZoomIn1"_s, this, [this] { apply(u"Zoom In"_s, ZoomIn, repeatRun(ZoomInKey)); });
     m.bind(u"MaxDistance1"_s, this, [this] { maxDistance(); });
+    m.bind(u"Connect1"_s, this, [this] { connectIdenticalIDs(); });
+    m.bind(u"DeleteRedLines1"_s, this, [this] { apply(u"Delete Red Lines"_s, DeleteRedLines); });
 
     m.bind(u"Change2"_s, this, [this] {
         ShowInFront(m_colorDialog, Focus::Take);
@@ -97,7 +98,7 @@ TransformActions::TransformActions(const ShellContext &shell, EditorState &edito
 }
 
 void TransformActions::apply(const QString &text,
-                              const std::function<int(NetworkCard &)> &transform, int mergeId)
+                              const std::function<int(NetworkCard &)> &transform, Merge merge)
 {
     Document &document = m_shell.document;
     const int card = document.model().CurrentCard;
@@ -109,18 +110,31 @@ void TransformActions::apply(const QString &text,
             transform(model.card(card));
             return Status::success();
         },
-        mergeId);
+        merge);
 }
 
-int TransformActions::repeatMergeId(Repeated command)
+Merge TransformActions::repeatRun(Repeated command)
 {
-    // Steps of one run share an id and merge; after a pause the next run takes the other
-    // of the command's two ids, so that it starts a step of its own.
+    // Steps of one run merge; after a pause the command starts a new run. The runs are
+    // numbered across the commands, so that a run of one never merges into another's.
     Burst &burst = m_bursts[command];
     if (!burst.last.isValid() || burst.last.elapsed() > RepeatPauseMs)
-        burst.odd = !burst.odd;
+        burst.run = ++m_runs;
     burst.last.start();
-    return RepeatMergeIdBase + 2 * int(command) + (burst.odd ? 1 : 0);
+    return Merge{MergeId::TransformRepeat, burst.run};
+}
+
+void TransformActions::connectIdenticalIDs()
+{
+    Document &document = m_shell.document;
+    const int c = document.model().CurrentCard;
+    if (!document.model().hasCard(c))
+        return;
+    const Status status = ChangeCard(document, c, u"Connect Identical IDs"_s, [&](NetworkModel &m) {
+        return ConnectIdenticalIDs(m.card(c));
+    });
+    if (!status)
+        m_shell.asker().message(status.message());
 }
 
 void TransformActions::maxDistance()

@@ -3,26 +3,46 @@
 #include "gui/shell/asker.h"
 #include "gui/windows/infowindows.h"
 #include "gui/map/mapwidget.h"
-#include "gui/shell/menus.h"
 #include "gui/shell/sidepanel.h"
-#include "core/edit/cardedits.h"
-#include "core/edit/commands.h"
 #include "core/edit/document.h"
 #include "gui/dialogs/linedialog.h"
 #include "gui/dialogs/nodedialog.h"
-#include "core/map/geometry.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <optional>
 
 namespace korvalo {
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+std::optional<MapKey> mapKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Tab: return MapKey::Tab;
+    case Qt::Key_Backtab: return MapKey::Backtab;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return MapKey::Enter;
+    case Qt::Key_Escape: return MapKey::Escape;
+    case Qt::Key_Delete: return MapKey::Delete;
+    case Qt::Key_Left: return MapKey::Left;
+    case Qt::Key_Right: return MapKey::Right;
+    case Qt::Key_Up: return MapKey::Up;
+    case Qt::Key_Down: return MapKey::Down;
+    default: return std::nullopt;
+    }
+}
+
+} // namespace
+
 MapController::MapController(const ShellContext &shell, EditorState &editor, MapWidget *map,
-                       SidePanel *side, NodeInfoWindow *nodeInfo, QObject *parent)
+                             SidePanel *side, NodeInfoWindow *nodeInfo, QObject *parent)
     : QObject(parent), m_shell(shell), m_editor(editor), m_tools(shell.document, editor),
       m_map(map), m_side(side), m_nodeInfo(nodeInfo)
 {
@@ -33,17 +53,18 @@ MapController::MapController(const ShellContext &shell, EditorState &editor, Map
 
     m_popup = new QMenu(map);
     m_popup->setObjectName(u"PopupMenu1"_s);
-    auto item = [this](const QString &caption, const QString &name) {
+    auto item = [this](const QString &caption, const QString &name, auto answer) {
         QAction *a = m_popup->addAction(caption);
         a->setObjectName(name);
-        return a;
+        connect(a, &QAction::triggered, this, [this, answer] { apply(answer(m_tools.active())); });
     };
-    connect(item(u"Modify"_s, u"Change1"_s), &QAction::triggered, this, &MapController::modifyHovered);
-    connect(item(u"Delete"_s, u"Delete1"_s), &QAction::triggered, this, &MapController::deleteHovered);
+    item(u"Modify"_s, u"Change1"_s, [](MapTool &tool) { return tool.modifyHovered(); });
+    item(u"Delete"_s, u"Delete1"_s, [](MapTool &tool) { return tool.deleteHovered(); });
     m_popup->addSeparator()->setObjectName(u"N13"_s);
-    // Copying is offered by the selection tools, which bind these two.
-    item(u"Copy to This Card"_s, u"CopytothisCard1"_s)->setEnabled(false);
-    item(u"Copy to Next Card"_s, u"CopytoNextCard1"_s)->setEnabled(false);
+    item(u"Copy to This Card"_s, u"CopytothisCard1"_s,
+         [this](MapTool &tool) { return tool.copyHovered(false, m_map->size()); });
+    item(u"Copy to Next Card"_s, u"CopytoNextCard1"_s,
+         [this](MapTool &tool) { return tool.copyHovered(true, m_map->size()); });
     connect(m_popup, &QMenu::aboutToShow, this, &MapController::popupAboutToShow);
 
     connect(&shell.document, &Document::currentCardChanged, this, [this] {
@@ -53,64 +74,28 @@ MapController::MapController(const ShellContext &shell, EditorState &editor, Map
     map->setMouseHandler([this](QMouseEvent *event) { mouse(event); });
     // The popup opens from the mouse handling, not from the context-menu event.
     map->setContextMenuPolicy(Qt::PreventContextMenu);
+    // The map takes the keyboard once clicked (or tabbed to).
+    map->setFocusPolicy(Qt::StrongFocus);
+    map->installEventFilter(this);
     map->setOverlay([this](QPainter &painter) {
-        if (m_editor.RubberBandActive) {
+        const MapOverlay overlay = m_tools.active().overlay(m_map->image().size());
+        if (overlay.rubberBand) {
             painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
             painter.setBrush(Qt::NoBrush);
-            painter.drawRect(QRect(m_editor.RubberBandStart, m_editor.RubberBandEnd).normalized());
+            painter.drawRect(*overlay.rubberBand);
         }
-        const NetworkCard *card = currentCard();
-        const int start = m_editor.LineStartNode;
-        if (card && start >= 0 && start <= card->NodeCount() && m_editor.EditMode == EditModeLines) {
-            const QSize size = m_map->image().size();
-            const Node &n = card->Nodes[size_t(start)];
+        if (overlay.rubberLine) {
             painter.setPen(QPen(QColor::fromRgb(LineStrokeColor(PaletteColor(0))), 1));
-            painter.drawLine(MapPoint(n.Angle, n.Distance, size.width(), size.height()),
-                             m_editor.LastMousePos);
+            painter.drawLine(*overlay.rubberLine);
         }
     });
-
-    Menus &menus = shell.menus;
-    menus.bind(u"Connect1"_s, this, [this] { connectIdenticalIDs(); });
-    menus.bind(u"DeleteRedLines1"_s, this, [this] { deleteRedLines(); });
-    // Transform > Layout's switches reach the editor state through the transform commands.
-
-    SectorHooks defaults;
-    defaults.remove = [this](int sector) {
-        Document &document = m_shell.document;
-        const int c = document.model().CurrentCard;
-        ChangeCard(document, c, u"Delete sector"_s, [&](NetworkModel &m) {
-            NetworkCard &card = m.card(c);
-            if (sector >= 1 && sector <= card.SectorCount()) {
-                card.Sectors[size_t(sector)] = card.Sectors.back();
-                card.Sectors.pop_back();
-            }
-            return Status::success();
-        });
-    };
-    defaults.rename = [this](int sector) {
-        const NetworkCard *card = currentCard();
-        if (!card || sector < 1 || sector > card->SectorCount())
-            return;
-        const std::optional<QString> name = m_shell.asker().input(
-            u"New Sector"_s, u"Name of Sector:"_s, card->Sectors[size_t(sector)].SectorName);
-        if (!name)
-            return;
-        Document &document = m_shell.document;
-        const int c = document.model().CurrentCard;
-        ChangeCard(document, c, u"Rename sector \"%1\""_s.arg(*name), [&](NetworkModel &m) {
-            m.card(c).Sectors[size_t(sector)].SectorName = *name;
-            return Status::success();
-        });
-    };
-    m_sectors = defaults;
 }
 
 MapController::~MapController() = default;
 
-void MapController::setSectorHooks(SectorHooks hooks)
+void MapController::setEditMode(EditMode mode)
 {
-    m_sectors = std::move(hooks);
+    m_tools.setMode(mode);
 }
 
 const NetworkCard *MapController::currentCard() const
@@ -137,19 +122,20 @@ void MapController::mouse(QMouseEvent *event)
     default: e.button = MapButton::Middle; break;
     }
 
+    MapTool &tool = m_tools.active();
     MapResponse r;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        r = m_tools.press(e);
+        r = tool.press(e);
         break;
     case QEvent::MouseMove:
-        r = m_tools.move(e);
+        r = tool.move(e);
         break;
     case QEvent::MouseButtonRelease:
-        r = m_tools.release(e);
+        r = tool.release(e);
         break;
     case QEvent::MouseButtonDblClick:
-        r = m_tools.doubleClick(pixelAt(m_editor.LastMousePos), e.mapSize);
+        r = tool.doubleClick(pixelAt(m_editor.LastMousePos), e.mapSize);
         break;
     default:
         return;
@@ -159,6 +145,23 @@ void MapController::mouse(QMouseEvent *event)
     if (event->type() == QEvent::MouseButtonRelease && e.button == MapButton::Right
         && (r.sectorPopup || m_popupAuto))
         openPopup(e.pos);
+}
+
+bool MapController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_map && event->type() == QEvent::KeyPress && key(static_cast<QKeyEvent *>(event)))
+        return true;
+    return QObject::eventFilter(watched, event);
+}
+
+bool MapController::key(QKeyEvent *event)
+{
+    const std::optional<MapKey> k = mapKey(event->key());
+    if (!k)
+        return false;
+    apply(m_tools.active().key(
+        MapKeyEvent{*k, bool(event->modifiers() & Qt::ShiftModifier), event->isAutoRepeat()}));
+    return true;
 }
 
 void MapController::apply(const MapResponse &r)
@@ -198,13 +201,16 @@ void MapController::apply(const MapResponse &r)
         m_lineDialog->show();
         m_lineDialog->raise();
     }
-    if (r.addSectorAt && m_sectors.add)
-        m_sectors.add(*r.addSectorAt);
-    if (r.renameSector && m_sectors.rename)
-        m_sectors.rename(r.renameSector);
-    if (r.redraw)
-        m_map->redraw();
-    m_map->update(); // the overlay
+    if (r.addSectorAt)
+        Q_EMIT addSectorRequested(*r.addSectorAt);
+    if (r.modifySector)
+        Q_EMIT modifySectorRequested(r.modifySector);
+    if (r.renameSector)
+        Q_EMIT renameSectorRequested(r.renameSector);
+    if (!r.message.isEmpty())
+        m_shell.asker().message(r.message);
+    if (r.repaint)
+        m_map->update();
 }
 
 void MapController::openPopup(QPoint mapPos)
@@ -214,66 +220,11 @@ void MapController::openPopup(QPoint mapPos)
 
 void MapController::popupAboutToShow()
 {
-    const bool shown = m_editor.EditMode != EditModeLines;
+    const bool shown = m_tools.active().offersCopies();
     for (const QString &name : {u"N13"_s, u"CopytothisCard1"_s, u"CopytoNextCard1"_s})
         for (QAction *a : m_popup->actions())
             if (a->objectName() == name)
                 a->setVisible(shown);
-}
-
-void MapController::hoverNode(int node)
-{
-    m_editor.HoverNode = node;
-    MapResponse r;
-    r.readout = node == 0 ? MapResponse::Readout::Nothing : MapResponse::Readout::Node;
-    r.readoutNode = node;
-    r.popupOpensByItself = node != 0 && m_editor.EditMode == EditModeModifyNodes;
-    apply(r);
-}
-
-void MapController::modifyHovered()
-{
-    const NetworkCard *card = currentCard();
-    if (!card)
-        return;
-    const QString &mode = m_editor.EditMode;
-    const int c = m_shell.document.model().CurrentCard;
-    if (mode == EditModeModifyNodes) {
-        const int node = m_editor.HoverNode;
-        if (node < 1 || node > card->NodeCount())
-            return;
-        m_nodeDialog->prepare(PrepareNodeModify(*card, c, node, m_shell.document.session().DecimalSeparator));
-        m_nodeDialog->show();
-        m_nodeDialog->raise();
-    } else if (mode == EditModeSectors) {
-        if (m_editor.PickedSector != 0 && m_sectors.modify)
-            m_sectors.modify(m_editor.PickedSector);
-    } else if (mode == EditModeLines) {
-        const int line = m_editor.HoverLine;
-        if (line < 1 || line > card->LineCount())
-            return;
-        m_lineDialog->prepare(PrepareLineModify(*card, c, line));
-        m_editor.HoverLine = 0;
-        m_lineDialog->show();
-        m_lineDialog->raise();
-    }
-}
-
-void MapController::deleteHovered()
-{
-    if (!currentCard())
-        return;
-    // No question: the step can be undone.
-    if (m_editor.EditMode == EditModeSectors) {
-        if (m_editor.PickedSector != 0 && m_sectors.remove)
-            m_sectors.remove(m_editor.PickedSector);
-        m_editor.PickedSector = 0;
-    } else if (m_tools.deleteHovered()) {
-        m_side->showNodeInfo(nullptr);
-        m_nodeInfo->showNode(nullptr);
-        m_popupAuto = false;
-    }
-    m_map->redraw();
 }
 
 void MapController::saveNode()
@@ -288,7 +239,6 @@ void MapController::saveNode()
         return;
     }
     m_nodeDialog->hide();
-    m_map->redraw();
 }
 
 void MapController::saveLine()
@@ -300,32 +250,6 @@ void MapController::saveLine()
         return;
     }
     m_lineDialog->hide();
-    m_map->redraw();
-}
-
-void MapController::connectIdenticalIDs()
-{
-    Document &document = m_shell.document;
-    const int c = document.model().CurrentCard;
-    if (!document.model().hasCard(c))
-        return;
-    const Status status = ChangeCard(document, c, u"Connect Identical IDs"_s, [&](NetworkModel &m) {
-        return ConnectIdenticalIDs(m.card(c));
-    });
-    if (!status)
-        m_shell.asker().message(status.message());
-}
-
-void MapController::deleteRedLines()
-{
-    Document &document = m_shell.document;
-    const int c = document.model().CurrentCard;
-    if (!document.model().hasCard(c))
-        return;
-    ChangeCard(document, c, u"Delete Red Lines"_s, [&](NetworkModel &m) {
-        DeleteRedLines(m.card(c));
-        return Status::success();
-    });
 }
 
 } // namespace korvalo

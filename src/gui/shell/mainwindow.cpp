@@ -20,7 +20,8 @@
 #include "gui/shell/sidepanel.h"
 #include "gui/dialogs/startchooser.h"
 #include "gui/map/mapcontroller.h"
-#include "gui/actions/sectorselectionactions.h"
+#include "gui/actions/sectoractions.h"
+#include "gui/actions/selectionactions.h"
 #include "gui/actions/transformactions.h"
 #include "gui/actions/importactions.h"
 
@@ -95,7 +96,8 @@ MainWindow::MainWindow(QWidget *parent)
     const ShellContext context{*m_document, askerSource, *m_menus, this, [this] { return m_map->size(); }};
     m_infoWindows = new InfoWindows(context);
     m_mapEditing = new MapController(context, m_editor, m_map, m_side, m_infoWindows->nodeInfo(), this);
-    m_sectorsAndSelection = new SectorSelectionActions(context, m_editor, m_map, m_mapEditing, this);
+    m_sectorActions = new SectorActions(context, m_editor, m_mapEditing, this);
+    m_selectionActions = new SelectionActions(context, this);
     m_transforms = new TransformActions(context, m_editor, this);
     // File > Export and Card > Import Graphic.
     new ExportActions(context, [this] { return viewOptions(); });
@@ -182,7 +184,7 @@ void MainWindow::buildToolBar()
     m_modeButtons[2] = button(u"SpeedButton1"_s, ToolIcon::ModifyNodes, u"Modify Nodes"_s);
     m_modeButtons[3] = button(u"SpeedButton3"_s, ToolIcon::Lines, u"Add or Modify Lines"_s);
 
-    const QString modes[4] = {EditModeSectors, EditModeAddNodes, EditModeModifyNodes, EditModeLines};
+    const EditMode modes[4] = {EditMode::Sectors, EditMode::AddNodes, EditMode::ModifyNodes, EditMode::Lines};
     for (int i = 0; i < 4; ++i) {
         m_modeButtons[i]->setCheckable(true);
         connect(m_modeButtons[i], &QToolButton::clicked, this,
@@ -286,10 +288,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void MainWindow::setEditMode(const QString &mode)
+void MainWindow::setEditMode(EditMode mode)
 {
-    const QString modes[4] = {EditModeSectors, EditModeAddNodes, EditModeModifyNodes, EditModeLines};
-    m_editor.EditMode = mode;
+    const EditMode modes[4] = {EditMode::Sectors, EditMode::AddNodes, EditMode::ModifyNodes, EditMode::Lines};
+    m_mapEditing->setEditMode(mode);
     // Raised buttons are the modes one can switch to; the flat, pressed one is active.
     for (int i = 0; i < 4; ++i) {
         m_modeButtons[i]->setAutoRaise(modes[i] == mode);
@@ -346,7 +348,7 @@ QString MainWindow::sexText() const
 
 void MainWindow::redrawMap()
 {
-    m_status->setText(m_editor.EditMode);
+    m_status->setText(EditModeText(m_editor.EditMode));
     m_side->refresh(sexText());
     m_map->redraw();
 }
@@ -361,7 +363,7 @@ ViewOptions MainWindow::viewOptions() const
     view.LabelFontSize = settings.LabelFontSize;
     view.OverlayPenWidth = settings.OverlayPenWidth;
     view.DecimalSeparator = settings.DecimalSeparator;
-    view.SectorHandles = m_editor.EditMode == EditModeSectors;
+    view.SectorHandles = m_editor.EditMode == EditMode::Sectors;
     return view;
 }
 

@@ -27,7 +27,8 @@ class MapWidget;
 class Menus;
 class RecentFiles;
 class RecoveryOffer;
-class SectorSelectionActions;
+class SectorActions;
+class SelectionActions;
 class SidePanel;
 class StartChooser;
 class TransformActions;
@@ -57,7 +58,7 @@ public:
     // later.
     void startUp(const QString &path = QString());
 
-    void setEditMode(const QString &mode);
+    void setEditMode(EditMode mode);
     void switchToCard(int card);
 
     // Repaints the map and the status texts (the map itself is drawn once per event-loop
@@ -78,7 +79,8 @@ public:
     RecoveryOffer &recovery() const { return *m_recovery; }
     RecentFiles &recentFiles() const { return *m_recent; }
     MapController *mapEditing() const { return m_mapEditing; }
-    SectorSelectionActions *sectorsAndSelection() const { return m_sectorsAndSelection; }
+    SectorActions *sectorActions() const { return m_sectorActions; }
+    SelectionActions *selectionActions() const { return m_selectionActions; }
     TransformActions *transformCommands() const { return m_transforms; }
 
 protected:
@@ -116,7 +118,8 @@ private:
     RecoveryOffer *m_recovery = nullptr;
     RecentFiles *m_recent = nullptr;
     MapController *m_mapEditing = nullptr;
-    SectorSelectionActions *m_sectorsAndSelection = nullptr;
+    SectorActions *m_sectorActions = nullptr;
+    SelectionActions *m_selectionActions = nullptr;
     TransformActions *m_transforms = nullptr;
 };
 

@@ -1,7 +1,8 @@
 #include "builders.h"
 #include "core/edit/document.h"
 #include "core/edit/hittest.h"
-#include "core/edit/tools/maptools.h"
+#include "core/edit/selection.h"
+#include "core/edit/tools/toolmanager.h"
 #include "core/map/geometry.h"
 #include "core/map/render.h"
 
@@ -10,8 +11,8 @@
 
 using namespace korvalo;
 
-// The mouse tools driven as the map widget drives them: every event carries the colour
-// of the pixel under the pointer in the card as RenderCard draws it at that moment.
+// The editing modes' tools driven as the map widget drives them: every event carries the
+// colour of the pixel under the pointer in the card as RenderCard draws it at that moment.
 namespace {
 
 constexpr int W = 600, H = 500; // centre (300, 250), radius 238
@@ -20,14 +21,14 @@ struct Map
 {
     Document document;
     EditorState editor;
-    MapTools tools{document, editor};
+    ToolManager tools{document, editor};
     ViewOptions view;
     QImage image{W, H, QImage::Format_RGB32};
 
-    Map(NetworkModel model, const QString &mode)
+    Map(NetworkModel model, EditMode mode)
     {
         document.reset(std::move(model));
-        editor.EditMode = mode;
+        tools.setMode(mode);
         view.ShowEgoLabel1 = false;
     }
     const NetworkCard &card() const { return document.model().card(1); }
@@ -39,13 +40,25 @@ struct Map
     }
     MapEvent at(QPoint p, MapButton button)
     {
-        view.SectorHandles = editor.EditMode == EditModeSectors;
+        view.SectorHandles = editor.EditMode == EditMode::Sectors;
         RenderCard(image, document.model(), document.model().CurrentCard, view);
         return MapEvent{button, p, image.pixel(p), image.size()};
     }
-    MapResponse press(QPoint p, MapButton b = MapButton::Left) { return tools.press(at(p, b)); }
-    MapResponse move(QPoint p) { return tools.move(at(p, MapButton::Left)); }
-    MapResponse release(QPoint p, MapButton b = MapButton::Left) { return tools.release(at(p, b)); }
+    MapTool &tool() { return tools.active(); }
+    MapResponse press(QPoint p, MapButton b = MapButton::Left) { return tool().press(at(p, b)); }
+    MapResponse move(QPoint p) { return tool().move(at(p, MapButton::Left)); }
+    MapResponse release(QPoint p, MapButton b = MapButton::Left) { return tool().release(at(p, b)); }
+    MapResponse key(MapKey k, bool shift = false, bool autoRepeat = false)
+    {
+        return tool().key(MapKeyEvent{k, shift, autoRepeat});
+    }
+    void select(const QList<int> &nodes)
+    {
+        SelectStep(document, 1, QStringLiteral("Select"), [&](NetworkCard &c) {
+            for (int node : nodes)
+                c.Nodes[size_t(node)].Selected = true;
+        });
+    }
 };
 
 // A at 0° (419, 250), B at 90° (300, 369), C at 180° (181, 250), D at 270° (300, 131).
@@ -80,7 +93,7 @@ private Q_SLOTS:
         NetworkModel model = fourAlters();
         AddSector(model, 1, QStringLiteral("Family"), 3, 45);
         AddLine(model, 1, 3, 1, 7);
-        Map m(std::move(model), EditModeSectors);
+        Map m(std::move(model), EditMode::Sectors);
         m.at({0, 0}, MapButton::Left);
         QCOMPARE(ClassifyPixel(m.image.pixel(m.pointOf(2))), PixelClass::Node);
         QCOMPARE(ClassifyPixel(m.image.pixel(250, 250)), PixelClass::Line); // silver line A–C
@@ -94,7 +107,7 @@ private Q_SLOTS:
     {
         NetworkModel model = oneCardModel(0, QStringLiteral("normal"));
         AddNode(model, 1, alter(0, 0.5f));
-        Map m(std::move(model), EditModeModifyNodes);
+        Map m(std::move(model), EditMode::ModifyNodes);
         m.press({300, 250});
         QCOMPARE(m.editor.DraggedNode, 0);
         QVERIFY(!m.editor.RubberBandActive);
@@ -109,7 +122,7 @@ private Q_SLOTS:
         NetworkModel model = oneCardModel();
         AddNode(model, 1, alter(45, 0.5f, 1));
         AddNode(model, 1, alter(45, 0.5f, 3)); // drawn on top of node 1
-        Map m(std::move(model), EditModeModifyNodes);
+        Map m(std::move(model), EditMode::ModifyNodes);
         const QPoint p = m.pointOf(1);
         QCOMPARE(NearestNode(m.card(), p.x(), p.y(), W, H), 1);
         m.press(p);
@@ -122,12 +135,12 @@ private Q_SLOTS:
 
     void aWholeDragIsOneStep()
     {
-        Map m(fourAlters(), EditModeModifyNodes);
+        Map m(fourAlters(), EditMode::ModifyNodes);
         const Node before = m.card().Nodes[1];
         m.press(m.pointOf(1));
         QCOMPARE(m.editor.DraggedNode, 1);
         for (int y = 250; y <= 450; y += 2)
-            QVERIFY(m.move({419, y}).redraw);
+            QVERIFY(m.move({419, y}).repaint);
         m.release({419, 450});
         QCOMPARE(m.editor.DraggedNode, 0);
         QCOMPARE(m.card().Nodes[1].Angle, AngleAt(419, 450, W, H));
@@ -151,7 +164,7 @@ private Q_SLOTS:
 
     void layoutSwitchesKeepDistanceOrAngle()
     {
-        Map m(fourAlters(), EditModeModifyNodes);
+        Map m(fourAlters(), EditMode::ModifyNodes);
         m.editor.FixDistance = true;
         m.press(m.pointOf(1));
         m.move({300, 450});
@@ -168,12 +181,12 @@ private Q_SLOTS:
         QCOMPARE(m.card().Nodes[1].Distance, DistanceAt(300, 450, W, H));
         m.release({300, 450});
 
-        // Both: the node stays, the map is still redrawn, no step is recorded.
+        // Both: the node stays, the map is still repainted, no step is recorded.
         m.editor.FixDistance = true;
         const int steps = m.steps();
         const Node before = m.card().Nodes[1];
         m.press(m.pointOf(1));
-        QVERIFY(m.move({100, 100}).redraw);
+        QVERIFY(m.move({100, 100}).repaint);
         m.release({100, 100});
         QCOMPARE(m.card().Nodes[1], before);
         QCOMPARE(m.steps(), steps);
@@ -193,13 +206,13 @@ private Q_SLOTS:
     {
         QFETCH(QPoint, from);
         QFETCH(QPoint, to);
-        Map m(fourAlters(), EditModeModifyNodes);
+        Map m(fourAlters(), EditMode::ModifyNodes);
         m.press(from);
         QVERIFY(m.editor.RubberBandActive);
         m.move((from + to) / 2);
         m.move(to);
         QCOMPARE(m.editor.RubberBandEnd, to);
-        QVERIFY(m.release(to).redraw);
+        QVERIFY(m.release(to).repaint);
         QVERIFY(!m.editor.RubberBandActive);
         QCOMPARE(selected(m.card()), QList<int>{1});
         // A second band adds to the selection and deselects nothing.
@@ -210,7 +223,7 @@ private Q_SLOTS:
 
     void zeroSizeRubberBandSelectsTheNodeOnThatPixel()
     {
-        Map m(fourAlters(), EditModeModifyNodes);
+        Map m(fourAlters(), EditMode::ModifyNodes);
         m.view.Show2 = false; // nodes not drawn: their points lie on the background
         const QPoint a = m.pointOf(1);
         m.press(a + QPoint(1, 0));
@@ -223,8 +236,8 @@ private Q_SLOTS:
 
     void lineStartedAndCancelled()
     {
-        Map m(fourAlters(), EditModeLines);
-        QVERIFY(m.press(m.pointOf(1), MapButton::Right).redraw);
+        Map m(fourAlters(), EditMode::Lines);
+        QVERIFY(m.press(m.pointOf(1), MapButton::Right).repaint);
         QCOMPARE(m.editor.LineStartNode, 1);
         // The start again, or the background: still started, no dialog.
         QVERIFY(!m.press(m.pointOf(1), MapButton::Right).lineDialog);
@@ -245,14 +258,14 @@ private Q_SLOTS:
         // Started, then the mode changes: the next move cancels it.
         m.press(m.pointOf(2), MapButton::Right);
         QCOMPARE(m.editor.LineStartNode, 2);
-        m.editor.EditMode = EditModeModifyNodes;
-        QVERIFY(m.move({10, 10}).redraw);
+        m.tools.setMode(EditMode::ModifyNodes);
+        QVERIFY(m.move({10, 10}).repaint);
         QCOMPARE(m.editor.LineStartNode, -1);
     }
 
     void lineToTheEgo()
     {
-        Map m(oneCardModel(0, QStringLiteral("normal")), EditModeLines);
+        Map m(oneCardModel(0, QStringLiteral("normal")), EditMode::Lines);
         AddNode(m.document.modelForCommands(), 1, alter(0, 0.5f, 1, QStringLiteral("A")));
         m.press({300, 250}, MapButton::Right);
         QCOMPARE(m.editor.LineStartNode, 0);
@@ -267,7 +280,7 @@ private Q_SLOTS:
         AddLine(model, 1, 3, 1, 3); // A–C, blue, horizontal through the centre
         AddLine(model, 2, 4, 3, 4); // B–D, lime, vertical, 3 pixels wide
         AddLine(model, 1, 2, 1, 3); // A–B, blue as well
-        Map m(std::move(model), EditModeLines);
+        Map m(std::move(model), EditMode::Lines);
         MapResponse r = m.move({250, 250});
         QCOMPARE(m.editor.HoverLine, 1);
         QCOMPARE(r.readout, MapResponse::Readout::Line);
@@ -289,7 +302,7 @@ private Q_SLOTS:
         QCOMPARE(m.editor.HoverLine, 3);
 
         // In another mode the popup stays as it was; the background clears HoverLine.
-        m.editor.EditMode = EditModeModifyNodes;
+        m.tools.setMode(EditMode::ModifyNodes);
         QVERIFY(!m.move({250, 250}).popupOpensByItself);
         m.move({20, 20});
         QCOMPARE(m.editor.HoverLine, 0);
@@ -299,21 +312,21 @@ private Q_SLOTS:
     {
         NetworkModel model = fourAlters();
         model.card(1).Nodes[2].Size = 3;
-        Map m(std::move(model), EditModeModifyNodes);
+        Map m(std::move(model), EditMode::ModifyNodes);
         // Beside the group marks, which are outlined in black.
         MapResponse r = m.move(m.pointOf(2) + QPoint(6, 0));
         QCOMPARE(r.readout, MapResponse::Readout::Node);
         QCOMPARE(r.readoutNode, 2);
         QCOMPARE(m.editor.HoverNode, 2);
         QCOMPARE(r.popupOpensByItself, std::optional<bool>(true));
-        QVERIFY(!r.redraw);
+        QVERIFY(!r.repaint);
 
         r = m.move({20, 20});
         QCOMPARE(r.readout, MapResponse::Readout::Nothing);
         QCOMPARE(r.popupOpensByItself, std::optional<bool>(false));
         QCOMPARE(m.editor.HoverNode, 2); // kept over the empty map
 
-        m.editor.EditMode = EditModeAddNodes;
+        m.tools.setMode(EditMode::AddNodes);
         r = m.move(m.pointOf(1));
         QCOMPARE(r.readoutNode, 1);
         QVERIFY(!r.popupOpensByItself);
@@ -321,17 +334,17 @@ private Q_SLOTS:
 
     void doubleClickTogglesTheHoveredNode()
     {
-        Map m(fourAlters(), EditModeModifyNodes);
+        Map m(fourAlters(), EditMode::ModifyNodes);
         m.move(m.pointOf(3));
-        QVERIFY(m.tools.doubleClick(m.image.pixel(m.pointOf(3)), m.image.size()).redraw);
+        QVERIFY(m.tool().doubleClick(m.image.pixel(m.pointOf(3)), m.image.size()).repaint);
         QCOMPARE(selected(m.card()), QList<int>{3});
-        m.tools.doubleClick(m.image.pixel(m.pointOf(3)), m.image.size());
+        m.tool().doubleClick(m.image.pixel(m.pointOf(3)), m.image.size());
         QVERIFY(selected(m.card()).isEmpty());
     }
 
     void addNodesPrefill()
     {
-        Map m(fourAlters(), EditModeAddNodes);
+        Map m(fourAlters(), EditMode::AddNodes);
         MapResponse r = m.release({300, 131 - 60}, MapButton::Right);
         QVERIFY(r.nodeDialog);
         QCOMPARE(m.editor.NewNodePos, QPoint(300, 71));
@@ -358,7 +371,7 @@ private Q_SLOTS:
         NetworkModel model = fourAlters();
         AddSector(model, 1, QStringLiteral("Family"), 3, 0); // handle at (538, 250)
         AddSector(model, 1, QStringLiteral("Work"), 5, 180);
-        Map m(std::move(model), EditModeSectors);
+        Map m(std::move(model), EditMode::Sectors);
         QCOMPARE(NearestSectorHandle(m.card(), 543, 250, W, H), 1);
         QCOMPARE(NearestSectorHandle(m.card(), 544, 250, W, H), 0);
 
@@ -371,7 +384,7 @@ private Q_SLOTS:
 
         r = m.release({538, 250}, MapButton::Right);
         QVERIFY(r.sectorPopup);
-        QVERIFY(!r.redraw);
+        QVERIFY(!r.repaint);
         QCOMPARE(m.editor.PickedSector, 1);
 
         // Dragging a boundary: one step, the table not re-sorted.
@@ -387,14 +400,14 @@ private Q_SLOTS:
         // A double click on a handle asks to rename that sector.
         m.move(MapPoint(180, 1, W, H));
         const QPoint handle = MapPoint(180, 1, W, H);
-        QCOMPARE(m.tools.doubleClick(m.image.pixel(handle), m.image.size()).renameSector, 2);
+        QCOMPARE(m.tool().doubleClick(m.image.pixel(handle), m.image.size()).renameSector, 2);
     }
 
     void nothingHappensWithoutACard()
     {
         NetworkModel model;
         SetupEgo(model, QStringLiteral("E"), {}, 0, {}, {}, QStringLiteral("E"));
-        Map m(std::move(model), EditModeAddNodes);
+        Map m(std::move(model), EditMode::AddNodes);
         QVERIFY(!m.release({10, 10}, MapButton::Right).nodeDialog);
         const MapResponse r = m.move({30, 40});
         QCOMPARE(m.editor.LastMousePos, QPoint(30, 40));
@@ -406,18 +419,156 @@ private Q_SLOTS:
         NetworkModel model = fourAlters();
         AddLine(model, 1, 2, 1, 1);
         AddLine(model, 4, 3, 1, 1);
-        Map m(std::move(model), EditModeModifyNodes);
+        Map m(std::move(model), EditMode::ModifyNodes);
         m.move(m.pointOf(1));
-        QVERIFY(m.tools.deleteHovered());
+        QCOMPARE(m.tool().deleteHovered().readout, MapResponse::Readout::Nothing);
         QCOMPARE(m.card().NodeCount(), 3);
         QCOMPARE(m.card().Nodes[1].ID, QStringLiteral("D")); // the last moved into the gap
         QCOMPARE(m.card().LineCount(), 1);
         QCOMPARE(m.card().Lines[1].A, 1);
         QCOMPARE(m.editor.HoverNode, 0);
         // A second "Delete" without moving must not hit D, which nobody pointed at.
-        QVERIFY(!m.tools.deleteHovered());
+        QCOMPARE(m.tool().deleteHovered().readout, MapResponse::Readout::Unchanged);
         QCOMPARE(m.card().NodeCount(), 3);
         QCOMPARE(m.document.undoStack()->text(0), QStringLiteral("Delete node \"A\""));
+    }
+
+    void tabWalksTheAltersAndEnterOpensTheHoveredOne()
+    {
+        Map m(fourAlters(), EditMode::ModifyNodes);
+        MapResponse r = m.key(MapKey::Tab);
+        QCOMPARE(m.editor.HoverNode, 1);
+        QCOMPARE(r.readout, MapResponse::Readout::Node);
+        QCOMPARE(r.readoutNode, 1);
+        QCOMPARE(r.popupOpensByItself, std::optional<bool>(true));
+        m.key(MapKey::Backtab);
+        QCOMPARE(m.editor.HoverNode, 4); // around from the first to the last
+        m.key(MapKey::Tab);
+        QCOMPARE(m.editor.HoverNode, 1);
+        r = m.key(MapKey::Enter);
+        QVERIFY(r.nodeDialog);
+        QCOMPARE(r.nodeDialog->todo, FormModify);
+        QCOMPARE(r.nodeDialog->Label, QStringLiteral("A"));
+
+        // Another mode walks as well, but the popup stays off and Enter opens nothing.
+        m.tools.setMode(EditMode::AddNodes);
+        r = m.key(MapKey::Tab);
+        QCOMPARE(r.readoutNode, 2);
+        QCOMPARE(r.popupOpensByItself, std::optional<bool>(false));
+        QVERIFY(!m.key(MapKey::Enter).nodeDialog);
+        QCOMPARE(m.steps(), 0);
+    }
+
+    void arrowsMoveTheSelectionOneStepPerPress()
+    {
+        Map m(fourAlters(), EditMode::ModifyNodes);
+        m.select({1, 3});
+        const int start = m.steps();
+        // One press and its repeats are one step, in any mode.
+        m.key(MapKey::Right);
+        m.key(MapKey::Right, false, true);
+        m.tools.setMode(EditMode::Lines);
+        m.key(MapKey::Right, false, true);
+        QCOMPARE(m.card().Nodes[1].Angle, 3.f);
+        QCOMPARE(m.card().Nodes[3].Angle, 183.f);
+        QCOMPARE(m.card().Nodes[2].Angle, 90.f);
+        QCOMPARE(m.steps(), start + 1);
+        QCOMPARE(m.document.undoStack()->text(start), QStringLiteral("Move selected nodes"));
+        // The next press is the next step; Shift goes ten times as far.
+        m.key(MapKey::Up, true);
+        QCOMPARE(m.card().Nodes[1].Distance, 0.6f);
+        m.key(MapKey::Left, true, true);
+        QCOMPARE(m.card().Nodes[1].Angle, 353.f);
+        QCOMPARE(m.steps(), start + 2);
+        m.document.undoStack()->undo();
+        QCOMPARE(m.card().Nodes[1].Angle, 3.f);
+        QCOMPARE(m.card().Nodes[1].Distance, 0.5f);
+
+        // Delete removes the selected alters, but not again while the key is held down.
+        m.key(MapKey::Delete, false, true);
+        QCOMPARE(m.card().NodeCount(), 4);
+        m.key(MapKey::Delete);
+        QCOMPARE(m.card().NodeCount(), 2);
+        QCOMPARE(m.document.undoStack()->text(m.steps() - 1), QStringLiteral("Delete selected nodes"));
+    }
+
+    void escapeGivesUpAStartedLineOrRubberBand()
+    {
+        Map m(fourAlters(), EditMode::Lines);
+        m.press(m.pointOf(1), MapButton::Right);
+        m.move({100, 120});
+        const MapOverlay line = m.tool().overlay(m.image.size());
+        QCOMPARE(line.rubberLine, std::optional<QLine>(QLine(m.pointOf(1), QPoint(100, 120))));
+        QVERIFY(!line.rubberBand);
+        QVERIFY(m.key(MapKey::Escape).repaint);
+        QCOMPARE(m.editor.LineStartNode, -1);
+        QVERIFY(!m.tool().overlay(m.image.size()).rubberLine);
+
+        m.tools.setMode(EditMode::ModifyNodes);
+        m.press({350, 200});
+        QVERIFY(m.move({450, 300}).repaint);
+        QCOMPARE(m.tool().overlay(m.image.size()).rubberBand,
+                 std::optional<QRect>(QRect(QPoint(350, 200), QPoint(450, 300))));
+        m.key(MapKey::Escape);
+        QVERIFY(!m.editor.RubberBandActive);
+        m.release({450, 300});
+        QVERIFY(selected(m.card()).isEmpty());
+    }
+
+    void popupItemsActOnWhatThePointerPicked()
+    {
+        NetworkModel model = fourAlters();
+        AddSector(model, 1, QStringLiteral("Family"), 3, 0); // handle at (538, 250)
+        Map m(std::move(model), EditMode::ModifyNodes);
+        QVERIFY(m.tool().offersCopies());
+        m.move(m.pointOf(2));
+        QVERIFY(m.tool().copyHovered(false, m.image.size()).message.isEmpty());
+        QCOMPARE(m.card().NodeCount(), 5);
+        QCOMPARE(m.card().Nodes[5].Label, QStringLiteral("B"));
+        // One card only: the refusal is for the shell to show.
+        QCOMPARE(m.tool().copyHovered(true, m.image.size()).message, NoNextCardMessage());
+
+        m.tools.setMode(EditMode::Sectors);
+        m.move({538, 250});
+        m.release({538, 250}, MapButton::Right);
+        QCOMPARE(m.tool().modifyHovered().modifySector, 1);
+        m.tool().copyHovered(false, m.image.size());
+        QCOMPARE(m.card().SectorCount(), 2);
+        QCOMPARE(m.card().Sectors[2].SectorName, QStringLiteral("Family"));
+        m.tool().deleteHovered();
+        QCOMPARE(m.card().SectorCount(), 1);
+        QCOMPARE(m.editor.PickedSector, 0);
+        QCOMPARE(m.document.undoStack()->text(m.steps() - 1), QStringLiteral("Delete sector \"Family\""));
+
+        // Lines: no copies; "Modify" opens the hovered line, which is forgotten then.
+        AddLine(m.document.modelForCommands(), 1, 3, 1, 3); // A–C through the centre
+        m.tools.setMode(EditMode::Lines);
+        QVERIFY(!m.tool().offersCopies());
+        m.move({250, 250});
+        const MapResponse r = m.tool().modifyHovered();
+        QVERIFY(r.lineDialog);
+        QCOMPARE(r.lineDialog->line, 1);
+        QCOMPARE(m.editor.HoverLine, 0);
+    }
+
+    void twoSectorDragsAreTwoSteps()
+    {
+        NetworkModel model = fourAlters();
+        AddSector(model, 1, QStringLiteral("Family"), 3, 0); // handle at (538, 250)
+        Map m(std::move(model), EditMode::Sectors);
+        for (const QPoint to : {QPoint(300, 480), QPoint(62, 250)}) {
+            const Sector &s = m.card().Sectors[1];
+            const QPoint handle = MapPoint(s.SectorAngle, 1, W, H);
+            m.press(handle);
+            QCOMPARE(m.editor.DraggedSector, 1);
+            m.move((handle + to) / 2);
+            m.move(to);
+            m.release(to);
+        }
+        QCOMPARE(m.steps(), 2);
+        QCOMPARE(m.card().Sectors[1].SectorAngle, AngleAt(62, 250, W, H));
+        m.document.undoStack()->undo();
+        QCOMPARE(m.card().Sectors[1].SectorAngle, AngleAt(300, 480, W, H));
     }
 };
 

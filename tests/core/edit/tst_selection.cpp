@@ -1,5 +1,6 @@
 #include "builders.h"
 #include "core/edit/document.h"
+#include "core/edit/commands.h"
 #include "core/edit/selection.h"
 
 #include <QTest>
@@ -229,13 +230,13 @@ void TestSelection::arrowMovesMergeAndWrap()
     document.reset(model);
 
     for (int i = 0; i < 3; ++i)
-        QVERIFY(MoveSelectedStep(document, 1, 1, -0.01f, 5));
+        QVERIFY(MoveSelectedStep(document, 1, 1, -0.01f, Merge{MergeId::KeyMove, 5}));
     const NetworkCard &card = document.model().card(1);
     QCOMPARE(card.Nodes[1].Angle, 1.5f);
     QCOMPARE(card.Nodes[1].Distance, 0.0f);
     QCOMPARE(card.Nodes[2], model.card(1).Nodes[2]);
     QCOMPARE(document.undoStack()->count(), 1);
-    QVERIFY(MoveSelectedStep(document, 1, -10, 0.1f, 6));
+    QVERIFY(MoveSelectedStep(document, 1, -10, 0.1f, Merge{MergeId::KeyMove, 6}));
     QCOMPARE(card.Nodes[1].Angle, 351.5f);
     QCOMPARE(document.undoStack()->count(), 2);
 }

@@ -61,7 +61,7 @@ void randomStep(Document &doc, QRandomGenerator &rng)
         break;
     }
     // Changes of one card, some merged as a drag would be.
-    const int mergeId = kind == 9 ? 7 : -1;
+    const Merge merge = kind == 9 ? Merge{MergeId::NodeDrag, 7} : Merge{};
     ChangeCard(doc, card, u"Edit"_s, [&](NetworkModel &model) {
         NetworkCard &c = model.card(card);
         switch (kind) {
@@ -93,7 +93,7 @@ void randomStep(Document &doc, QRandomGenerator &rng)
             }
             return Status::success();
         }
-    }, mergeId);
+    }, merge);
 }
 
 } // namespace
@@ -108,6 +108,7 @@ private Q_SLOTS:
     void failedChangePutsTheCardBack();
     void cardCommandsNameTheirObject();
     void dragBackToTheStartLeavesNoStep();
+    void stepsMergeWithinOneRunOfOneKind();
 };
 
 void TestUndo::randomHistoryUndoesToTheOriginalBytes()
@@ -213,10 +214,35 @@ void TestUndo::dragBackToTheStartLeavesNoStep()
         ChangeCard(doc, 1, u"Move node"_s, [angle](NetworkModel &m) {
             m.card(1).Nodes[1].Angle = angle;
             return Status::success();
-        }, 3);
+        }, Merge{MergeId::NodeDrag, 3});
     }
     QCOMPARE(doc.undoStack()->count(), 0);
     QVERIFY(!doc.isModified());
+}
+
+void TestUndo::stepsMergeWithinOneRunOfOneKind()
+{
+    Document doc;
+    doc.reset(realEgo());
+    auto move = [&](Merge merge, int card = 1) {
+        ChangeCard(doc, card, u"Move"_s, [&](NetworkModel &m) {
+            m.card(card).Nodes[1].Angle += 1;
+            return Status::success();
+        }, merge);
+    };
+    move({MergeId::NodeDrag, 1});
+    move({MergeId::NodeDrag, 1});
+    QCOMPARE(doc.undoStack()->count(), 1);
+    // The next drag, a key move of the same run number, another card, no merging at all.
+    move({MergeId::NodeDrag, 2});
+    QCOMPARE(doc.undoStack()->count(), 2);
+    move({MergeId::KeyMove, 2});
+    QCOMPARE(doc.undoStack()->count(), 3);
+    move({MergeId::KeyMove, 2}, 2);
+    QCOMPARE(doc.undoStack()->count(), 4);
+    move({});
+    move({});
+    QCOMPARE(doc.undoStack()->count(), 6);
 }
 
 QTEST_GUILESS_MAIN(TestUndo)

@@ -5,7 +5,7 @@
 #include "gui/dialogs/sectororderdialog.h"
 #include "core/edit/sectors.h"
 #include "core/edit/selection.h"
-#include "gui/actions/sectorselectionactions.h"
+#include "gui/actions/sectoractions.h"
 #include "core/map/geometry.h"
 #include "shellfixture.h"
 
@@ -203,10 +203,12 @@ void TestSectorSelection::messagesAndRefusals()
 
     // An order list made before a sector went away is refused.
     s.trigger(u"ChangeSectorOrder1"_s);
+    s.window.setEditMode(EditMode::Sectors);
     s.editor.PickedSector = 1;
-    s.window.sectorsAndSelection()->deletePickedSector();
+    s.child<QAction>(u"Delete1"_s, s.window.mapEditing()->popup())->trigger();
+    QCOMPARE(card.SectorCount(), 2);
     const NetworkCard before = card;
-    s.window.sectorsAndSelection()->sectorOrderDialog()->findChild<QPushButton *>(u"Button1"_s)->click();
+    s.window.sectorActions()->sectorOrderDialog()->findChild<QPushButton *>(u"Button1"_s)->click();
     QCOMPARE(card, before);
     QVERIFY(s.asker->messages().last().contains(u"Sector Order"_s));
 
@@ -240,7 +242,7 @@ void TestSectorSelection::sectorModeWithTheMouse()
     s.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&s.window));
     buildCard(s);
-    s.window.setEditMode(EditModeSectors);
+    s.window.setEditMode(EditMode::Sectors);
     MapWidget *map = s.window.mapWidget();
     const QSize size = map->image().size();
     const NetworkCard &card = s.model.card(1);
@@ -249,7 +251,7 @@ void TestSectorSelection::sectorModeWithTheMouse()
     const QPoint free = MapPoint(60, 0.5f, size.width(), size.height());
     QTest::mouseMove(map, free);
     QTest::mouseClick(map, Qt::RightButton, {}, free);
-    SectorDialog *dialog = s.window.sectorsAndSelection()->sectorDialog();
+    SectorDialog *dialog = s.window.sectorActions()->sectorDialog();
     QVERIFY(dialog->isVisible());
     s.child<QLineEdit>(u"sektorname"_s, dialog)->setText(u"Sports"_s);
     QTest::mouseClick(s.child(u"Panel5"_s, dialog), Qt::LeftButton);
@@ -323,7 +325,7 @@ void TestSectorSelection::popupCopiesAndTheKeyboardHover()
     buildCard(s);
     s.addCard(u"Wave 2"_s);
     s.window.switchToCard(1);
-    s.window.setEditMode(EditModeModifyNodes);
+    s.window.setEditMode(EditMode::ModifyNodes);
     MapWidget *map = s.window.mapWidget();
     map->setFocus();
     const QSize size = map->image().size();

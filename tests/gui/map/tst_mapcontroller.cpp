@@ -102,7 +102,7 @@ private Q_SLOTS:
         const int start = s.window.document().undoStack()->index();
 
         s.mode(u"SpeedButton5"_s); // Add Nodes.
-        QCOMPARE(s.editor.EditMode, EditModeAddNodes);
+        QCOMPARE(s.editor.EditMode, EditMode::AddNodes);
         const QPoint c = s.centre();
         s.addNode(c + QPoint(150, 0), u"A"_s);
         s.addNode(c + QPoint(0, 150), u"B"_s);

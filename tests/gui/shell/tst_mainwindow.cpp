@@ -189,12 +189,14 @@ void TestMainWindow::editModeButtons()
 {
     Shell s;
     const QStringList names = {u"SpeedButton4"_s, u"SpeedButton5"_s, u"SpeedButton1"_s, u"SpeedButton3"_s};
-    const QStringList modes = {u"Add or modify sectors."_s, u"Add Nodes."_s, u"Modify Nodes."_s,
+    const EditMode modes[] = {EditMode::Sectors, EditMode::AddNodes, EditMode::ModifyNodes, EditMode::Lines};
+    const QStringList texts = {u"Add or modify sectors."_s, u"Add Nodes."_s, u"Modify Nodes."_s,
                                u"Add or Modify Lines."_s};
+    QCOMPARE(s.child<QLabel>(u"StatusPanel"_s)->text(), u"Create new or read existing Ego."_s);
     for (int chosen = 0; chosen < 4; ++chosen) {
         s.child<QToolButton>(names[chosen])->click();
         QCOMPARE(s.editor.EditMode, modes[chosen]);
-        QCOMPARE(s.child<QLabel>(u"StatusPanel"_s)->text(), modes[chosen]);
+        QCOMPARE(s.child<QLabel>(u"StatusPanel"_s)->text(), texts[chosen]);
         for (int i = 0; i < 4; ++i)
             QCOMPARE(s.child<QToolButton>(names[i])->autoRaise(), i == chosen);
     }

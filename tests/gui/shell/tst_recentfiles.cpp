@@ -154,7 +154,7 @@ void TestRecentFiles::saveNamesTheFileInTheStatusBar()
     const QString anna = egoFile(u"anna"_s);
     Shell s;
     s.window.show();
-    s.window.setEditMode(EditModeAddNodes);
+    s.window.setEditMode(EditMode::AddNodes);
     QVERIFY(s.window.fileCommands().readFile(anna, false));
     s.changeSomething();
     s.trigger(u"Save1"_s);
@@ -164,7 +164,7 @@ void TestRecentFiles::saveNamesTheFileInTheStatusBar()
     // A few seconds later the editing mode shows again.
     QTRY_VERIFY_WITH_TIMEOUT(panel->isVisible(), 6000);
     QCOMPARE(s.window.statusBar()->currentMessage(), QString());
-    QCOMPARE(panel->text(), EditModeAddNodes);
+    QCOMPARE(panel->text(), u"Add Nodes."_s);
 }
 
 QTEST_MAIN(TestRecentFiles)
