@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QUndoStack>
 
+#include <functional>
 #include <memory>
 
 namespace korvalo {
@@ -27,8 +28,6 @@ public:
     ~Document() override;
 
     const NetworkModel &model() const { return m_model; }
-    // For commands and for the reader's hand-over; everything else pushes commands.
-    NetworkModel &modelForCommands() { return m_model; }
     Session &session() { return m_session; }
     const Session &session() const { return m_session; }
     QUndoStack *undoStack() { return &m_undo; }
@@ -64,6 +63,13 @@ Q_SIGNALS:
     void modifiedChanged(bool modified);
 
 private:
+    // The model for writing: only commands (and ChangeCard, which hands it to one
+    // command's change) get it, so that every change is a step of the history.
+    NetworkModel &modelForCommands() { return m_model; }
+    friend class DocumentCommand;
+    friend Status ChangeCard(Document &document, int card, const QString &text,
+                             const std::function<Status(NetworkModel &)> &change, int mergeId);
+
     NetworkModel m_model;
     Session m_session;
     QUndoStack m_undo;

@@ -43,7 +43,6 @@ public:
     ~MainWindow() override;
 
     Document &document() { return *m_document; }
-    NetworkModel &model() { return m_document->modelForCommands(); }
     Session &session() { return m_document->session(); }
     EditorState &editor() { return m_editor; }
 

@@ -252,8 +252,9 @@ private Q_SLOTS:
 
     void lineToTheEgo()
     {
-        Map m(oneCardModel(0, QStringLiteral("normal")), EditModeLines);
-        AddNode(m.document.modelForCommands(), 1, alter(0, 0.5f, 1, QStringLiteral("A")));
+        NetworkModel model = oneCardModel(0, QStringLiteral("normal"));
+        AddNode(model, 1, alter(0, 0.5f, 1, QStringLiteral("A")));
+        Map m(std::move(model), EditModeLines);
         m.press({300, 250}, MapButton::Right);
         QCOMPARE(m.editor.LineStartNode, 0);
         const MapResponse r = m.press(m.pointOf(1), MapButton::Right);
@@ -342,8 +343,10 @@ private Q_SLOTS:
         QCOMPARE(r.nodeDialog->Symbol, 0);
         QVERIFY(!r.nodeDialog->GroupSize); // the hidden size field keeps what it held
 
-        AddSector(m.document.modelForCommands(), 1, QStringLiteral("Family"), 6, 0);
-        AddSector(m.document.modelForCommands(), 1, QStringLiteral("Work"), 3, 180);
+        NetworkModel withSectors = m.document.model();
+        AddSector(withSectors, 1, QStringLiteral("Family"), 6, 0);
+        AddSector(withSectors, 1, QStringLiteral("Work"), 3, 180);
+        m.document.reset(std::move(withSectors));
         m.document.session().DecimalSeparator = u',';
         r = m.release({300, 400}, MapButton::Right);
         QCOMPARE(r.nodeDialog->Role, QStringLiteral("Family"));

@@ -316,8 +316,9 @@ void TestMainWindow::everySwitchChangesTheMap()
     QVERIFY(QTest::qWaitForWindowExposed(&s.window));
     s.createEgo(u"Anna"_s);
     s.addCard(u"t1"_s);
-    AddSector(s.model, 1, u"Family"_s, 3, 0);
-    AddSector(s.model, 1, u"Work"_s, 4, 120);
+    NetworkModel model = s.model;
+    AddSector(model, 1, u"Family"_s, 3, 0);
+    AddSector(model, 1, u"Work"_s, 4, 120);
     int angle = 10;
     for (const QString &symbol : {QString(), u"flash"_s, u"triangle"_s, u"box"_s, u"diamond"_s}) {
         Node n;
@@ -332,12 +333,12 @@ void TestMainWindow::everySwitchChangesTheMap()
         n.Symbol = symbol;
         n.Angle = float(angle);
         n.Distance = 0.6f;
-        AddNode(s.model, 1, n);
+        AddNode(model, 1, n);
         angle += 70;
     }
-    AddLine(s.model, 0, 1, 3, 3);
-    AddLine(s.model, 2, 3, 3, 3);
-    s.window.redrawMap();
+    AddLine(model, 0, 1, 3, 3);
+    AddLine(model, 2, 3, 3, 3);
+    s.load(std::move(model));
     const QImage before = s.window.mapWidget()->image();
 
     QAction *action = s.action(name);

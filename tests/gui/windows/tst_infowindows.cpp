@@ -91,8 +91,10 @@ void TestInfoWindows::memoMenus()
 {
     InfoShell s;
     s.readExample();
-    s.model.card(1).Nodes[1].Memo1 = QStringLiteral("A good FRIEND");
-    s.model.card(1).Nodes[1].Merger = QStringLiteral("|X|");
+    s.edit(1, [](NetworkModel &m) {
+        m.card(1).Nodes[1].Memo1 = QStringLiteral("A good FRIEND");
+        m.card(1).Nodes[1].Merger = QStringLiteral("|X|");
+    });
     QVERIFY(s.action(QStringLiteral("ShowallMemos1"))->isEnabled());
     s.trigger(QStringLiteral("ShowallMemos1"));
     QVERIFY(s.windows->info()->lines().contains(QStringLiteral("---%1---").arg(s.model.card(1).ID)));
