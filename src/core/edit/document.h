@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/map/viewswitches.h"
 #include "core/model/networkmodel.h"
 #include "core/model/session.h"
 
@@ -54,6 +55,18 @@ public:
     void announceCardList();
     void announceEgo();
 
+    // The session's view: switches and sizes (pixels) the map is drawn with. Setting them
+    // is no change of the document (no step, no recovery copy); viewChanged() announces
+    // it when a value really changed. setViewSwitch() also sets the switches that depend
+    // on the one set (WithViewSwitch).
+    void setViewSwitches(const ViewSwitchState &switches);
+    void setViewSwitch(bool ViewSwitchState::*field, bool on);
+    void setNodeBaseSize(int pixels);
+    void setLabelFontSize(int pixels);
+    // What the renderer is told: the session's switches and sizes. The sector handles are
+    // the editor's to switch on.
+    ViewOptions viewOptions() const;
+
 Q_SIGNALS:
     void cardChanged(int card); // the contents of one card
     void cardListChanged();     // cards added, removed or renamed; also after reset()
@@ -61,6 +74,7 @@ Q_SIGNALS:
     void currentCardChanged(int card);
     void changed();             // after any of the above
     void modifiedChanged(bool modified);
+    void viewChanged();         // the session's view switches or sizes
 
 private:
     // The model for writing: only commands (and ChangeCard, which hands it to one

@@ -62,8 +62,8 @@ public:
     // Repaints the map and the status texts (the map itself is drawn once per event-loop
     // turn, however often this is called).
     void redrawMap();
-    // The check marks of the Options menu and of Analysis > Map as the renderer reads them,
-    // with the session's sizes and the sector handles of the sector mode.
+    // The session's view switches and sizes as the renderer reads them, with the sector
+    // handles of the sector mode.
     ViewOptions viewOptions() const;
 
     Menus &menus() const { return *m_menus; }
@@ -87,7 +87,7 @@ private:
     void buildToolBar();
     void bindMenus();
     void fileExit();
-    void askSize(const QString &prompt, int &size, int largest);
+    void askSize(const QString &prompt, int size, int largest, void (Document::*set)(int));
     void askDecimalSeparator();
     void setSymbolFilters(bool shown);
     void egoReplaced(bool isNew);

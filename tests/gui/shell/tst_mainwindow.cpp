@@ -29,6 +29,7 @@ private Q_SLOTS:
     void mapFollowsWindowSize();
     void everySwitchChangesTheMap_data();
     void everySwitchChangesTheMap();
+    void menusFollowTheSessionsSwitches();
 };
 
 void TestMainWindow::startState()
@@ -347,6 +348,36 @@ void TestMainWindow::everySwitchChangesTheMap()
     // "Sex" is one of a radio pair: "None" takes it back.
     s.action(name == u"Sex1"_s ? u"None1"_s : name)->trigger();
     QCOMPARE(s.window.mapWidget()->image(), before);
+}
+
+void TestMainWindow::menusFollowTheSessionsSwitches()
+{
+    Shell s;
+    s.window.resize(800, 600);
+    s.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s.window));
+    s.createEgo(u"Anna"_s);
+    s.addCard(u"t1"_s);
+    s.edit(1, [](NetworkModel &m) { AddSector(m, 1, u"Family"_s, 3, 0); });
+    const QImage before = s.window.mapWidget()->image();
+
+    // Switched elsewhere than in the menu: the check mark and the map follow.
+    Document &document = s.window.document();
+    document.setViewSwitch(&ViewSwitchState::Show1, false);
+    QVERIFY(!s.action(u"Show1"_s)->isChecked());
+    const QImage withoutLines = s.window.mapWidget()->image();
+    QVERIFY(withoutLines != before);
+    document.setViewSwitch(&ViewSwitchState::Sex1, true);
+    QVERIFY(s.action(u"Sex1"_s)->isChecked());
+    QVERIFY(!s.action(u"None1"_s)->isChecked());
+
+    // The menu sets the session's switches; none of it is a step.
+    s.trigger(u"Show1"_s);
+    s.trigger(u"None1"_s);
+    QVERIFY(s.session.Switches.Show1);
+    QVERIFY(!s.session.Switches.Sex1);
+    QCOMPARE(s.window.mapWidget()->image(), before);
+    QCOMPARE(document.undoStack()->count(), 3); // ego, card and sector
 }
 
 QTEST_MAIN(TestMainWindow)
