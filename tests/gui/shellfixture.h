@@ -30,7 +30,9 @@ struct Shell
     EditorState &editor = window.editor();
     ScriptedAsker *asker = nullptr;
 
-    Shell()
+    // A window on `document`, which it shares with the test.
+    explicit Shell(std::shared_ptr<Document> document = std::make_shared<Document>())
+        : window(std::move(document))
     {
         auto scripted = std::make_unique<ScriptedAsker>();
         asker = scripted.get();

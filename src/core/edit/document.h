@@ -18,6 +18,7 @@ class DocumentCommand;
 // commands pushed here (or wholesale through reset()), and every change is announced, so
 // that windows redraw from the signals instead of every command redrawing by itself.
 // The session's settings live beside it; undo never touches them.
+// A document is not tied to a window: it may be made before one and outlive it.
 class Document : public QObject
 {
     Q_OBJECT

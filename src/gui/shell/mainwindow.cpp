@@ -41,10 +41,11 @@ namespace korvalo {
 
 using namespace Qt::StringLiterals;
 
-MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), m_document(std::make_unique<Document>()),
+MainWindow::MainWindow(std::shared_ptr<Document> document, QWidget *parent)
+    : QMainWindow(parent), m_document(std::move(document)),
       m_asker(std::make_unique<DialogAsker>(this))
 {
+    Q_ASSERT(m_document);
     setObjectName(u"TForm1"_s);
     resize(767, 655);
 
@@ -131,12 +132,16 @@ MainWindow::MainWindow(QWidget *parent)
         m_chooser->activateWindow();
     });
 
+    // The document may hold an ego already (a window opened on a kept document).
+    m_side->refreshCardList();
     updateTitle();
     redrawMap();
 }
 
 MainWindow::~MainWindow()
 {
+    // The document stays behind: nothing of this window may hear from it any more.
+    m_document->disconnect(this);
     // The windows hold references to the document: they go first.
     delete m_infoWindows;
     m_infoWindows = nullptr;

@@ -32,17 +32,20 @@ class SidePanel;
 class StartChooser;
 class TransformActions;
 
-// The main window: it owns the document, the windows and the one door (Asker) through
-// which the program asks the user anything, and wires the menus to the command classes.
-// It redraws from the document's change signals.
+// The main window: it shows a document it shares with whoever made it (the document
+// may outlive the window), owns the windows and the one door (Asker) through which the
+// program asks the user anything, and wires the menus to the command classes. It redraws
+// from the document's change signals.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    explicit MainWindow(std::shared_ptr<Document> document = std::make_shared<Document>(),
+                        QWidget *parent = nullptr);
     ~MainWindow() override;
 
     Document &document() { return *m_document; }
+    std::shared_ptr<Document> sharedDocument() const { return m_document; }
     Session &session() { return m_document->session(); }
     EditorState &editor() { return m_editor; }
 
@@ -94,7 +97,7 @@ private:
     void updateTitle();
     QString sexText() const;
 
-    std::unique_ptr<Document> m_document;
+    std::shared_ptr<Document> m_document;
     EditorState m_editor;
     std::unique_ptr<Asker> m_asker;
     Menus *m_menus = nullptr;

@@ -1,4 +1,5 @@
 #include "gui/map/mapwidget.h"
+#include "gui/windows/infowindows.h"
 #include "shellfixture.h"
 
 #include <QGroupBox>
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void everySwitchChangesTheMap_data();
     void everySwitchChangesTheMap();
     void menusFollowTheSessionsSwitches();
+    void documentOutlivesTheWindow();
 };
 
 void TestMainWindow::startState()
@@ -378,6 +380,44 @@ void TestMainWindow::menusFollowTheSessionsSwitches()
     QVERIFY(!s.session.Switches.Sex1);
     QCOMPARE(s.window.mapWidget()->image(), before);
     QCOMPARE(document.undoStack()->count(), 3); // ego, card and sector
+}
+
+void TestMainWindow::documentOutlivesTheWindow()
+{
+    auto kept = std::make_shared<Document>();
+    {
+        auto s = std::make_unique<Shell>(kept);
+        s->createEgo(u"Anna"_s);
+        s->addCard(u"t1"_s);
+        s->trigger(u"ShowLabels1"_s);
+        s->trigger(u"ShowInfoWindow1"_s);
+    }
+    // Without a window the document goes on: steps, undo, the view, info lines that no
+    // window shows any more.
+    QVERIFY(ChangeCard(*kept, 1, u"Memo"_s, [](NetworkModel &m) {
+        m.card(1).CardMemo = u"later"_s;
+        return Status::success();
+    }).ok());
+    kept->undoStack()->undo();
+    QCOMPARE(kept->model().card(1).CardMemo, QString());
+    kept->undoStack()->redo();
+    kept->setViewSwitch(&ViewSwitchState::Show1, false);
+    AppendInfoLine(kept->session().infoSink, u"heard by nobody"_s);
+
+    // A new window shows the document as it is, and its history goes on.
+    Shell t(kept);
+    QCOMPARE(t.cardList(), (QStringList{u"<none>"_s, u"t1"_s}));
+    QCOMPARE(t.child<QGroupBox>(u"GroupBox1"_s)->title(), u"Current Network Card (1)"_s);
+    QCOMPARE(t.field(u"egoname"_s), u"Anna"_s);
+    QCOMPARE(t.field(u"cardmemo"_s), u"later"_s);
+    QVERIFY(!t.action(u"ShowLabels1"_s)->isChecked());
+    QVERIFY(!t.action(u"Show1"_s)->isChecked());
+    QVERIFY(t.window.isWindowModified());
+    QCOMPARE(t.action(u"Undo1"_s)->text(), u"Undo Memo"_s);
+    t.trigger(u"Undo1"_s);
+    QCOMPARE(t.field(u"cardmemo"_s), QString());
+    AppendInfoLine(t.session.infoSink, u"heard"_s);
+    QCOMPARE(t.window.infoWindows()->info()->lines().last(), u"heard"_s);
 }
 
 QTEST_MAIN(TestMainWindow)
