@@ -10,7 +10,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvalo"));
 
-    MainWindow window;
+    MainWindow window(std::make_shared<Document>());
     window.show();
     // An .ego file named on the command line (a double click on the file) is read at
     // once instead of offering the start chooser.

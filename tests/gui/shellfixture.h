@@ -25,12 +25,14 @@ struct Shell
         return true;
     }();
     MainWindow window;
-    NetworkModel &model = window.model();
+    const NetworkModel &model = window.document().model();
     Session &session = window.session();
     EditorState &editor = window.editor();
     ScriptedAsker *asker = nullptr;
 
-    Shell()
+    // A window on `document`, which it shares with the test.
+    explicit Shell(std::shared_ptr<Document> document = std::make_shared<Document>())
+        : window(std::move(document))
     {
         auto scripted = std::make_unique<ScriptedAsker>();
         asker = scripted.get();
@@ -78,6 +80,18 @@ struct Shell
             return Status::success();
         });
     }
+
+    // State a test needs without driving the dialogs, made through the document as the
+    // program makes it: one undoable step on a card, or a whole ego put in place as File >
+    // Read puts one (the history starts empty).
+    void edit(int card, const std::function<void(NetworkModel &)> &change)
+    {
+        ChangeCard(window.document(), card, QStringLiteral("Test step"), [&](NetworkModel &m) {
+            change(m);
+            return Status::success();
+        });
+    }
+    void load(NetworkModel replacement) { window.document().reset(std::move(replacement)); }
 
     // The card list's choice, as a user makes it.
     void switchToCard(int card)

@@ -68,4 +68,44 @@ void Document::announceEgo()
     Q_EMIT changed();
 }
 
+void Document::setViewSwitches(const ViewSwitchState &switches)
+{
+    if (switches == m_session.Switches)
+        return;
+    m_session.Switches = switches;
+    Q_EMIT viewChanged();
+}
+
+void Document::setViewSwitch(bool ViewSwitchState::*field, bool on)
+{
+    setViewSwitches(WithViewSwitch(m_session.Switches, field, on));
+}
+
+void Document::setNodeBaseSize(int pixels)
+{
+    if (pixels == m_session.NodeBaseSize)
+        return;
+    m_session.NodeBaseSize = pixels;
+    Q_EMIT viewChanged();
+}
+
+void Document::setLabelFontSize(int pixels)
+{
+    if (pixels == m_session.LabelFontSize)
+        return;
+    m_session.LabelFontSize = pixels;
+    Q_EMIT viewChanged();
+}
+
+ViewOptions Document::viewOptions() const
+{
+    ViewOptions view;
+    static_cast<ViewSwitchState &>(view) = m_session.Switches;
+    view.NodeBaseSize = m_session.NodeBaseSize;
+    view.LabelFontSize = m_session.LabelFontSize;
+    view.OverlayPenWidth = m_session.OverlayPenWidth;
+    view.DecimalSeparator = m_session.DecimalSeparator;
+    return view;
+}
+
 } // namespace korvalo

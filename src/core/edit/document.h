@@ -1,21 +1,25 @@
 #pragma once
 
+#include "core/map/viewswitches.h"
 #include "core/model/networkmodel.h"
 #include "core/model/session.h"
 
 #include <QObject>
 #include <QUndoStack>
 
+#include <functional>
 #include <memory>
 
 namespace korvalo {
 
 class DocumentCommand;
+struct Merge;
 
 // The open ego with its history. The model is read freely; it changes only through
 // commands pushed here (or wholesale through reset()), and every change is announced, so
 // that windows redraw from the signals instead of every command redrawing by itself.
 // The session's settings live beside it; undo never touches them.
+// A document is not tied to a window: it may be made before one and outlive it.
 class Document : public QObject
 {
     Q_OBJECT
@@ -27,8 +31,6 @@ public:
     ~Document() override;
 
     const NetworkModel &model() const { return m_model; }
-    // For commands and for the reader's hand-over; everything else pushes commands.
-    NetworkModel &modelForCommands() { return m_model; }
     Session &session() { return m_session; }
     const Session &session() const { return m_session; }
     QUndoStack *undoStack() { return &m_undo; }
@@ -55,6 +57,18 @@ public:
     void announceCardList();
     void announceEgo();
 
+    // The session's view: switches and sizes (pixels) the map is drawn with. Setting them
+    // is no change of the document (no step, no recovery copy); viewChanged() announces
+    // it when a value really changed. setViewSwitch() also sets the switches that depend
+    // on the one set (WithViewSwitch).
+    void setViewSwitches(const ViewSwitchState &switches);
+    void setViewSwitch(bool ViewSwitchState::*field, bool on);
+    void setNodeBaseSize(int pixels);
+    void setLabelFontSize(int pixels);
+    // What the renderer is told: the session's switches and sizes. The sector handles are
+    // the editor's to switch on.
+    ViewOptions viewOptions() const;
+
 Q_SIGNALS:
     void cardChanged(int card); // the contents of one card
     void cardListChanged();     // cards added, removed or renamed; also after reset()
@@ -62,8 +76,16 @@ Q_SIGNALS:
     void currentCardChanged(int card);
     void changed();             // after any of the above
     void modifiedChanged(bool modified);
+    void viewChanged();         // the session's view switches or sizes
 
 private:
+    // The model for writing: only commands (and ChangeCard, which hands it to one
+    // command's change) get it, so that every change is a step of the history.
+    NetworkModel &modelForCommands() { return m_model; }
+    friend class DocumentCommand;
+    friend Status ChangeCard(Document &document, int card, const QString &text,
+                             const std::function<Status(NetworkModel &)> &change, Merge merge);
+
     NetworkModel m_model;
     Session m_session;
     QUndoStack m_undo;

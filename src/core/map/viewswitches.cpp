@@ -75,4 +75,12 @@ QStringList ViewSwitchNames()
     return names;
 }
 
+ViewSwitchState WithViewSwitch(ViewSwitchState state, bool ViewSwitchState::*field, bool on)
+{
+    state.*field = on;
+    if (field == &ViewSwitchState::ShowSectorLabels1 && !on)
+        state.ShowSectorSize1 = false;
+    return state;
+}
+
 } // namespace korvalo

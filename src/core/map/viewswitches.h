@@ -10,10 +10,10 @@
 
 namespace korvalo {
 
-// What the renderer is told besides the card: the view switches of the Options menu (and
-// the Analysis > Map colouring), named after their menu items, and the session's sizes.
-// They live for one run and start at these defaults; nothing stores them.
-struct ViewOptions
+// The view switches of the Options menu (and the Analysis > Map colouring), named after
+// their menu items. The session holds them for one run, starting at these defaults;
+// nothing stores them.
+struct ViewSwitchState
 {
     // Options > Nodes
     bool Show2 = true; // "Show": node shapes and their symbols
@@ -50,6 +50,12 @@ struct ViewOptions
     // Analysis > Map: "Sex" checked colours human nodes by sex; "None" is its opposite.
     bool Sex1 = false;
 
+    bool operator==(const ViewSwitchState &) const = default;
+};
+
+// What the renderer is told besides the card: the view switches and the session's sizes.
+struct ViewOptions : ViewSwitchState
+{
     // Not switches: the handles of the sector editing mode, and the session's sizes.
     bool SectorHandles = false;
     int NodeBaseSize = 10;  // pixel radius of a "normal" node
@@ -59,16 +65,16 @@ struct ViewOptions
 };
 
 // One view switch: its menu item and the field it sets. The default is the field's
-// value in a default ViewOptions.
+// value in a default ViewSwitchState.
 struct ViewSwitch
 {
     const char16_t *caption;    // the menu item's caption
     const char16_t *objectName; // the menu item's object name
-    bool ViewOptions::*field;
+    bool ViewSwitchState::*field;
     const char16_t *shortcut;   // empty for none
 
     QString name() const; // the caption without blanks, as korvalo-cli --view takes it
-    bool defaultValue() const { return ViewOptions{}.*field; }
+    bool defaultValue() const { return ViewSwitchState{}.*field; }
     QKeySequence keys() const { return QKeySequence(QString::fromUtf16(shortcut)); }
 };
 
@@ -83,5 +89,9 @@ const ViewSwitch *FindViewSwitchByObjectName(QStringView objectName);
 bool *FindViewSwitch(ViewOptions &view, QStringView name);
 // Every name FindViewSwitch knows, in menu order; for usage texts.
 QStringList ViewSwitchNames();
+
+// `state` with one switch set, and the switches that depend on it: sector sizes are part
+// of the sector labels, so switching the labels off switches the sizes off as well.
+ViewSwitchState WithViewSwitch(ViewSwitchState state, bool ViewSwitchState::*field, bool on);
 
 } // namespace korvalo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/map/viewswitches.h"
 #include "core/model/networkmodel.h"
 
 #include <QString>
@@ -15,6 +16,7 @@ struct Session
     int NodeBaseSize = 10;  // pixel radius of a "normal" node
     int LabelFontSize = 10;
     int OverlayPenWidth = 1;
+    ViewSwitchState Switches; // the view switches the menus show
     bool ExitConfirmed = false;
     InfoSink infoSink; // lines meant for the info window
 };

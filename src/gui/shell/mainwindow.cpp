@@ -43,10 +43,11 @@ namespace korvalo {
 
 using namespace Qt::StringLiterals;
 
-MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), m_document(std::make_unique<Document>()),
+MainWindow::MainWindow(std::shared_ptr<Document> document, QWidget *parent)
+    : QMainWindow(parent), m_document(std::move(document)),
       m_asker(std::make_unique<DialogAsker>(this))
 {
+    Q_ASSERT(m_document);
     setObjectName(u"TForm1"_s);
     resize(767, 655);
 
@@ -121,6 +122,7 @@ MainWindow::MainWindow(QWidget *parent)
     });
     connect(m_document.get(), &Document::cardListChanged, m_side, &SidePanel::refreshCardList);
     connect(m_document.get(), &Document::changed, this, &MainWindow::redrawMap);
+    connect(m_document.get(), &Document::viewChanged, this, &MainWindow::redrawMap);
     connect(m_document.get(), &Document::modifiedChanged, this, &MainWindow::updateTitle);
 
     m_timer1 = new QTimer(this);
@@ -131,12 +133,16 @@ MainWindow::MainWindow(QWidget *parent)
         ShowInFront(m_chooser, Focus::Take);
     });
 
+    // The document may hold an ego already (a window opened on a kept document).
+    m_side->refreshCardList();
     updateTitle();
     redrawMap();
 }
 
 MainWindow::~MainWindow()
 {
+    // The document stays behind: nothing of this window may hear from it any more.
+    m_document->disconnect(this);
     // The windows hold references to the document: they go first.
     delete m_infoWindows;
     m_infoWindows = nullptr;
@@ -218,27 +224,19 @@ void MainWindow::bindMenus()
     m.bind(u"DuplicateCard1"_s, this, [this] { m_cards->duplicateCard(); });
     m.bind(u"DeleteCard1"_s, this, [this] { m_cards->deleteCard(); });
 
-    m.bind(u"Size1"_s, this, [this] { askSize(u"Vertex Size:"_s, session().NodeBaseSize, 200); });
-    m.bind(u"Size2"_s, this, [this] { askSize(u"Label Size:"_s, session().LabelFontSize, 100); });
+    m.bind(u"Size1"_s, this, [this] {
+        askSize(u"Vertex Size:"_s, session().NodeBaseSize, 200, &Document::setNodeBaseSize);
+    });
+    m.bind(u"Size2"_s, this, [this] {
+        askSize(u"Label Size:"_s, session().LabelFontSize, 100, &Document::setLabelFontSize);
+    });
     m.bind(u"CommaSeperator1"_s, this, [this] { askDecimalSeparator(); });
     m.bind(u"ShowAll1"_s, this, [this] { setSymbolFilters(true); });
     m.bind(u"ShowNone1"_s, this, [this] { setSymbolFilters(false); });
     m.bind(u"KorvaloInfo1"_s, this, [this] {
         ShowInFront(m_about);
     });
-
-    for (const ViewSwitch &view : ViewSwitches())
-        connect(m.action(QString::fromUtf16(view.objectName)), &QAction::triggered, this,
-                &MainWindow::redrawMap);
-    connect(m.action(u"None1"_s), &QAction::triggered, this, &MainWindow::redrawMap);
-    // Sizes are part of the labels: without labels there is nothing to show them in.
-    QAction *sectorSize = m.action(u"ShowSectorSize1"_s);
-    connect(m.action(u"ShowSectorLabels1"_s), &QAction::toggled, this, [sectorSize](bool on) {
-        if (!on) {
-            const QSignalBlocker blocker(sectorSize);
-            sectorSize->setChecked(false);
-        }
-    });
+    m.showViewSwitches(*m_document);
 }
 
 void MainWindow::startUp(const QString &path)
@@ -305,7 +303,7 @@ void MainWindow::switchToCard(int card)
     m_cards->switchToCard(card);
 }
 
-void MainWindow::askSize(const QString &prompt, int &size, int largest)
+void MainWindow::askSize(const QString &prompt, int size, int largest, void (Document::*set)(int))
 {
     const std::optional<QString> answer = asker().input(u"Options"_s, prompt, QString::number(size));
     if (!answer)
@@ -318,8 +316,7 @@ void MainWindow::askSize(const QString &prompt, int &size, int largest)
                             .arg(largest));
         return;
     }
-    size = value;
-    redrawMap();
+    (m_document.get()->*set)(value);
 }
 
 void MainWindow::askDecimalSeparator()
@@ -333,10 +330,12 @@ void MainWindow::askDecimalSeparator()
 
 void MainWindow::setSymbolFilters(bool shown)
 {
-    for (const QString &name : {u"ShowWithoutSymbol1"_s, u"Show4"_s, u"ShowTriangle1"_s,
-                                u"ShowBox1"_s, u"ShowDiamond1"_s})
-        m_menus->action(name)->setChecked(shown);
-    redrawMap();
+    ViewSwitchState switches = session().Switches;
+    for (bool ViewSwitchState::*filter :
+         {&ViewSwitchState::ShowWithoutSymbol1, &ViewSwitchState::Show4, &ViewSwitchState::ShowTriangle1,
+          &ViewSwitchState::ShowBox1, &ViewSwitchState::ShowDiamond1})
+        switches.*filter = shown;
+    m_document->setViewSwitches(switches);
 }
 
 QString MainWindow::sexText() const
@@ -355,14 +354,7 @@ void MainWindow::redrawMap()
 
 ViewOptions MainWindow::viewOptions() const
 {
-    ViewOptions view;
-    for (const ViewSwitch &s : ViewSwitches())
-        view.*s.field = m_menus->action(QString::fromUtf16(s.objectName))->isChecked();
-    const Session &settings = m_document->session();
-    view.NodeBaseSize = settings.NodeBaseSize;
-    view.LabelFontSize = settings.LabelFontSize;
-    view.OverlayPenWidth = settings.OverlayPenWidth;
-    view.DecimalSeparator = settings.DecimalSeparator;
+    ViewOptions view = m_document->viewOptions();
     view.SectorHandles = m_editor.EditMode == EditMode::Sectors;
     return view;
 }

@@ -33,18 +33,20 @@ class SidePanel;
 class StartChooser;
 class TransformActions;
 
-// The main window: it owns the document, the windows and the one door (Asker) through
-// which the program asks the user anything, and wires the menus to the command classes.
-// It redraws from the document's change signals.
+// The main window: it shows a document it shares with whoever made it (the document
+// may outlive the window), owns the windows and the one door (Asker) through which the
+// program asks the user anything, and wires the menus to the command classes. It redraws
+// from the document's change signals.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    explicit MainWindow(std::shared_ptr<Document> document = std::make_shared<Document>(),
+                        QWidget *parent = nullptr);
     ~MainWindow() override;
 
     Document &document() { return *m_document; }
-    NetworkModel &model() { return m_document->modelForCommands(); }
+    std::shared_ptr<Document> sharedDocument() const { return m_document; }
     Session &session() { return m_document->session(); }
     EditorState &editor() { return m_editor; }
 
@@ -64,8 +66,8 @@ public:
     // Repaints the map and the status texts (the map itself is drawn once per event-loop
     // turn, however often this is called).
     void redrawMap();
-    // The check marks of the Options menu and of Analysis > Map as the renderer reads them,
-    // with the session's sizes and the sector handles of the sector mode.
+    // The session's view switches and sizes as the renderer reads them, with the sector
+    // handles of the sector mode.
     ViewOptions viewOptions() const;
 
     Menus &menus() const { return *m_menus; }
@@ -90,14 +92,14 @@ private:
     void buildToolBar();
     void bindMenus();
     void fileExit();
-    void askSize(const QString &prompt, int &size, int largest);
+    void askSize(const QString &prompt, int size, int largest, void (Document::*set)(int));
     void askDecimalSeparator();
     void setSymbolFilters(bool shown);
     void egoReplaced(bool isNew);
     void updateTitle();
     QString sexText() const;
 
-    std::unique_ptr<Document> m_document;
+    std::shared_ptr<Document> m_document;
     EditorState m_editor;
     std::unique_ptr<Asker> m_asker;
     Menus *m_menus = nullptr;

@@ -1,5 +1,6 @@
 #include "gui/shell/menus.h"
 
+#include "core/edit/document.h"
 #include "core/map/viewswitches.h"
 
 #include <QAction>
@@ -284,6 +285,23 @@ void Menus::greySubmenusWithoutChoice()
                });
         menu->menuAction()->setEnabled(!nothingToChoose || !menu->menuAction()->isVisible());
     }
+}
+
+void Menus::showViewSwitches(Document &document)
+{
+    for (const ViewSwitch &view : ViewSwitches()) {
+        connect(action(QString::fromUtf16(view.objectName)), &QAction::toggled, this,
+                [&document, field = view.field](bool on) { document.setViewSwitch(field, on); });
+    }
+    // Setting a check mark to what the session holds sets the session to what it holds:
+    // no change, no signal.
+    auto follow = [this, &document] {
+        const ViewSwitchState &switches = document.session().Switches;
+        for (const ViewSwitch &view : ViewSwitches())
+            action(QString::fromUtf16(view.objectName))->setChecked(switches.*view.field);
+    };
+    connect(&document, &Document::viewChanged, this, follow);
+    follow();
 }
 
 } // namespace korvalo

@@ -12,7 +12,7 @@ class QMenuBar;
 
 namespace korvalo {
 
-
+class Document;
 
 // The main menu, built from one table. Every item starts greyed; whoever offers a
 // command binds it by the item's object name, which enables it. View switches are check
@@ -31,6 +31,10 @@ public:
     void bind(const QString &name, QObject *context, const std::function<void()> &slot);
     // Greys every submenu that holds nothing to choose; call after the items were bound.
     void greySubmenusWithoutChoice();
+    // Ties the view switch items to the document's session: a click sets the switch, and
+    // the check marks follow the session's switches however they change. The document
+    // must outlive the menus.
+    void showViewSwitches(Document &document);
 
 private:
     QHash<QString, QAction *> m_actions;

@@ -42,13 +42,14 @@ InfoWindows::InfoWindows(const ShellContext &shell)
     auto *history = new QShortcut(QKeySequence(u"Ctrl+H"_s), m_shell.window);
     history->setObjectName(u"HistoryShortcut"_s);
     connect(history, &QShortcut::activated, this, [this] { ShowInFront(m_history); });
-    // The table follows the current card and its changes.
+    // The table follows the current card, its changes and the ego's name.
     auto refill = [this] {
         if (m_table->isVisible())
             m_table->fill(m_shell.document.model().CurrentCard);
     };
     connect(&document, &Document::currentCardChanged, this, refill);
     connect(&document, &Document::cardChanged, this, refill);
+    connect(&document, &Document::egoChanged, this, refill);
 }
 
 InfoWindows::~InfoWindows()

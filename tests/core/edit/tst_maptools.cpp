@@ -1,4 +1,5 @@
 #include "builders.h"
+#include "core/edit/commands.h"
 #include "core/edit/document.h"
 #include "core/edit/hittest.h"
 #include "core/edit/selection.h"
@@ -265,8 +266,9 @@ private Q_SLOTS:
 
     void lineToTheEgo()
     {
-        Map m(oneCardModel(0, QStringLiteral("normal")), EditMode::Lines);
-        AddNode(m.document.modelForCommands(), 1, alter(0, 0.5f, 1, QStringLiteral("A")));
+        NetworkModel model = oneCardModel(0, QStringLiteral("normal"));
+        AddNode(model, 1, alter(0, 0.5f, 1, QStringLiteral("A")));
+        Map m(std::move(model), EditMode::Lines);
         m.press({300, 250}, MapButton::Right);
         QCOMPARE(m.editor.LineStartNode, 0);
         const MapResponse r = m.press(m.pointOf(1), MapButton::Right);
@@ -355,8 +357,10 @@ private Q_SLOTS:
         QCOMPARE(r.nodeDialog->Symbol, 0);
         QVERIFY(!r.nodeDialog->GroupSize); // the hidden size field keeps what it held
 
-        AddSector(m.document.modelForCommands(), 1, QStringLiteral("Family"), 6, 0);
-        AddSector(m.document.modelForCommands(), 1, QStringLiteral("Work"), 3, 180);
+        NetworkModel withSectors = m.document.model();
+        AddSector(withSectors, 1, QStringLiteral("Family"), 6, 0);
+        AddSector(withSectors, 1, QStringLiteral("Work"), 3, 180);
+        m.document.reset(std::move(withSectors));
         m.document.session().DecimalSeparator = u',';
         r = m.release({300, 400}, MapButton::Right);
         QCOMPARE(r.nodeDialog->Role, QStringLiteral("Family"));
@@ -541,7 +545,9 @@ private Q_SLOTS:
         QCOMPARE(m.document.undoStack()->text(m.steps() - 1), QStringLiteral("Delete sector \"Family\""));
 
         // Lines: no copies; "Modify" opens the hovered line, which is forgotten then.
-        AddLine(m.document.modelForCommands(), 1, 3, 1, 3); // A–C through the centre
+        ChangeCard(m.document, 1, QStringLiteral("Line"), [](NetworkModel &model) {
+            return AddLine(model, 1, 3, 1, 3); // A–C through the centre
+        });
         m.tools.setMode(EditMode::Lines);
         QVERIFY(!m.tool().offersCopies());
         m.move({250, 250});

@@ -218,7 +218,10 @@ private Q_SLOTS:
         QVERIFY(status.message().contains(QStringLiteral("\"Wave 1\", but the current card is now \"Wave 2\"")));
         d.document.setCurrentCard(1);
         // Dragged meanwhile is still the same node.
-        d.document.modelForCommands().card(1).Nodes[1].Angle = 200;
+        ChangeCard(d.document, 1, QStringLiteral("Drag"), [](NetworkModel &m) {
+            m.card(1).Nodes[1].Angle = 200;
+            return Status::success();
+        });
         QVERIFY(SaveNodeForm(d.document, f, {}, Map));
         QCOMPARE(d.card().Nodes[1].Memo1, QStringLiteral("for A"));
         QCOMPARE(d.card().Nodes[1].Angle, 200.f);

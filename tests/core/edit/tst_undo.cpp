@@ -109,6 +109,7 @@ private Q_SLOTS:
     void cardCommandsNameTheirObject();
     void dragBackToTheStartLeavesNoStep();
     void stepsMergeWithinOneRunOfOneKind();
+    void viewSwitchesAreNoSteps();
 };
 
 void TestUndo::randomHistoryUndoesToTheOriginalBytes()
@@ -243,6 +244,28 @@ void TestUndo::stepsMergeWithinOneRunOfOneKind()
     move({});
     move({});
     QCOMPARE(doc.undoStack()->count(), 6);
+}
+
+void TestUndo::viewSwitchesAreNoSteps()
+{
+    Document doc;
+    doc.reset(realEgo());
+    QSignalSpy changed(&doc, &Document::changed);
+    QSignalSpy view(&doc, &Document::viewChanged);
+    doc.setViewSwitch(&ViewSwitchState::ShowSectorSize1, true);
+    doc.setViewSwitch(&ViewSwitchState::ShowSectorLabels1, false);
+    doc.setViewSwitch(&ViewSwitchState::ShowSectorLabels1, false); // no change, no signal
+    doc.setNodeBaseSize(14);
+    doc.setNodeBaseSize(14);
+    QCOMPARE(view.count(), 3);
+    // The sizes go with the labels.
+    const ViewOptions options = doc.viewOptions();
+    QVERIFY(!options.ShowSectorLabels1);
+    QVERIFY(!options.ShowSectorSize1);
+    QCOMPARE(options.NodeBaseSize, 14);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(doc.undoStack()->count(), 0);
+    QVERIFY(!doc.isModified());
 }
 
 QTEST_GUILESS_MAIN(TestUndo)

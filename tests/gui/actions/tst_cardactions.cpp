@@ -73,10 +73,10 @@ void TestCardCommands::switchingCardsFillsSidePanel()
     Shell s;
     s.createEgo(u"Anna"_s);
     s.addCard(u"t1"_s, u"Iris"_s);
-    s.addCard(u"t2"_s, u"Otto"_s);
     Node alter;
     alter.ID = u"P1"_s;
-    AddNode(s.model, 1, alter);
+    s.edit(1, [&](NetworkModel &m) { AddNode(m, 1, alter); });
+    s.addCard(u"t2"_s, u"Otto"_s);
     auto *combo = s.child<QComboBox>(u"CardCombo"_s);
     QCOMPARE(s.field(u"Edit1"_s), u"Otto"_s);
     QCOMPARE(s.field(u"NodeAnz"_s), QString());
@@ -160,8 +160,10 @@ void TestCardCommands::duplicateShowsCopy()
     s.addCard(u"t2"_s);
     Node alter;
     alter.ID = u"P1"_s;
-    AddNode(s.model, 1, alter);
-    s.model.card(1).Nodes[1].Selected = true;
+    s.edit(1, [&](NetworkModel &m) {
+        AddNode(m, 1, alter);
+        m.card(1).Nodes[1].Selected = true;
+    });
     s.window.switchToCard(1);
 
     s.asker->answers = {Answer::No, Answer::Yes};
@@ -182,8 +184,10 @@ void TestCardCommands::cardSettingsSaveRightAwayChangesNothing()
 {
     Shell s;
     s.createEgo(u"Anna"_s);
-    AddCard(s.model, u"blue"_s, 5, u"bigger"_s, 3, u"Iris"_s, u"May"_s, u"memo"_s);
-    AddCard(s.model, u"plain"_s, 9, u"none"_s, 1, {}, {}, {});
+    NetworkModel model = s.model;
+    AddCard(model, u"blue"_s, 5, u"bigger"_s, 3, u"Iris"_s, u"May"_s, u"memo"_s);
+    AddCard(model, u"plain"_s, 9, u"none"_s, 1, {}, {}, {});
+    s.load(std::move(model));
     for (int c : {1, 2}) {
         s.window.switchToCard(c);
         const NetworkCard before = s.model.card(c);
@@ -270,7 +274,7 @@ void TestCardCommands::cardSettingsWithoutCurrentCard()
     // A modify dialog left open while its card goes away does nothing on Save.
     s.addCard(u"t1"_s);
     s.trigger(u"Settings1"_s);
-    s.model.CurrentCard = 0;
+    s.window.document().setCurrentCard(0);
     s.child<QPushButton>(u"Button1"_s, s.window.cardDialog())->click();
     QCOMPARE(s.model.CardCount(), 1);
     QCOMPARE(s.model.card(1).ID, u"t1"_s);
@@ -280,8 +284,10 @@ void TestCardCommands::cardLimit()
 {
     Shell s;
     s.createEgo(u"Anna"_s);
+    NetworkModel full = s.model;
     for (int i = 0; i < MaxCards; ++i)
-        AddCard(s.model, {}, 7, u"none"_s, 1, {}, {}, {});
+        AddCard(full, {}, 7, u"none"_s, 1, {}, {}, {});
+    s.load(std::move(full));
     s.trigger(u"NewTimestamp1"_s);
     QVERIFY(s.window.cardDialog()->isHidden());
     QCOMPARE(s.asker->messages(), QStringList{u"message: An ego holds at most 100 network cards."_s});

@@ -142,7 +142,7 @@ void TestFileCommands::exitGoesOnOnlyAfterARealSave()
     // A file read without an ego name cannot be saved: Yes keeps the program open.
     Shell t;
     t.window.show();
-    t.model.ego.Name.clear();
+    QVERIFY(t.model.ego.Name.isEmpty());
     t.createEgo(QString(), QString()); // refused by the dialog: no name on the side panel
     t.window.document().push(new InsertCardCommand(t.window.document(), 1,
                                                    NewCard(1, u"t1"_s, 7, u"none"_s, 1, {}, {}, {}),

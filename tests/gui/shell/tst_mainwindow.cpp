@@ -1,4 +1,5 @@
 #include "gui/map/mapwidget.h"
+#include "gui/windows/infowindows.h"
 #include "shellfixture.h"
 
 #include <QGroupBox>
@@ -29,6 +30,8 @@ private Q_SLOTS:
     void mapFollowsWindowSize();
     void everySwitchChangesTheMap_data();
     void everySwitchChangesTheMap();
+    void menusFollowTheSessionsSwitches();
+    void documentOutlivesTheWindow();
 };
 
 void TestMainWindow::startState()
@@ -318,8 +321,9 @@ void TestMainWindow::everySwitchChangesTheMap()
     QVERIFY(QTest::qWaitForWindowExposed(&s.window));
     s.createEgo(u"Anna"_s);
     s.addCard(u"t1"_s);
-    AddSector(s.model, 1, u"Family"_s, 3, 0);
-    AddSector(s.model, 1, u"Work"_s, 4, 120);
+    NetworkModel model = s.model;
+    AddSector(model, 1, u"Family"_s, 3, 0);
+    AddSector(model, 1, u"Work"_s, 4, 120);
     int angle = 10;
     for (const QString &symbol : {QString(), u"flash"_s, u"triangle"_s, u"box"_s, u"diamond"_s}) {
         Node n;
@@ -334,12 +338,12 @@ void TestMainWindow::everySwitchChangesTheMap()
         n.Symbol = symbol;
         n.Angle = float(angle);
         n.Distance = 0.6f;
-        AddNode(s.model, 1, n);
+        AddNode(model, 1, n);
         angle += 70;
     }
-    AddLine(s.model, 0, 1, 3, 3);
-    AddLine(s.model, 2, 3, 3, 3);
-    s.window.redrawMap();
+    AddLine(model, 0, 1, 3, 3);
+    AddLine(model, 2, 3, 3, 3);
+    s.load(std::move(model));
     const QImage before = s.window.mapWidget()->image();
 
     QAction *action = s.action(name);
@@ -348,6 +352,74 @@ void TestMainWindow::everySwitchChangesTheMap()
     // "Sex" is one of a radio pair: "None" takes it back.
     s.action(name == u"Sex1"_s ? u"None1"_s : name)->trigger();
     QCOMPARE(s.window.mapWidget()->image(), before);
+}
+
+void TestMainWindow::menusFollowTheSessionsSwitches()
+{
+    Shell s;
+    s.window.resize(800, 600);
+    s.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s.window));
+    s.createEgo(u"Anna"_s);
+    s.addCard(u"t1"_s);
+    s.edit(1, [](NetworkModel &m) { AddSector(m, 1, u"Family"_s, 3, 0); });
+    const QImage before = s.window.mapWidget()->image();
+
+    // Switched elsewhere than in the menu: the check mark and the map follow.
+    Document &document = s.window.document();
+    document.setViewSwitch(&ViewSwitchState::Show1, false);
+    QVERIFY(!s.action(u"Show1"_s)->isChecked());
+    const QImage withoutLines = s.window.mapWidget()->image();
+    QVERIFY(withoutLines != before);
+    document.setViewSwitch(&ViewSwitchState::Sex1, true);
+    QVERIFY(s.action(u"Sex1"_s)->isChecked());
+    QVERIFY(!s.action(u"None1"_s)->isChecked());
+
+    // The menu sets the session's switches; none of it is a step.
+    s.trigger(u"Show1"_s);
+    s.trigger(u"None1"_s);
+    QVERIFY(s.session.Switches.Show1);
+    QVERIFY(!s.session.Switches.Sex1);
+    QCOMPARE(s.window.mapWidget()->image(), before);
+    QCOMPARE(document.undoStack()->count(), 3); // ego, card and sector
+}
+
+void TestMainWindow::documentOutlivesTheWindow()
+{
+    auto kept = std::make_shared<Document>();
+    {
+        auto s = std::make_unique<Shell>(kept);
+        s->createEgo(u"Anna"_s);
+        s->addCard(u"t1"_s);
+        s->trigger(u"ShowLabels1"_s);
+        s->trigger(u"ShowInfoWindow1"_s);
+    }
+    // Without a window the document goes on: steps, undo, the view, info lines that no
+    // window shows any more.
+    QVERIFY(ChangeCard(*kept, 1, u"Memo"_s, [](NetworkModel &m) {
+        m.card(1).CardMemo = u"later"_s;
+        return Status::success();
+    }).ok());
+    kept->undoStack()->undo();
+    QCOMPARE(kept->model().card(1).CardMemo, QString());
+    kept->undoStack()->redo();
+    kept->setViewSwitch(&ViewSwitchState::Show1, false);
+    AppendInfoLine(kept->session().infoSink, u"heard by nobody"_s);
+
+    // A new window shows the document as it is, and its history goes on.
+    Shell t(kept);
+    QCOMPARE(t.cardList(), (QStringList{u"<none>"_s, u"t1"_s}));
+    QCOMPARE(t.child<QGroupBox>(u"GroupBox1"_s)->title(), u"Current Network Card (1)"_s);
+    QCOMPARE(t.field(u"egoname"_s), u"Anna"_s);
+    QCOMPARE(t.field(u"cardmemo"_s), u"later"_s);
+    QVERIFY(!t.action(u"ShowLabels1"_s)->isChecked());
+    QVERIFY(!t.action(u"Show1"_s)->isChecked());
+    QVERIFY(t.window.isWindowModified());
+    QCOMPARE(t.action(u"Undo1"_s)->text(), u"Undo Memo"_s);
+    t.trigger(u"Undo1"_s);
+    QCOMPARE(t.field(u"cardmemo"_s), QString());
+    AppendInfoLine(t.session.infoSink, u"heard"_s);
+    QCOMPARE(t.window.infoWindows()->info()->lines().last(), u"heard"_s);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -91,8 +91,10 @@ void TestInfoWindows::memoMenus()
 {
     InfoShell s;
     s.readExample();
-    s.model.card(1).Nodes[1].Memo1 = QStringLiteral("A good FRIEND");
-    s.model.card(1).Nodes[1].Merger = QStringLiteral("|X|");
+    s.edit(1, [](NetworkModel &m) {
+        m.card(1).Nodes[1].Memo1 = QStringLiteral("A good FRIEND");
+        m.card(1).Nodes[1].Merger = QStringLiteral("|X|");
+    });
     QVERIFY(s.action(QStringLiteral("ShowallMemos1"))->isEnabled());
     s.trigger(QStringLiteral("ShowallMemos1"));
     QVERIFY(s.windows->info()->lines().contains(QStringLiteral("---%1---").arg(s.model.card(1).ID)));
@@ -145,6 +147,14 @@ void TestInfoWindows::nodeTableFollowsCardsAndSorts()
     QCOMPARE(table->grid()->rowCount(), s.model.card(2).NodeCount());
     QCOMPARE(table->findChild<QLabel *>(QStringLiteral("Label2"))->text(), s.model.card(2).ID);
     QCOMPARE(table->findChild<QLabel *>(QStringLiteral("Label1"))->text(), s.model.ego.Name);
+    // And the ego: renamed in Ego Settings, and back with Undo.
+    const QString name = s.model.ego.Name;
+    s.trigger(QStringLiteral("Ne1"));
+    s.child<QLineEdit>(QStringLiteral("name"), s.window.egoDialog())->setText(QStringLiteral("Renamed"));
+    s.child<QPushButton>(QStringLiteral("Button1"), s.window.egoDialog())->click();
+    QCOMPARE(table->findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("Renamed"));
+    s.trigger(QStringLiteral("Undo1"));
+    QCOMPARE(table->findChild<QLabel *>(QStringLiteral("Label1"))->text(), name);
 }
 
 void TestInfoWindows::nodeTableExport()
