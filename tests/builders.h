@@ -9,8 +9,11 @@
 
 namespace korvalo {
 
-// Test data shared by the test files: an ego with one empty card, and alters.
+// The builders of test data, for every test file: egos with empty cards, alters, cards
+// of alters and sectors. A test that needs a field otherwise sets it on what a builder
+// returns.
 
+// An ego ("Anna Berg", E1) with one empty card "Wave 1", current.
 inline NetworkModel oneCardModel(int circles = 0, const QString &egoNode = QStringLiteral("none"))
 {
     NetworkModel model;
@@ -19,6 +22,8 @@ inline NetworkModel oneCardModel(int circles = 0, const QString &egoNode = QStri
     return model;
 }
 
+// An alter as the node dialog adds one: human, sex undefined, normal size; at `angle`
+// degrees and `distance` (a fraction of the map radius). Its label is its ID unless given.
 inline Node alter(float angle, float distance, int color = 1, const QString &id = QString(),
                   const QString &label = QString())
 {
@@ -43,6 +48,18 @@ inline NetworkModel cardWithIDs(const QStringList &ids)
     return model;
 }
 
+// A node that carries an ID, its label (the ID unless given), an angle and a distance, and
+// nothing else: no sex, size word or Human. For code that reads only these.
+inline Node bareAlter(const QString &id, float angle = 0, float distance = 0, const QString &label = QString())
+{
+    Node n;
+    n.ID = id;
+    n.Label = label.isEmpty() ? id : label;
+    n.Angle = angle;
+    n.Distance = distance;
+    return n;
+}
+
 // An ego with `cards` empty cards, card 1 current.
 inline NetworkModel EgoWithCards(int cards)
 {
@@ -61,6 +78,59 @@ inline void AddSectors(NetworkModel &model, int card,
     int color = 1;
     for (const auto &[name, angle] : sectors)
         AddSector(model, card, QString::fromUtf8(name), color++, angle);
+}
+
+// An ego with a card for each ID, told apart by more than their IDs: 5 circles, an ego
+// node of normal size, ego colours 1, 2, 3, ...; the last card current, as AddCard leaves
+// it.
+inline NetworkModel EgoWithNamedCards(const QStringList &ids)
+{
+    NetworkModel model;
+    SetupEgo(model, QStringLiteral("Anna"), {}, 0, {}, {}, QStringLiteral("A1"));
+    int colour = 1;
+    for (const QString &id : ids)
+        AddCard(model, id, 5, QStringLiteral("normal"), colour++, {}, {}, {});
+    return model;
+}
+
+// Cards built directly, outside a model: an alter is an ID at an angle and a distance.
+struct AlterAt
+{
+    QString id;
+    float angle = 0;
+    float distance = 0.5f;
+};
+
+struct SectorAt
+{
+    float angle;
+    QString name;
+};
+
+inline NetworkCard cardOf(const QString &id, int circles, std::initializer_list<SectorAt> sectors,
+                          std::initializer_list<AlterAt> alters)
+{
+    NetworkCard card;
+    card.ID = id;
+    card.Circles = circles;
+    for (const SectorAt &s : sectors)
+        card.Sectors.push_back(Sector{s.angle, s.name, 1});
+    for (const AlterAt &a : alters)
+        card.Nodes.push_back(bareAlter(a.id, a.angle, a.distance));
+    return card;
+}
+
+// A card of alters that only carry IDs (not even a label).
+inline NetworkCard cardOfIDs(const QString &id, const QStringList &ids)
+{
+    NetworkCard card;
+    card.ID = id;
+    for (const QString &alterID : ids) {
+        Node node;
+        node.ID = alterID;
+        card.Nodes.push_back(node);
+    }
+    return card;
 }
 
 inline QStringList Labels(const NetworkCard &card)

@@ -1,9 +1,24 @@
 #include "cli/commandline.h"
 
+#include "cli/commands.h"
+
 #include <cstdio>
 
 namespace korvalo {
 
+QString SubCommandHelp(const QCommandLineParser &parser, const QString &name, const QString &syntax)
+{
+    QString usage = syntax;
+    if (usage.isEmpty()) {
+        for (const CliCommand &command : CliCommands) {
+            if (name == QLatin1StringView(command.name))
+                usage = QString::fromLatin1(command.synopsis).replace(u'\n', u' ');
+        }
+    }
+    // Qt names the program and lists [options]; the syntax line says it better.
+    const QString help = parser.helpText();
+    return QStringLiteral("Usage: korvalo-cli %1 %2").arg(name, usage) + help.mid(help.indexOf(u'\n'));
+}
 
 SubCommand::SubCommand(const QString &name, const QString &syntax, const QString &description)
     : m_name(name), m_syntax(syntax)
@@ -20,11 +35,7 @@ int SubCommand::parse(const QStringList &args, const QStringList &names, int min
     if (!m_parser.parse(words))
         return usageError(m_parser.errorText());
     if (m_parser.isSet(QStringLiteral("help"))) {
-        QString help = m_parser.helpText();
-        // Qt names the program and lists [options]; the syntax line says it better.
-        const qsizetype end = help.indexOf(u'\n');
-        help = QStringLiteral("Usage: korvalo-cli %1 %2").arg(m_name, m_syntax) + help.mid(end);
-        std::fputs(qPrintable(help), stdout);
+        std::fputs(qPrintable(SubCommandHelp(m_parser, m_name, m_syntax)), stdout);
         return 0;
     }
     const QStringList given = m_parser.positionalArguments();

@@ -5,6 +5,10 @@
 
 namespace korvalo {
 
+// The help of a sub-command whose parser is `parser`: "Usage: korvalo-cli NAME SYNTAX",
+// then what Qt writes after its own usage line (the description, the arguments and
+// options). Without a syntax the one of the overview (CliCommands) is used.
+QString SubCommandHelp(const QCommandLineParser &parser, const QString &name, const QString &syntax = {});
 
 // The parser of one sub-command: "--help" prints its usage; errors start with the
 // command's name and name the argument at fault. Exit statuses: 0 done, 1 an input was

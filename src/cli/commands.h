@@ -2,8 +2,9 @@
 
 #include <QStringList>
 
-namespace korvalo {
+#include <array>
 
+namespace korvalo {
 
 // Each command takes its own arguments (without the command name) and returns the
 // process exit status. Messages go to standard error, info lines to standard output.
@@ -14,5 +15,39 @@ int runTransform(const QStringList &args);
 int runSheetDump(const QStringList &args);
 int runImportNodes(const QStringList &args);
 int runImportLines(const QStringList &args);
+
+// A sub-command as "korvalo-cli --help" lists it and main() runs it.
+struct CliCommand
+{
+    const char *name;
+    // The arguments after the name; a line break goes on under the first argument.
+    const char *synopsis;
+    const char *summary;
+    int (*run)(const QStringList &args);
+    // Drawing needs fonts, hence a QGuiApplication; the others make do with the core.
+    bool drawsPictures = false;
+};
+
+// Every sub-command, in the order of the overview. A new sub-command is one more entry.
+inline constexpr std::array<CliCommand, 7> CliCommands{{
+    {"resave", "IN.ego OUT.ego [--decimal-separator C]",
+     "Reads an ego file and writes it again as File > Save does.", runResave},
+    {"render",
+     "IN.ego OUT.png|OUT.jpg [--card N | --all-cards | --strip]\n"
+     "[--size WxH] [--mode sectors] [--view NAME=on|off ...]",
+     "Draws network cards into PNG or JPEG pictures.", runRender, true},
+    {"report",
+     "IN.ego... --analysis NAME [--card N] [--strong-circles K]\n"
+     "[--mode long|short] [--decimal-separator C]",
+     "Prints the lines of an analysis for each file (--help for the names).", runReport},
+    {"transform", "IN.ego OUT.ego [--card N|all] OP...",
+     "Applies Transform menu commands (rotate=90, zoom-in, ...) in order.", runTransform},
+    {"sheet-dump", "FILE [--sheet N]", "Prints the table around A1 of a worksheet (xlsx, ods, csv, xls).",
+     runSheetDump},
+    {"import-nodes", "IN.ego OUT.ego --sheet FILE [--card N] [--skip R] [--id C] ...",
+     "Adds the alters of a table as nodes (--help lists the columns).", runImportNodes},
+    {"import-lines", "IN.ego OUT.ego --sheet FILE [--card N] [--node-a C] [--node-b C] ...",
+     "Adds the lines of an edge list.", runImportLines},
+}};
 
 } // namespace korvalo

@@ -1,3 +1,4 @@
+#include "cli/commandline.h"
 #include "cli/commands.h"
 
 #include "core/egofile/egofile.h"
@@ -14,6 +15,7 @@ namespace {
 
 struct Common
 {
+    QString name;
     QString command;
     QCommandLineParser parser;
     QCommandLineOption sheet{QStringLiteral("sheet"), QStringLiteral("the workbook (xlsx, ods, csv, xls)"), QStringLiteral("FILE")};
@@ -33,7 +35,8 @@ struct Common
     NetworkModel model;
     int cardNumber = 1;
 
-    explicit Common(const QString &name) : command(QStringLiteral("korvalo-cli ") + name)
+    explicit Common(const QString &commandName)
+        : name(commandName), command(QStringLiteral("korvalo-cli ") + commandName)
     {
         parser.addPositionalArgument(QStringLiteral("IN.ego"), QStringLiteral("the ego file to read"));
         parser.addPositionalArgument(QStringLiteral("OUT.ego"), QStringLiteral("where to write the result"));
@@ -67,7 +70,7 @@ struct Common
         if (!parser.parse(QStringList{command} + args))
             return fail(2, parser.errorText());
         if (parser.isSet(QStringLiteral("help"))) {
-            std::fputs(qPrintable(parser.helpText()), stdout);
+            std::fputs(qPrintable(SubCommandHelp(parser, name)), stdout);
             return -1;
         }
         if (parser.positionalArguments().size() != 2)

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include <sys/stat.h>
@@ -16,38 +17,42 @@
 
 using namespace korvalo;
 
-static void printUsage(FILE *to)
+namespace {
+
+const CliCommand *findCommand(const QByteArray &name)
+{
+    for (const CliCommand &command : CliCommands) {
+        if (name == command.name)
+            return &command;
+    }
+    return nullptr;
+}
+
+void printUsage(FILE *to)
 {
     std::fputs("Usage: korvalo-cli COMMAND [ARGUMENTS]\n"
                "       korvalo-cli COMMAND --help\n"
                "       korvalo-cli --version\n"
-               "Commands:\n"
-               "  resave IN.ego OUT.ego [--decimal-separator C]\n"
-               "      Reads an ego file and writes it again as File > Save does.\n"
-               "  render IN.ego OUT.png|OUT.jpg [--card N | --all-cards | --strip]\n"
-               "         [--size WxH] [--mode sectors] [--view NAME=on|off ...]\n"
-               "      Draws network cards into PNG or JPEG pictures.\n"
-               "  report IN.ego... --analysis NAME [--card N] [--strong-circles K]\n"
-               "         [--mode long|short] [--decimal-separator C]\n"
-               "      Prints the lines of an analysis for each file (--help for the names).\n"
-               "  transform IN.ego OUT.ego [--card N|all] OP...\n"
-               "      Applies Transform menu commands (rotate=90, zoom-in, ...) in order.\n"
-               "  sheet-dump FILE [--sheet N]\n"
-               "      Prints the table around A1 of a worksheet (xlsx, ods, csv, xls).\n"
-               "  import-nodes IN.ego OUT.ego --sheet FILE [--card N] [--skip R] [--id C] ...\n"
-               "      Adds the alters of a table as nodes (--help lists the columns).\n"
-               "  import-lines IN.ego OUT.ego --sheet FILE [--card N] [--node-a C] [--node-b C] ...\n"
-               "      Adds the lines of an edge list.\n",
+               "Commands:\n",
                to);
+    for (const CliCommand &command : CliCommands) {
+        // Continued arguments line up under the first one.
+        const QByteArray lineBreak = QByteArray("\n").append(qsizetype(std::strlen(command.name)) + 3, ' ');
+        const QByteArray synopsis = QByteArray(command.synopsis).replace("\n", lineBreak);
+        std::fprintf(to, "  %s %s\n      %s\n", command.name, synopsis.constData(), command.summary);
+    }
     std::fprintf(to, "View switches for render --view NAME=on|off:\n  %s\n",
                  qPrintable(ViewSwitchNames().join(QStringLiteral(", "))));
 }
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     // Rendering needs fonts, hence a QGuiApplication, which draws off screen here; the
     // other commands need no more than the core.
-    const bool needsGui = argc > 1 && qstrcmp(argv[1], "render") == 0;
+    const CliCommand *first = argc > 1 ? findCommand(QByteArray(argv[1])) : nullptr;
+    const bool needsGui = first && first->drawsPictures;
     std::unique_ptr<QCoreApplication> app;
     if (needsGui) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -73,22 +78,11 @@ int main(int argc, char *argv[])
         std::printf("korvalo-cli %s\n", KORVALO_VERSION);
         return 0;
     }
-    const QString command = args.takeFirst();
-    if (command == u"resave")
-        return runResave(args);
-    if (command == u"render")
-        return runRender(args);
-    if (command == u"report")
-        return runReport(args);
-    if (command == u"transform")
-        return runTransform(args);
-    if (command == u"sheet-dump")
-        return runSheetDump(args);
-    if (command == u"import-nodes")
-        return runImportNodes(args);
-    if (command == u"import-lines")
-        return runImportLines(args);
+    if (const CliCommand *command = findCommand(args.first().toUtf8())) {
+        args.removeFirst();
+        return command->run(args);
+    }
     std::fprintf(stderr, "korvalo-cli: unknown command \"%s\" (korvalo-cli --help lists them)\n",
-                 qPrintable(command));
+                 qPrintable(args.first()));
     return 2;
 }

@@ -1,3 +1,4 @@
+#include "cli/commandline.h"
 #include "cli/commands.h"
 
 #include "core/sheets/workbook.h"
@@ -48,7 +49,7 @@ int runSheetDump(const QStringList &args)
         return 2;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+        std::fputs(qPrintable(SubCommandHelp(parser, QStringLiteral("sheet-dump"))), stdout);
         return 0;
     }
     const QStringList files = parser.positionalArguments();

@@ -25,14 +25,14 @@ inline size_t FindText(std::string_view text, std::string_view needle, size_t fr
 }
 
 // A value found between two tags, and the text after the closing tag.
-struct Found
+struct FoundElement
 {
     std::string_view value;
     std::string_view rest;
 };
 
 // First "<name>" and the first "</name>" after it; nothing unless both are there.
-inline std::optional<Found> FindElement(std::string_view text, std::string_view name)
+inline std::optional<FoundElement> FindElement(std::string_view text, std::string_view name)
 {
     char open[32], close[33];
     const size_t n = name.size();
@@ -54,7 +54,7 @@ inline std::optional<Found> FindElement(std::string_view text, std::string_view 
     const size_t end = FindText(text, closeTag, valueStart);
     if (end == std::string_view::npos)
         return std::nullopt;
-    return Found{text.substr(valueStart, end - valueStart), text.substr(end + closeTag.size())};
+    return FoundElement{text.substr(valueStart, end - valueStart), text.substr(end + closeTag.size())};
 }
 
 // The bytes without blanks and control characters at either end.

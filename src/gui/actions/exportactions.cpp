@@ -141,30 +141,31 @@ void ExportActions::writeCardFiles(const QString &baseName)
     reportStopped(outcome, total);
 }
 
-void ExportActions::exportAllCards()
+QString ExportActions::askAllCardsName()
 {
     if (m_shell.document.model().CardCount() == 0) {
         m_shell.asker().message(NoCards);
-        return;
+        return {};
     }
     const QString name = askJpegName();
-    if (name.isEmpty())
-        return;
-    applyFixedExportSize();
-    writeCardFiles(name);
+    if (!name.isEmpty())
+        applyFixedExportSize();
+    return name;
+}
+
+void ExportActions::exportAllCards()
+{
+    const QString name = askAllCardsName();
+    if (!name.isEmpty())
+        writeCardFiles(name);
 }
 
 void ExportActions::exportStrip()
 {
-    const int total = m_shell.document.model().CardCount();
-    if (total == 0) {
-        m_shell.asker().message(NoCards);
-        return;
-    }
-    const QString name = askJpegName();
+    const QString name = askAllCardsName();
     if (name.isEmpty())
         return;
-    applyFixedExportSize();
+    const int total = m_shell.document.model().CardCount();
     const QSize cardSize = mapSize();
     const Status fits = CheckStrip(total, cardSize);
     if (!fits) {

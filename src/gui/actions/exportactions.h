@@ -36,6 +36,9 @@ public:
 
 private:
     QString askJpegName();
+    // For the exports of every card: says so when there is no card, else asks for the
+    // file name and fixes the export size; empty when there is nothing to write.
+    QString askAllCardsName();
     QSize mapSize() const;
     // The map of card n as the main window shows it after the card switch.
     QImage cardPicture(int card);

@@ -1,10 +1,10 @@
 #include "gui/dialogs/changecolordialog.h"
 
+#include "gui/dialogs/dialogbuttons.h"
 #include "gui/dialogs/toolwindow.h"
 #include "gui/shell/colorpanels.h"
 #include "core/model/networkmodel.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -43,21 +43,8 @@ ChangeColorDialog::ChangeColorDialog(QWidget *parent) : QDialog(parent)
     for (int i = 1; i <= PaletteSize; ++i)
         m_to->panel(i)->setObjectName(u"Panel"_s + QString::number(17 - i));
 
-    auto *change = new QPushButton(u"Change"_s, this);
-    change->setObjectName(u"Button3"_s);
-    change->setAccessibleName(change->text());
-    change->setDefault(true);
-    auto *ignore = new QPushButton(u"Ignore"_s, this);
-    ignore->setObjectName(u"Button2"_s);
-    ignore->setAccessibleName(ignore->text());
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(change);
-    buttons->addWidget(ignore);
-    layout->addLayout(buttons);
-
+    QPushButton *change = AddActionIgnoreRow(this, layout, u"Change"_s, u"Button3"_s);
     connect(change, &QPushButton::clicked, this, &ChangeColorDialog::changeRequested);
-    connect(ignore, &QPushButton::clicked, this, &QDialog::hide);
     resize(214, 160);
 }
 

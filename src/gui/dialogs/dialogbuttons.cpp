@@ -7,24 +7,29 @@
 
 namespace korvalo {
 
+QPushButton *AddActionIgnoreRow(QDialog *dialog, QBoxLayout *layout, const QString &caption, const QString &name)
+{
+    auto *action = new QPushButton(caption, dialog);
+    action->setObjectName(name);
+    action->setAccessibleName(caption);
+    action->setDefault(true);
+    auto *ignore = new QPushButton(QStringLiteral("Ignore"), dialog);
+    ignore->setObjectName(QStringLiteral("Button2"));
+    ignore->setAccessibleName(ignore->text());
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(action);
+    buttons->addWidget(ignore);
+    layout->addLayout(buttons);
+    QObject::connect(ignore, &QPushButton::clicked, dialog, &QDialog::hide);
+    return action;
+}
 
 QPushButton *AddSaveIgnoreButtons(QDialog *dialog, QLayout *fields)
 {
-    auto *save = new QPushButton(QStringLiteral("Save"), dialog);
-    save->setObjectName(QStringLiteral("Button1"));
-    save->setDefault(true);
-    auto *ignore = new QPushButton(QStringLiteral("Ignore"), dialog);
-    ignore->setObjectName(QStringLiteral("Button2"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(save);
-    buttons->addWidget(ignore);
-
     auto *layout = new QVBoxLayout(dialog);
     layout->addLayout(fields);
-    layout->addLayout(buttons);
-    QObject::connect(ignore, &QPushButton::clicked, dialog, &QDialog::hide);
-    return save;
+    return AddActionIgnoreRow(dialog, layout, QStringLiteral("Save"), QStringLiteral("Button1"));
 }
 
 } // namespace korvalo

@@ -140,7 +140,6 @@ NodeDialog::NodeDialog(QWidget *parent) : QDialog(parent)
     m_memo2 = field(u"memo2"_s, u"Memo 2:"_s);
 
     QPushButton *save = AddSaveIgnoreButtons(this, form);
-    save->setAccessibleName(u"Save"_s);
     connect(save, &QPushButton::clicked, this, &NodeDialog::saveRequested);
     connect(m_group, &QCheckBox::toggled, this, &NodeDialog::showGroupSize);
     m_id->installEventFilter(this);

@@ -36,7 +36,6 @@ SectorDialog::SectorDialog(QWidget *parent) : QDialog(parent)
     m_todo->hide();
 
     QPushButton *save = AddSaveIgnoreButtons(this, form);
-    save->setAccessibleName(u"Save"_s);
     connect(save, &QPushButton::clicked, this, &SectorDialog::saveRequested);
 }
 

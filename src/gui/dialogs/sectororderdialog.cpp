@@ -1,8 +1,8 @@
 #include "gui/dialogs/sectororderdialog.h"
 
+#include "gui/dialogs/dialogbuttons.h"
 #include "gui/dialogs/toolwindow.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -26,25 +26,11 @@ SectorOrderDialog::SectorOrderDialog(QWidget *parent) : QDialog(parent)
     m_list->setContextMenuPolicy(Qt::PreventContextMenu);
     m_list->viewport()->installEventFilter(this);
 
-    auto *apply = new QPushButton(u"Apply"_s, this);
-    apply->setObjectName(u"Button1"_s);
-    apply->setAccessibleName(apply->text());
-    apply->setDefault(true);
-    auto *ignore = new QPushButton(u"Ignore"_s, this);
-    ignore->setObjectName(u"Button2"_s);
-    ignore->setAccessibleName(ignore->text());
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(apply);
-    buttons->addWidget(ignore);
-
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(caption);
     layout->addWidget(m_list, 1);
-    layout->addLayout(buttons);
-
+    QPushButton *apply = AddActionIgnoreRow(this, layout, u"Apply"_s, u"Button1"_s);
     connect(apply, &QPushButton::clicked, this, &SectorOrderDialog::applyRequested);
-    connect(ignore, &QPushButton::clicked, this, &QDialog::hide);
 }
 
 void SectorOrderDialog::fill(const QStringList &entries)

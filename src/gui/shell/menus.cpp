@@ -14,21 +14,10 @@ namespace korvalo {
 
 namespace {
 
-enum class Kind { Menu, Item, Check, Switch, Separator };
+using Kind = MenuEntry::Kind;
 
-struct Entry
-{
-    Kind kind;
-    const char16_t *parent; // object name of the menu it goes in; u"" for the menu bar
-    const char16_t *caption;
-    const char16_t *name;
-    const char16_t *shortcut = u"";
-    bool hidden = false;
-};
-
-// The whole menu tree in order. Switch entries take caption, default and shortcut from
-// the view switch table.
-const Entry menuTable[] = {
+// Switch entries take caption, default and shortcut from the view switch table.
+const MenuEntry menuTable[] = {
     {Kind::Menu, u"", u"File", u"File1"},
     {Kind::Item, u"File1", u"New", u"New1"},
     {Kind::Item, u"File1", u"Read", u"Open1", u"Ctrl+O"},
@@ -195,10 +184,15 @@ const Entry menuTable[] = {
 
 } // namespace
 
+std::span<const MenuEntry> MenuTable()
+{
+    return menuTable;
+}
+
 Menus::Menus(QMenuBar *bar) : QObject(bar), m_bar(bar)
 {
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    for (const Entry &e : menuTable) {
+    for (const MenuEntry &e : menuTable) {
         const QString parentName = QString::fromUtf16(e.parent);
         QMenu *parent = parentName.isEmpty() ? nullptr : m_menus.value(parentName);
         const QString name = QString::fromUtf16(e.name);

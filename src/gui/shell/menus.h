@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <span>
 
 class QAction;
 class QMenu;
@@ -13,6 +14,21 @@ class QMenuBar;
 namespace korvalo {
 
 class Document;
+
+// One entry of the main menu's table.
+struct MenuEntry
+{
+    enum class Kind { Menu, Item, Check, Switch, Separator };
+    Kind kind;
+    const char16_t *parent; // object name of the menu it goes in; u"" for the menu bar
+    const char16_t *caption; // a Switch takes caption, default and shortcut from the view switch table
+    const char16_t *name;    // object name; u"" for a separator
+    const char16_t *shortcut = u"";
+    bool hidden = false;
+};
+
+// The whole menu tree, in order.
+std::span<const MenuEntry> MenuTable();
 
 // The main menu, built from one table. Every item starts greyed; whoever offers a
 // command binds it by the item's object name, which enables it. View switches are check

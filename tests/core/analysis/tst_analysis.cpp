@@ -1,5 +1,5 @@
 #include "core/analysis/analysisreport.h"
-#include "cardbuilder.h"
+#include "builders.h"
 
 #include <QTest>
 

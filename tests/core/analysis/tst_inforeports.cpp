@@ -1,3 +1,4 @@
+#include "builders.h"
 #include "core/analysis/inforeports.h"
 #include "core/analysis/nodetable.h"
 #include "core/egofile/safefile.h"
@@ -19,11 +20,10 @@ struct Recorder
     }
 };
 
-Node alter(const QString &id, const QString &label, const QString &memo1 = {}, const QString &memo2 = {})
+// A human alter with its memos, where the ego's centre is.
+Node withMemos(const QString &id, const QString &label, const QString &memo1 = {}, const QString &memo2 = {})
 {
-    Node n;
-    n.ID = id;
-    n.Label = label;
+    Node n = bareAlter(id, 0, 0, label);
     n.Memo1 = memo1;
     n.Memo2 = memo2;
     n.Human = QStringLiteral("TRUE");
@@ -35,12 +35,12 @@ NetworkModel memoModel()
     NetworkModel m;
     SetupEgo(m, QStringLiteral("Ego"), {}, 0, {}, {}, QStringLiteral("E"));
     AddCard(m, QStringLiteral("t1"), 7, QStringLiteral("none"), 1, {}, {}, {});
-    AddNode(m, 1, alter(QStringLiteral("1"), QStringLiteral("Anna"), QStringLiteral("   "), QStringLiteral(" a friend ")));
-    AddNode(m, 1, alter(QStringLiteral("2"), QStringLiteral("Bert"), QStringLiteral("old FRIEND of the family")));
+    AddNode(m, 1, withMemos(QStringLiteral("1"), QStringLiteral("Anna"), QStringLiteral("   "), QStringLiteral(" a friend ")));
+    AddNode(m, 1, withMemos(QStringLiteral("2"), QStringLiteral("Bert"), QStringLiteral("old FRIEND of the family")));
     AddCard(m, QStringLiteral("t2"), 7, QStringLiteral("none"), 1, {}, {}, {});
-    AddNode(m, 2, alter(QStringLiteral("3"), QStringLiteral("Carl")));
+    AddNode(m, 2, withMemos(QStringLiteral("3"), QStringLiteral("Carl")));
     AddCard(m, QStringLiteral("t3"), 7, QStringLiteral("none"), 1, {}, {}, {});
-    AddNode(m, 3, alter(QStringLiteral("2"), QStringLiteral("Bert"), QStringLiteral("friendly"), QStringLiteral("x")));
+    AddNode(m, 3, withMemos(QStringLiteral("2"), QStringLiteral("Bert"), QStringLiteral("friendly"), QStringLiteral("x")));
     return m;
 }
 
@@ -117,14 +117,14 @@ void TestInfoReports::textFiles()
 void TestInfoReports::nodeTableCells()
 {
     NetworkModel m = memoModel();
-    Node twin = alter(QStringLiteral("2"), QStringLiteral("Bert again"));
+    Node twin = withMemos(QStringLiteral("2"), QStringLiteral("Bert again"));
     twin.Role = QStringLiteral("cousin");
     twin.Size = 3;
     twin.Color = 4;
     twin.Human = QStringLiteral("FALSE");
     AddNode(m, 1, twin);
-    AddNode(m, 1, alter(QStringLiteral("a"), QStringLiteral("lower")));
-    AddNode(m, 1, alter(QStringLiteral("A"), QStringLiteral("upper")));
+    AddNode(m, 1, withMemos(QStringLiteral("a"), QStringLiteral("lower")));
+    AddNode(m, 1, withMemos(QStringLiteral("A"), QStringLiteral("upper")));
     const auto rows = NodeTableRows(m, 1, 850, 750);
     QCOMPARE(rows.size(), size_t(5));
     QCOMPARE(rows[2], (QStringList{"2", "Bert again", "cousin", "4", "3", "FALSE", "", "*"}));
@@ -149,7 +149,7 @@ void TestInfoReports::sectorColumn()
     AddSector(m, 1, QStringLiteral("Family"), 2, 200.0f);
     const float angles[] = {100.0f, 250.0f, 10.0f};
     for (float angle : angles) {
-        Node n = alter(QStringLiteral("x"), QStringLiteral("X"));
+        Node n = withMemos(QStringLiteral("x"), QStringLiteral("X"));
         n.Angle = angle;
         n.Distance = 0.5f;
         AddNode(m, 1, n);

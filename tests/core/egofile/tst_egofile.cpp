@@ -1,3 +1,4 @@
+#include "builders.h"
 #include "core/egofile/egofile.h"
 #include "core/egofile/platformfile.h"
 #include "core/egofile/safefile.h"
@@ -61,16 +62,11 @@ Status readBytes(NetworkModel &m, const QByteArray &bytes, const QString &name,
     return Status::success();
 }
 
-Node alter(const QString &id, float angle, float distance)
+// A woman, labelled after her ID ("Label 7").
+Node femaleAlter(const QString &id, float angle, float distance)
 {
-    Node n;
-    n.ID = id;
-    n.Label = QStringLiteral("Label ") + id;
-    n.Angle = angle;
-    n.Distance = distance;
+    Node n = alter(angle, distance, 1, id, QStringLiteral("Label ") + id);
     n.Sex = QStringLiteral("female");
-    n.Human = QStringLiteral("TRUE");
-    n.NodeSize = QStringLiteral("normal");
     return n;
 }
 
@@ -84,13 +80,13 @@ NetworkModel sampleModel()
             QStringLiteral("2024-01-02"), QStringLiteral("card memo"));
     AddSector(m, 1, QStringLiteral("Family"), 2, 0.0f);
     AddSector(m, 1, QStringLiteral("Friends"), 3, 123.456789f);
-    Node a = alter(QStringLiteral("1"), 45.5f, 0.1234f);
+    Node a = femaleAlter(QStringLiteral("1"), 45.5f, 0.1234f);
     a.Role = QStringLiteral("sister");
     a.Symbol = QStringLiteral("flash");
     a.Memo1 = QStringLiteral("likes <b>bold</b> ideas");
     a.Merger = QStringLiteral("|7|");
     AddNode(m, 1, a);
-    Node b = alter(QStringLiteral("7"), -12.25f, 1.3f);
+    Node b = femaleAlter(QStringLiteral("7"), -12.25f, 1.3f);
     b.Human = QStringLiteral("FALSE");
     b.Size = 4;
     b.Color = 8;
@@ -729,7 +725,7 @@ void TestEgoFile::fileCutShortWhileRead()
     const QString path = dir.filePath(QStringLiteral("shrinking.ego"));
     NetworkModel big = sampleModel();
     for (int n = 0; n < MaxNodes - 2; ++n)
-        AddNode(big, 1, alter(QString::number(n), float(n), 0.5f));
+        AddNode(big, 1, femaleAlter(QString::number(n), float(n), 0.5f));
     for (int c = 0; c < 30; ++c)
         DuplicateCard(big, 1);
     const QByteArray bytes = EgoFileBytes(big);
@@ -794,7 +790,7 @@ void TestEgoFile::fullDisk()
     writeAll(path, "old");
     NetworkModel m = sampleModel();
     for (int n = 0; n < 200; ++n)
-        AddNode(m, 1, alter(QString::number(n), float(n), 0.5f));
+        AddNode(m, 1, femaleAlter(QString::number(n), float(n), 0.5f));
     const Status s = WriteEgoFile(m, path);
     QProcess::execute(QStringLiteral("umount"), {dir.path()});
     QCOMPARE(s.message(), QStringLiteral("Cannot save \"full.ego\": writing failed (No space left on device). "

@@ -1,3 +1,4 @@
+#include "builders.h"
 #include "core/map/geometry.h"
 #include "core/map/render.h"
 
@@ -18,26 +19,6 @@ namespace {
 constexpr QRgb White = 0xFFFFFFFF;
 constexpr QRgb Black = 0xFF000000;
 constexpr QRgb SymbolGrey = 0xFF808080;
-
-NetworkModel emptyCard(int circles = 0, const QString &egoNode = QStringLiteral("none"))
-{
-    NetworkModel model;
-    SetupEgo(model, QStringLiteral("Anna Berg"), {}, 0, {}, {}, QStringLiteral("E1"));
-    AddCard(model, QStringLiteral("Wave 1"), circles, egoNode, 2, {}, {}, {});
-    return model;
-}
-
-Node alter(float angle, float distance, int color = 1, const QString &human = QStringLiteral("TRUE"))
-{
-    Node n;
-    n.Angle = angle;
-    n.Distance = distance;
-    n.Color = color;
-    n.Human = human;
-    n.NodeSize = QStringLiteral("normal");
-    n.Sex = QStringLiteral("undefined");
-    return n;
-}
 
 // Only what the test puts on the card: no "Ego" text in the middle.
 ViewOptions bareView()
@@ -148,7 +129,7 @@ void TestRender::arialIsLiberationSans()
 
 void TestRender::noCardLeavesWhite()
 {
-    NetworkModel model = emptyCard(7);
+    NetworkModel model = oneCardModel(7);
     model.CurrentCard = 0;
     const QImage image = render(model, ViewOptions());
     QCOMPARE(coloursIn(image), QSet<QRgb>{White});
@@ -160,7 +141,7 @@ void TestRender::noCardLeavesWhite()
 void TestRender::imageIsNotCapped()
 {
     // A large map is drawn in full, out to the right-hand rim.
-    NetworkModel model = emptyCard();
+    NetworkModel model = oneCardModel();
     AddNode(model, 1, alter(0, 1, 3));
     const QImage image = render(model, bareView(), 2400, 1900);
     const QPoint node = MapPoint(0, 1, 2400, 1900);
@@ -173,7 +154,7 @@ void TestRender::colourContract()
     // Every colour the mouse looks for appears on its item and nowhere else; everything
     // else is black, white, symbol grey or a lightened sector colour.
     constexpr int w = 700, h = 640;
-    NetworkModel model = emptyCard(5, QStringLiteral("normal"));
+    NetworkModel model = oneCardModel(5, QStringLiteral("normal"));
     for (int s = 1; s <= 8; ++s)
         AddSector(model, 1, QStringLiteral("Sector %1").arg(s), s, (s - 1) * 45.0f + 10);
     static const char *symbols[] = {"", "flash", "triangle", "box", "diamond"};
@@ -181,8 +162,8 @@ void TestRender::colourContract()
     QList<Item> nodes;
     for (int c = 1; c <= 8; ++c) {
         for (int k = 0; k < 2; ++k) {
-            Node n = alter((c - 1) * 45.0f + 20 + k * 15, 0.35f + 0.5f * k, c,
-                           k == 0 ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+            Node n = alter((c - 1) * 45.0f + 20 + k * 15, 0.35f + 0.5f * k, c);
+            n.Human = k == 0 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
             n.Label = QStringLiteral("Node %1").arg(c);
             n.Symbol = QString::fromLatin1(symbols[(c + k) % 5]);
             n.Size = c % 3 == 0 ? 3 : 1;
@@ -264,7 +245,7 @@ void TestRender::colourContract()
 
 void TestRender::sectorModeOnlyShowsHandles()
 {
-    NetworkModel model = emptyCard();
+    NetworkModel model = oneCardModel();
     AddSector(model, 1, QStringLiteral("A"), 1, 0);
     AddSector(model, 1, QStringLiteral("B"), 2, 180);
     const QRgb handle = BgrToRgb(SectorHandleColor);
@@ -280,7 +261,7 @@ void TestRender::sectorModeOnlyShowsHandles()
 
 void TestRender::emptyCardWithoutCirclesOrSectors()
 {
-    NetworkModel model = emptyCard(0);
+    NetworkModel model = oneCardModel(0);
     QCOMPARE(coloursIn(render(model, bareView())), QSet<QRgb>{White});
 
     // Nodes, lines and labels still appear.
@@ -302,8 +283,9 @@ void TestRender::emptyCardWithoutCirclesOrSectors()
 void TestRender::groupOfNonHumans()
 {
     // Radius 10: a square of half side 8 (8.5 to even), three marks of half side 3.
-    NetworkModel model = emptyCard();
-    Node n = alter(0, 0, 6, QStringLiteral("FALSE"));
+    NetworkModel model = oneCardModel();
+    Node n = alter(0, 0, 6);
+    n.Human = QStringLiteral("FALSE");
     n.Size = 3;
     AddNode(model, 1, n);
     const QImage image = render(model, bareView());
@@ -321,7 +303,7 @@ void TestRender::groupOfNonHumans()
 
 void TestRender::biggestHumanWithoutMarks()
 {
-    NetworkModel model = emptyCard();
+    NetworkModel model = oneCardModel();
     Node n = alter(0, 0, 5);
     n.NodeSize = QStringLiteral("biggest");
     AddNode(model, 1, n);
@@ -337,7 +319,7 @@ void TestRender::biggestHumanWithoutMarks()
 
 void TestRender::otherHumanValueDrawsNoShape()
 {
-    NetworkModel model = emptyCard();
+    NetworkModel model = oneCardModel();
     AddNode(model, 1, alter(0, 0.5f, 3));
     model.card(1).Nodes[1].Human = QStringLiteral("true");
     model.card(1).Nodes[1].Symbol = QStringLiteral("box");
@@ -348,7 +330,7 @@ void TestRender::otherHumanValueDrawsNoShape()
 
 void TestRender::selectedNodeHasThickerOutline()
 {
-    NetworkModel model = emptyCard();
+    NetworkModel model = oneCardModel();
     AddNode(model, 1, alter(0, 0, 3));
     const int thin = countColour(render(model, bareView()), Black);
     model.card(1).Nodes[1].Selected = true;
@@ -360,12 +342,12 @@ void TestRender::nodePicturesMatchDirectDrawing()
 {
     // 32-bit images get nodes as kept pictures, other formats have them drawn shape by
     // shape; both must give the same pixels, at odd and even positions alike.
-    NetworkModel model = emptyCard(0, QStringLiteral("bigger"));
+    NetworkModel model = oneCardModel(0, QStringLiteral("bigger"));
     static const char *symbols[] = {"", "flash", "triangle", "box", "diamond"};
     static const char *sizes[] = {"smallest", "smaller", "normal", "bigger", "biggest"};
     for (int i = 0; i < 60; ++i) {
-        Node n = alter(i * 6.1f, 0.25f + (i % 7) * 0.1f, i % 8 + 1,
-                       i % 3 ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+        Node n = alter(i * 6.1f, 0.25f + (i % 7) * 0.1f, i % 8 + 1);
+        n.Human = i % 3 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
         n.Symbol = QString::fromLatin1(symbols[i % 5]);
         n.NodeSize = QString::fromLatin1(sizes[(i / 5) % 5]);
         n.Size = i % 4 == 0 ? 3 : 1;
@@ -384,7 +366,7 @@ void TestRender::nodePicturesMatchDirectDrawing()
 
 void TestRender::symbolFilterHidesNodeLabelAndLines()
 {
-    NetworkModel model = emptyCard(0, QStringLiteral("normal"));
+    NetworkModel model = oneCardModel(0, QStringLiteral("normal"));
     Node plain = alter(0, 0.6f, 1);
     plain.Label = QStringLiteral("Plain");
     Node flash = alter(120, 0.6f, 3);
@@ -421,7 +403,7 @@ void TestRender::symbolFilterHidesNodeLabelAndLines()
 
 void TestRender::hiddenShapesKeepLabelsAndLines()
 {
-    NetworkModel model = emptyCard();
+    NetworkModel model = oneCardModel();
     Node a = alter(0, 0.5f, 1);
     a.Label = QStringLiteral("Anna");
     a.Symbol = QStringLiteral("triangle");
@@ -444,7 +426,7 @@ void TestRender::labelTextComposition()
     // The label of a node with every switch on equals the plain label spelled out, and
     // with every switch off nothing is written, groups included.
     auto card = [](bool spelledOut) {
-        NetworkModel model = emptyCard();
+        NetworkModel model = oneCardModel();
         for (int i = 1; i <= 12; ++i) {
             Node n = alter(i * 30.0f, 0.7f, 1);
             if (i == 12) {
@@ -478,7 +460,7 @@ void TestRender::labelTextComposition()
 void TestRender::sectorSizeInLabel()
 {
     auto card = [](bool named) {
-        NetworkModel model = emptyCard();
+        NetworkModel model = oneCardModel();
         const QStringList names{QStringLiteral("Family"), QStringLiteral("Work"),
                                 QStringLiteral("Friends"), QStringLiteral("Other")};
         for (int s = 0; s < 4; ++s)
@@ -508,7 +490,7 @@ void TestRender::sectorLabelPositions()
     // Each label's ink sits on the rim, roughly centred on its mid angle.
     QFETCH(QList<float>, sectors);
     QFETCH(QList<float>, centres);
-    NetworkModel model = emptyCard();
+    NetworkModel model = oneCardModel();
     for (float a : sectors)
         AddSector(model, 1, QStringLiteral("Acquaintances"), 1, a);
     ViewOptions view = bareView();
@@ -546,7 +528,7 @@ void TestRender::sectorWedgesOnSharedBoundary()
 {
     // Wedges in lightened colours (red 0x0000FF -> 0x8080FF, teal 0x808000 -> 0xC0C080);
     // a second sector on the first one's boundary must not paint over the whole disc.
-    NetworkModel model = emptyCard();
+    NetworkModel model = oneCardModel();
     AddSector(model, 1, QStringLiteral("A"), 1, 0);
     AddSector(model, 1, QStringLiteral("B"), 8, 180);
     AddSector(model, 1, QStringLiteral("C"), 3, 180);
@@ -558,7 +540,7 @@ void TestRender::sectorWedgesOnSharedBoundary()
     QCOMPARE(hex(image.pixel(MapPoint(270, 0.5f, 400, 400))), hex(BgrToRgb(0xC0C080)));
     QVERIFY(!coloursIn(image).contains(LightenedColor(PaletteColor(3))));
     // One sector fills the whole disc.
-    NetworkModel single = emptyCard();
+    NetworkModel single = oneCardModel();
     AddSector(single, 1, QStringLiteral("All"), 4, 77);
     const QImage disc = render(single, view);
     for (float a : {0.0f, 100.0f, 150.0f, 300.0f})
@@ -566,7 +548,7 @@ void TestRender::sectorWedgesOnSharedBoundary()
     QCOMPARE(disc.pixel(2, 2), White);
     // Boundaries a hundredth of a degree apart: the wide sector is coloured all round,
     // though both boundaries fall on the same pixel of the rim.
-    NetworkModel near = emptyCard();
+    NetworkModel near = oneCardModel();
     AddSector(near, 1, QStringLiteral("Sliver"), 1, 0);
     AddSector(near, 1, QStringLiteral("Rest"), 4, 0.01f);
     const QImage wide = render(near, view);
@@ -577,13 +559,14 @@ void TestRender::sectorWedgesOnSharedBoundary()
 
 void TestRender::sexColouring()
 {
-    NetworkModel model = emptyCard();
+    NetworkModel model = oneCardModel();
     Node female = alter(0, 0.5f, 8);
     female.Sex = QStringLiteral("female");
     Node male = alter(90, 0.5f, 4);
     male.Sex = QStringLiteral("male");
     Node unknown = alter(180, 0.5f, 4);
-    Node thing = alter(270, 0.5f, 6, QStringLiteral("FALSE"));
+    Node thing = alter(270, 0.5f, 6);
+    thing.Human = QStringLiteral("FALSE");
     thing.Sex = QStringLiteral("female");
     for (const Node &n : {female, male, unknown, thing})
         AddNode(model, 1, n);
@@ -624,7 +607,7 @@ void TestRender::thinLinesRunFromEndToEnd()
     QFETCH(float, distanceA);
     QFETCH(float, angleB);
     QFETCH(float, distanceB);
-    NetworkModel model = emptyCard();
+    NetworkModel model = oneCardModel();
     AddNode(model, 1, alter(angleA, distanceA));
     AddNode(model, 1, alter(angleB, distanceB));
     AddLine(model, 1, 2, 1, 3);
@@ -661,7 +644,7 @@ void TestRender::wideLines()
 {
     // A line is as thick as its LineSize across its direction, and a line between two
     // nodes on the same pixel still shows as a dot of that size.
-    NetworkModel model = emptyCard();
+    NetworkModel model = oneCardModel();
     AddNode(model, 1, alter(0, 0.8f));   // right of the centre
     AddNode(model, 1, alter(180, 0.8f)); // left
     AddNode(model, 1, alter(45, 0.8f));
@@ -687,7 +670,7 @@ void TestRender::wideLines()
 
 void TestRender::damagedLineEndsAreSkipped()
 {
-    NetworkModel model = emptyCard();
+    NetworkModel model = oneCardModel();
     AddNode(model, 1, alter(0, 0.5f, 1));
     model.card(1).Lines.push_back(Line{1, 7, 1, 3});
     model.card(1).Lines.push_back(Line{-1, 1, 1, 3});
@@ -730,7 +713,7 @@ void TestRender::outlandishValuesAreClipped()
     for (int c = 0; c <= 8; ++c)
         allowed << PaletteColor(c) << LineStrokeColor(PaletteColor(c)) << LightenedColor(PaletteColor(c));
     for (qsizetype k = 0; k < tweaks.size(); ++k) {
-        NetworkModel model = emptyCard(7, QStringLiteral("normal"));
+        NetworkModel model = oneCardModel(7, QStringLiteral("normal"));
         AddSector(model, 1, QStringLiteral("A"), 1, 0);
         AddSector(model, 1, QStringLiteral("B"), 3, 100);
         Node n = alter(30, 0.5f, 4);
@@ -757,7 +740,7 @@ void TestRender::denseCirclesCoverEveryRadiusOnce()
 {
     // Circles closer together than a pixel: however many a file asks for, the map shows
     // the same rings, and a redraw takes no longer than for a few thousand.
-    NetworkModel model = emptyCard(5000);
+    NetworkModel model = oneCardModel(5000);
     const QImage some = render(model, bareView());
     for (int circles : {std::numeric_limits<int>::max(), 1000000000}) {
         model.card(1).Circles = circles;

@@ -1,3 +1,4 @@
+#include "builders.h"
 #include "core/model/cards.h"
 
 #include <QTest>
@@ -6,23 +7,10 @@ using namespace korvalo;
 
 namespace {
 
-NetworkModel egoWithCards(const QStringList &ids)
-{
-    NetworkModel model;
-    SetupEgo(model, QStringLiteral("Anna"), {}, 0, {}, {}, QStringLiteral("A1"));
-    int colour = 1;
-    for (const QString &id : ids)
-        AddCard(model, id, 5, QStringLiteral("normal"), colour++, {}, {}, {});
-    return model;
-}
-
 void addAlter(NetworkModel &model, int card, const QString &id)
 {
-    Node node;
-    node.ID = id;
-    node.Label = id;
+    Node node = bareAlter(id, 0, 0.5f);
     node.Human = QStringLiteral("TRUE");
-    node.Distance = 0.5f;
     QVERIFY(AddNode(model, card, node).ok());
 }
 
@@ -44,7 +32,7 @@ private Q_SLOTS:
 
 void TestCards::deleteMiddleCardShiftsLaterCards()
 {
-    NetworkModel model = egoWithCards({QStringLiteral("t1"), QStringLiteral("t2"), QStringLiteral("t3")});
+    NetworkModel model = EgoWithNamedCards({QStringLiteral("t1"), QStringLiteral("t2"), QStringLiteral("t3")});
     addAlter(model, 3, QStringLiteral("P1"));
     addAlter(model, 3, QStringLiteral("P2"));
     model.CurrentCard = 2;
@@ -61,7 +49,7 @@ void TestCards::deleteMiddleCardShiftsLaterCards()
 
 void TestCards::deleteLastAndOnlyCard()
 {
-    NetworkModel model = egoWithCards({QStringLiteral("t1"), QStringLiteral("t2")});
+    NetworkModel model = EgoWithNamedCards({QStringLiteral("t1"), QStringLiteral("t2")});
     QCOMPARE(DeleteCard(model, 2), 1);
     QCOMPARE(model.CurrentCard, 1);
     QCOMPARE(DeleteCard(model, 1), 0);
@@ -75,7 +63,7 @@ void TestCards::deleteLastAndOnlyCard()
 
 void TestCards::deleteNothing()
 {
-    NetworkModel model = egoWithCards({QStringLiteral("t1")});
+    NetworkModel model = EgoWithNamedCards({QStringLiteral("t1")});
     model.CurrentCard = 0;
     QCOMPARE(DeleteCard(model, 0), 0);
     QCOMPARE(DeleteCard(model, 5), 0);
@@ -84,7 +72,7 @@ void TestCards::deleteNothing()
 
 void TestCards::deletedCardGoesBackWhereItWas()
 {
-    NetworkModel model = egoWithCards({QStringLiteral("t1"), QStringLiteral("t2"), QStringLiteral("t3")});
+    NetworkModel model = EgoWithNamedCards({QStringLiteral("t1"), QStringLiteral("t2"), QStringLiteral("t3")});
     addAlter(model, 2, QStringLiteral("P1"));
     const NetworkModel before = model;
     NetworkCard removed;
@@ -104,7 +92,7 @@ void TestCards::deletedCardGoesBackWhereItWas()
 
 void TestCards::duplicateCopiesEverythingButSelection()
 {
-    NetworkModel model = egoWithCards({QStringLiteral("t1"), QStringLiteral("t2")});
+    NetworkModel model = EgoWithNamedCards({QStringLiteral("t1"), QStringLiteral("t2")});
     model.card(1).Interviewer = QStringLiteral("Iris");
     model.card(1).CardMemo = QStringLiteral("first visit");
     QVERIFY(AddSector(model, 1, QStringLiteral("Family"), 3, 0).ok());
@@ -144,7 +132,7 @@ void TestCards::duplicateCopiesEverythingButSelection()
 
 void TestCards::duplicateRefusedWhenFull()
 {
-    NetworkModel model = egoWithCards({});
+    NetworkModel model = EgoWithNamedCards({});
     for (int i = 0; i < MaxCards; ++i)
         QVERIFY(AddCard(model, {}, 7, QStringLiteral("none"), 1, {}, {}, {}).ok());
     model.CurrentCard = 4;
@@ -158,7 +146,7 @@ void TestCards::duplicateRefusedWhenFull()
 
 void TestCards::modifyNamesBlankIdAndKeepsEgoSlot()
 {
-    NetworkModel model = egoWithCards({QStringLiteral("t1"), QStringLiteral("t2"), QStringLiteral("t3")});
+    NetworkModel model = EgoWithNamedCards({QStringLiteral("t1"), QStringLiteral("t2"), QStringLiteral("t3")});
     ModifyCard(model, 3, QString(), 4, QStringLiteral("biggest"), 8, QStringLiteral("Iris"),
                QStringLiteral("2024-05-01"), QStringLiteral("memo"));
     const NetworkCard &c = model.card(3);
@@ -176,7 +164,7 @@ void TestCards::modifyNamesBlankIdAndKeepsEgoSlot()
 
 void TestCards::copyCardKeepsTargetEgoSlot()
 {
-    NetworkModel model = egoWithCards({QStringLiteral("t1"), QStringLiteral("t2")});
+    NetworkModel model = EgoWithNamedCards({QStringLiteral("t1"), QStringLiteral("t2")});
     addAlter(model, 2, QStringLiteral("P9"));
     CopyCard(model, 2, 1);
     QCOMPARE(model.card(1).ID, QStringLiteral("t2"));

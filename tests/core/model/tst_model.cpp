@@ -1,33 +1,9 @@
+#include "builders.h"
 #include "core/model/networkmodel.h"
 
 #include <QTest>
 
 using namespace korvalo;
-
-namespace {
-
-NetworkModel modelWithCards(int cards)
-{
-    NetworkModel model;
-    SetupEgo(model, QStringLiteral("Anna"), {}, 0, {}, {}, QStringLiteral("A1"));
-    for (int i = 0; i < cards; ++i)
-        AddCard(model, {}, 7, QStringLiteral("none"), 1, {}, {}, {});
-    return model;
-}
-
-Node alter(const QString &id, float distance = 0.5f, const QString &human = QStringLiteral("TRUE"))
-{
-    Node node;
-    node.ID = id;
-    node.Label = id;
-    node.Distance = distance;
-    node.Human = human;
-    node.Sex = QStringLiteral("undefined");
-    node.NodeSize = QStringLiteral("normal");
-    return node;
-}
-
-} // namespace
 
 class TestModel : public QObject
 {
@@ -45,7 +21,7 @@ private Q_SLOTS:
 
 void TestModel::cardIdsAndEgoSlot()
 {
-    NetworkModel model = modelWithCards(2);
+    NetworkModel model = EgoWithCards(2);
     QCOMPARE(AddCard(model, QStringLiteral(" \t"), 5, QStringLiteral("bigger"), 3, {}, {}, {}).ok(), true);
     QCOMPARE(model.CardCount(), 3);
     QCOMPARE(model.CurrentCard, 3);
@@ -61,9 +37,9 @@ void TestModel::cardIdsAndEgoSlot()
 
 void TestModel::newCardStartsEmpty()
 {
-    NetworkModel model = modelWithCards(1);
+    NetworkModel model = EgoWithCards(1);
     AddSector(model, 1, QStringLiteral("Family"), 2, 90.0f);
-    AddNode(model, 1, alter(QStringLiteral("x")));
+    AddNode(model, 1, alter(0, 0.5f, 1, QStringLiteral("x")));
     AddLine(model, 0, 1, 1, 1);
     // A new ego reuses card 1's place; the new card must not inherit its tables.
     SetupEgo(model, QStringLiteral("Bert"), {}, 2, {}, {}, QStringLiteral("B"));
@@ -77,9 +53,9 @@ void TestModel::newCardStartsEmpty()
 
 void TestModel::linesBeyondNodeCountAreDropped()
 {
-    NetworkModel model = modelWithCards(1);
-    AddNode(model, 1, alter(QStringLiteral("a")));
-    AddNode(model, 1, alter(QStringLiteral("b")));
+    NetworkModel model = EgoWithCards(1);
+    AddNode(model, 1, alter(0, 0.5f, 1, QStringLiteral("a")));
+    AddNode(model, 1, alter(0, 0.5f, 1, QStringLiteral("b")));
     QVERIFY(AddLine(model, 0, 2, 3, 1).ok()); // ego to node 2
     QVERIFY(AddLine(model, 1, 3, 1, 1).ok()); // node 3 does not exist: ignored
     QVERIFY(AddLine(model, -1, 1, 1, 1).ok()); // would point before the ego: ignored
@@ -95,11 +71,14 @@ void TestModel::linesBeyondNodeCountAreDropped()
 
 void TestModel::humanIsNormalised()
 {
-    NetworkModel model = modelWithCards(1);
+    NetworkModel model = EgoWithCards(1);
     const QStringList given{"FALSE", "false", "", "TRUE", "yes"};
     const QStringList stored{"FALSE", "TRUE", "TRUE", "TRUE", "TRUE"};
-    for (const QString &h : given)
-        AddNode(model, 1, alter(QStringLiteral("n"), 0.5f, h));
+    for (const QString &h : given) {
+        Node n = alter(0, 0.5f, 1, QStringLiteral("n"));
+        n.Human = h;
+        AddNode(model, 1, n);
+    }
     for (int i = 0; i < given.size(); ++i)
         QCOMPARE(model.card(1).Nodes[size_t(i + 1)].Human, stored[i]);
 
@@ -112,18 +91,18 @@ void TestModel::humanIsNormalised()
 
 void TestModel::distanceWarning()
 {
-    NetworkModel model = modelWithCards(0);
+    NetworkModel model = EgoWithCards(0);
     AddCard(model, QStringLiteral("t1"), 7, QStringLiteral("none"), 1, {}, {}, {});
     QStringList lines;
     const InfoSink sink = [&](const QString &line) { lines.append(line); };
-    Node far = alter(QStringLiteral("7"), 1.3f);
+    Node far = alter(0, 1.3f, 1, QStringLiteral("7"));
     far.Label = QStringLiteral("Otto");
     AddNode(model, 1, far, sink);
-    AddNode(model, 1, alter(QStringLiteral("8"), 1.25f), sink); // not above the limit
+    AddNode(model, 1, alter(0, 1.25f, 1, QStringLiteral("8")), sink); // not above the limit
     AddNode(model, 1, far);                              // warnings off
     QCOMPARE(lines, QStringList{"Attention to Node Distance: (t1) Otto [7]. Distance=1.3000"});
 
-    Node sel = alter(QStringLiteral("9"));
+    Node sel = alter(0, 0.5f, 1, QStringLiteral("9"));
     sel.Selected = true;
     AddNode(model, 1, sel);
     QVERIFY(!model.card(1).Nodes.back().Selected);
@@ -168,23 +147,22 @@ void TestModel::colours()
 
 void TestModel::capacityRefusalsLeaveModelUnchanged()
 {
-    NetworkModel model = modelWithCards(MaxCards);
+    NetworkModel model = EgoWithCards(MaxCards);
     const Status card = AddCard(model, QStringLiteral("extra"), 7, QStringLiteral("none"), 1, {}, {}, {});
     QVERIFY(!card.ok());
     QCOMPARE(card.message(), QStringLiteral("An ego holds at most 100 network cards."));
     QCOMPARE(model.CardCount(), MaxCards);
-    QCOMPARE(model.CurrentCard, MaxCards);
+    QCOMPARE(model.CurrentCard, 1);
 
-    model.CurrentCard = 1;
     for (int i = 0; i < MaxSectors; ++i)
         QVERIFY(AddSector(model, 1, QString::number(i), 1, float(i)).ok());
     for (int i = 0; i < MaxNodes; ++i)
-        QVERIFY(AddNode(model, 1, alter(QString::number(i))).ok());
+        QVERIFY(AddNode(model, 1, alter(0, 0.5f, 1, QString::number(i))).ok());
     for (int i = 0; i < MaxLines; ++i)
         QVERIFY(AddLine(model, 0, 1, 1, 1).ok());
 
     const Status sector = AddSector(model, 1, QStringLiteral("more"), 1, 0);
-    const Status node = AddNode(model, 1, alter(QStringLiteral("more")), [](const QString &) {});
+    const Status node = AddNode(model, 1, alter(0, 0.5f, 1, QStringLiteral("more")), [](const QString &) {});
     const Status line = AddLine(model, 0, 2, 1, 1);
     QCOMPARE(sector.message(), QStringLiteral("A network card holds at most 50 sectors."));
     QCOMPARE(node.message(), QStringLiteral("A network card holds at most 1000 nodes."));
@@ -193,7 +171,7 @@ void TestModel::capacityRefusalsLeaveModelUnchanged()
     QCOMPARE(model.card(1).NodeCount(), MaxNodes);
     QCOMPARE(model.card(1).LineCount(), MaxLines);
     QCOMPARE(model.card(1).Nodes.back().ID, QStringLiteral("999"));
-    QVERIFY(!AddNode(model, 0, alter(QStringLiteral("x"))).ok());
+    QVERIFY(!AddNode(model, 0, alter(0, 0.5f, 1, QStringLiteral("x"))).ok());
     QVERIFY(!AddSector(model, 101, QStringLiteral("x"), 1, 0).ok());
 }
 

@@ -1,3 +1,4 @@
+#include "builders.h"
 #include "core/egofile/egofile.h"
 #include "core/sheets/import.h"
 
@@ -38,13 +39,8 @@ static Sheet csvSheet(const QByteArray &csv)
 static NetworkCard cardWith(const QStringList &labels)
 {
     NetworkCard card;
-    for (qsizetype i = 0; i < labels.size(); ++i) {
-        Node n;
-        n.ID = QString::number(i + 1);
-        n.Label = labels[i];
-        n.Distance = 0.5f;
-        card.Nodes.push_back(n);
-    }
+    for (qsizetype i = 0; i < labels.size(); ++i)
+        card.Nodes.push_back(bareAlter(QString::number(i + 1), 0, 0.5f, labels[i]));
     return card;
 }
 

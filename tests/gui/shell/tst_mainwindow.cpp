@@ -1,4 +1,6 @@
+#include "core/map/viewswitches.h"
 #include "gui/map/mapwidget.h"
+#include "gui/shell/menus.h"
 #include "gui/windows/infowindows.h"
 #include "shellfixture.h"
 
@@ -6,6 +8,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProcess>
 #include <QToolButton>
 
 using namespace korvalo;
@@ -17,7 +21,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void startState();
-    void menuItems_data();
+    void oneVersionEverywhere();
     void menuItems();
     void hiddenAndLaterItems();
     void toolBarButtons();
@@ -50,79 +54,71 @@ void TestMainWindow::startState()
         QVERIFY(s.child(name)->isHidden());
 }
 
-void TestMainWindow::menuItems_data()
+void TestMainWindow::oneVersionEverywhere()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("shortcut");
-    QTest::addColumn<int>("check"); // -1 not checkable, 0 unchecked, 1 checked
-
-    auto row = [](const char *name, const QString &caption, const QString &keys = {}, int check = -1) {
-        QTest::newRow(name) << QString::fromLatin1(name) << caption << keys << check;
-    };
-    row("New1", u"New"_s);
-    row("Open1", u"Read"_s, u"Ctrl+O"_s);
-    row("Save1", u"Save"_s, u"Ctrl+S"_s);
-    row("Saveas1", u"Save as..."_s);
-    row("FixExportSize1", u"Fix Export Size"_s, {}, 0);
-    row("Exit1", u"Exit"_s);
-    row("NewTimestamp1", u"New Network Card"_s);
-    row("Ne1", u"Ego Settings"_s);
-    row("Settings1", u"Card Settings"_s);
-    row("DuplicateCard1", u"Duplicate Card"_s);
-    row("DeleteCard1", u"Delete Card"_s);
-    row("OutmostNode1", u"Outmost Node"_s, u"Ctrl+0"_s);
-    row("ZoomOut1", u"Zoom Out"_s, u"Ctrl+9"_s);
-    row("ZoomIn1", u"Zoom In"_s, u"Ctrl+8"_s);
-    row("N1CW1", u"1° CW"_s, u"Ctrl+R"_s);
-    row("N1CCW1", u"1° CCW"_s, u"Ctrl+Shift+R"_s);
-    row("FixDistance1", u"Fix Distance"_s, {}, 0);
-    row("FixAngle1", u"Fix Angle"_s, {}, 0);
-    row("Sex1", u"Sex"_s, {}, 0);
-    row("None1", u"None"_s, {}, 1);
-    row("Show2", u"Show"_s, u"Ctrl+Alt+N"_s, 1);
-    row("ShowLabels1", u"Show Labels"_s, u"Ctrl+Alt+L"_s, 1);
-    row("ShowID1", u"Show IDs"_s, {}, 0);
-    row("ShowNodeNr1", u"Show Node Nr"_s, {}, 0);
-    row("ShowGroupSize1", u"Show Group Size"_s, {}, 0);
-    row("ShowRoles1", u"Show Roles"_s, {}, 0);
-    row("ShowEgoLabel1", u"Show Ego Label"_s, {}, 1);
-    row("ShowLinesBetween", u"Show Lines Between Alteri"_s, {}, 1);
-    row("ShowLinesToEgo", u"Show Lines To Ego"_s, {}, 1);
-    row("ShowSectorLabels1", u"Show Sector Labels"_s, u"Ctrl+Alt+S"_s, 1);
-    row("ShowSectorSize1", u"Show Sector Size"_s, {}, 0);
-    row("Show1", u"Show Sector Lines"_s, {}, 1);
-    row("ColorSectors1", u"Color Sectors"_s, {}, 0);
-    row("ShowWithoutSymbol1", u"Show Without Symbol"_s, {}, 1);
-    row("Show4", u"Show Flash"_s, {}, 1);
-    row("ShowTriangle1", u"Show Triangle"_s, {}, 1);
-    row("ShowBox1", u"Show Box"_s, {}, 1);
-    row("ShowDiamond1", u"Show Diamond"_s, {}, 1);
-    row("IgnoreSymbols1", u"Ignore Symbols"_s, {}, 0);
-    row("ShowEgoCard1", u"Show Ego + Card"_s, {}, 0);
-    row("CommaSeperator1", u"Decimal Seperator"_s);
-    row("Ego2", u"All Cars"_s);
-    row("ShowInfoWindow1", u"Show Info Window"_s, u"Ctrl+I"_s);
-    row("ShowNodeInfoWindow1", u"Show Node Info Window"_s, u"Ctrl+Alt+I"_s);
-    row("History1", u"History"_s, u"Ctrl+H"_s);
-    row("KorvaloInfo1", u"About"_s);
+    // The About box, the history and korvalo-cli --version name the same version.
+    QProcess cli;
+    cli.start(QStringLiteral(KORVALO_CLI), {u"--version"_s});
+    QVERIFY(cli.waitForFinished(30000));
+    const QString out = QString::fromUtf8(cli.readAllStandardOutput());
+    QVERIFY2(out.startsWith(u"korvalo-cli "_s) && out.endsWith(u'\n'), qPrintable(out));
+    const QString version = out.mid(12).trimmed();
+    QVERIFY(!version.isEmpty());
+    Shell s;
+    QCOMPARE(s.child<QLabel>(u"Label1"_s, s.child(u"TFormAbout"_s))->text(), u"Version: "_s + version);
+    const QString history = s.child<QPlainTextEdit>(u"Memo1"_s, s.child(u"TForm10"_s))->toPlainText();
+    QCOMPARE(history.section(u'\n', 0, 0), u"Version "_s + version);
 }
 
 void TestMainWindow::menuItems()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(QString, shortcut);
-    QFETCH(int, check);
+    // Every entry of the menu table is in the built menu, once, in its menu and in table
+    // order, with its caption, shortcut and check mark. Items the shell adds of its own
+    // (Undo, Redo, recent files) may stand between them.
     Shell s;
-    const QList<QAction *> found = s.window.findChildren<QAction *>(name);
-    QCOMPARE(found.size(), 1);
-    QAction *a = found.first();
-    QCOMPARE(a->text().remove(u'&'), caption);
-    QCOMPARE(a->shortcut(), QKeySequence(shortcut));
-    QCOMPARE(a->isCheckable(), check >= 0);
-    if (check >= 0)
-        QCOMPARE(a->isChecked(), check == 1);
+    QMenuBar *bar = s.window.menuBar();
+    QHash<QString, QStringList> expected; // menu -> its entries' names in order, "-" for a separator
+    for (const MenuEntry &e : MenuTable()) {
+        const QString name = QString::fromUtf16(e.name);
+        const QString parent = QString::fromUtf16(e.parent);
+        if (e.kind == MenuEntry::Kind::Separator) {
+            expected[parent] << u"-"_s;
+            continue;
+        }
+        expected[parent] << name;
+        QAction *a = nullptr;
+        if (e.kind == MenuEntry::Kind::Menu) {
+            const QList<QMenu *> found = bar->findChildren<QMenu *>(name);
+            QVERIFY2(found.size() == 1, qPrintable(name));
+            a = found.first()->menuAction();
+        } else {
+            const QList<QAction *> found = s.window.findChildren<QAction *>(name);
+            QVERIFY2(found.size() == 1, qPrintable(name));
+            a = found.first();
+        }
+        const ViewSwitch *view = e.kind == MenuEntry::Kind::Switch ? FindViewSwitchByObjectName(name) : nullptr;
+        QVERIFY2(view || e.kind != MenuEntry::Kind::Switch, qPrintable(name));
+        QCOMPARE(a->text().remove(u'&'), QString::fromUtf16(view ? view->caption : e.caption));
+        QCOMPARE(a->shortcut(), view ? view->keys() : QKeySequence(QString::fromUtf16(e.shortcut)));
+        QCOMPARE(a->isVisible(), !e.hidden);
+        QCOMPARE(a->isCheckable(), e.kind == MenuEntry::Kind::Check || view);
+        // Switches start as the view does; of the other check items only Analysis > Map >
+        // None starts checked.
+        if (a->isCheckable())
+            QCOMPARE(a->isChecked(), view ? view->defaultValue() : name == u"None1");
+    }
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        const QList<QAction *> items = it.key().isEmpty() ? bar->actions() : bar->findChild<QMenu *>(it.key())->actions();
+        QStringList built;
+        for (QAction *a : items)
+            built << (a->isSeparator() ? u"-"_s : a->menu() ? a->menu()->objectName() : a->objectName());
+        qsizetype at = 0;
+        for (const QString &entry : it.value()) {
+            at = built.indexOf(entry, at);
+            QVERIFY2(at >= 0, qPrintable(it.key() + u" lacks "_s + entry + u" in its place"_s));
+            ++at;
+        }
+    }
 }
 
 void TestMainWindow::hiddenAndLaterItems()
