@@ -5,7 +5,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<MSG
 Korvalo is a desktop program and needs a graphical session: start it from a desktop
-(or over ssh -X from one). Without a display, build/src/korvalo-cli renders, resaves and
+(or over ssh -X from one). Without a display, build/src/cli/korvalo-cli renders, resaves and
 reports ego files: bash scripts/test.sh builds it, and korvalo-cli --help lists its commands.
 MSG
   exit 1
