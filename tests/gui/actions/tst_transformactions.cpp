@@ -193,7 +193,8 @@ void TestTransformCommands::maxDistanceAsksForANumber()
     s.trigger(u"MaxDistance1"_s); // nobody is that far out
     // A negative maximum would throw every alter through the ego: refused.
     s.trigger(u"MaxDistance1"_s);
-    QVERIFY(s.asker->messages().last().startsWith(u"The maximum distance cannot be negative (\"-0,3\")"_s));
+    QCOMPARE(s.asker->asked.last(), u"message: The maximum distance cannot be negative (\"-0,3\"): it would move "
+                                    "every node through the ego to the other side."_s);
     QCOMPARE(s.model, original);
     QCOMPARE(s.history()->count(), 0);
     QCOMPARE(s.asker->messages().size(), 2);
