@@ -40,7 +40,8 @@ std::optional<Step> parseStep(const QString &op, QString &error)
             error = QStringLiteral("\"%1\" takes no value, not \"%2\"").arg(name, op);
             return std::nullopt;
         }
-        return Step([transform](NetworkCard &c) { transform(c); });
+        const Plain run = transform; // a structured binding is not captured by every compiler
+        return Step([run](NetworkCard &c) { run(c); });
     }
     if (name == u"rotate") {
         const std::optional<float> degrees = ParseTypedNumber(value, u'.');
@@ -52,8 +53,8 @@ std::optional<Step> parseStep(const QString &op, QString &error)
     }
     if (name == u"max-distance") {
         const std::optional<float> max = ParseTypedNumber(value, u'.');
-        if (!hasValue || !max) {
-            error = QStringLiteral("max-distance needs a number (max-distance=0.8), not \"%1\"").arg(op);
+        if (!hasValue || !max || *max < 0.0f) {
+            error = QStringLiteral("max-distance needs a number not below 0 (max-distance=0.8), not \"%1\"").arg(op);
             return std::nullopt;
         }
         return Step([m = *max](NetworkCard &c) { ClampDistances(c, m); });

@@ -51,30 +51,29 @@ QStringList distancesToEgo(const NetworkCard &card, QChar separator)
     return lines;
 }
 
-// The strong-tie line of the current card, or the macros' line over every card with
-// the current card's circles.
+// The strong-tie line of the current card, or the short line over every card. Each card
+// is measured by its own circles: the rings are what the interviewee placed alters
+// against, and they may differ from card to card.
 QStringList strongTies(bool ratio, const Ego &ego, std::span<const NetworkCard> cards,
                        const ReportRequest &request)
 {
-    const bool hasCurrent = request.currentCard >= 1 && size_t(request.currentCard) <= cards.size();
     const int k = request.strongCircles;
-    // Both forms take the current card's circles; an ego without cards has nothing to count.
-    const int circles = hasCurrent ? cards[size_t(request.currentCard - 1)].Circles : 1;
+    auto measure = [&](const NetworkCard &card) {
+        return ratio ? double(StrongTieRatio(card, k, card.Circles, request.mapRadius))
+                     : double(StrongTieCount(card, k, card.Circles, request.mapRadius));
+    };
     if (request.mode == ReportMode::kurz) {
         QString line = egoColumns(ego);
-        for (const NetworkCard &card : cards) {
-            const double value = ratio ? double(StrongTieRatio(card, k, circles, request.mapRadius))
-                                       : double(StrongTieCount(card, k, circles, request.mapRadius));
-            line += FormatFixed(value, 3, request.separator) + u'\t';
-        }
+        for (const NetworkCard &card : cards)
+            line += FormatFixed(measure(card), 3, request.separator) + u'\t';
         return {line};
     }
-    if (!hasCurrent)
+    if (request.currentCard < 1 || size_t(request.currentCard) > cards.size())
         return {};
     const NetworkCard &current = cards[size_t(request.currentCard - 1)];
     if (ratio)
-        return {FormatFixed(StrongTieRatio(current, k, circles, request.mapRadius), 2, request.separator)};
-    return {u"Number of Strong Ties (k=%1): %2"_s.arg(k).arg(StrongTieCount(current, k, circles, request.mapRadius))};
+        return {FormatFixed(measure(current), 2, request.separator)};
+    return {u"Number of Strong Ties (k=%1): %2"_s.arg(k).arg(int(measure(current)))};
 }
 
 QStringList idContinuity(const Ego &ego, std::span<const NetworkCard> cards, ReportMode mode,

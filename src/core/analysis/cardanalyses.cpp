@@ -31,7 +31,7 @@ std::optional<DistancesToEgoResult> DistancesToEgo(const NetworkCard &card)
         const int n = counts[size_t(s)];
         result.sectorMeans.push_back(n ? ToSingle(double(sums[size_t(s)]) / n) : 0.0f);
     }
-    result.all = ToSingle(double(total) / nodes);
+    result.all = double(total) / nodes;
     return result;
 }
 

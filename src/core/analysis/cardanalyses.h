@@ -29,7 +29,9 @@ inline std::span<const NetworkCard> CardsOf(const NetworkModel &model)
 struct DistancesToEgoResult
 {
     std::vector<float> sectorMeans; // per sector 1..SectorCount at 0..; 0 for an empty one
-    float all = 0;                  // mean over all alters
+    // Mean over all alters: the single-precision sum divided in double and kept so, as
+    // the report rounds it (a single would turn 0.33499999 into 0.33500001).
+    double all = 0;
 };
 
 // Mean Distance of the card's alters per sector (by SectorOfNode) and over all of them,
@@ -43,7 +45,7 @@ std::optional<DistancesToEgoResult> DistancesToEgo(const NetworkCard &card);
 // circle counts as having one.
 float StrongTieThreshold(int strongCircles, int circles, int mapRadius);
 // Alters of the card with Distance <= the threshold. The threshold comes from
-// `circles`, which the callers take from the current card for every card they count.
+// `circles`; the reports pass each card's own Circles.
 int StrongTieCount(const NetworkCard &card, int strongCircles, int circles, int mapRadius);
 // StrongTieCount / NodeCount as single; 0 for a card without alters.
 float StrongTieRatio(const NetworkCard &card, int strongCircles, int circles, int mapRadius);

@@ -36,15 +36,23 @@ struct EgoField
     // Values that repeat from record to record ("TRUE", "normal", a role): the reader
     // shares one text instead of decoding each.
     bool repeats = false;
+    // asRead is set. Kept apart because a function's address is not a constant that every
+    // compiler setting can test (GCC's -fsanitize=undefined cannot).
+    bool normalised = false;
 };
 
 namespace egofields {
 
 template <typename R>
-constexpr EgoField<R> text(std::string_view tag, QString R::*member, bool repeats = false,
-                           QString (*asRead)(const QString &, int) = nullptr)
+constexpr EgoField<R> text(std::string_view tag, QString R::*member, bool repeats = false)
 {
-    return {tag, FieldKind::Text, member, nullptr, nullptr, 0, 0, asRead, repeats};
+    return {tag, FieldKind::Text, member, nullptr, nullptr, 0, 0, nullptr, repeats, false};
+}
+template <typename R>
+constexpr EgoField<R> text(std::string_view tag, QString R::*member, bool repeats,
+                           QString (*asRead)(const QString &, int))
+{
+    return {tag, FieldKind::Text, member, nullptr, nullptr, 0, 0, asRead, repeats, true};
 }
 template <typename R>
 constexpr EgoField<R> integer(std::string_view tag, int R::*member)

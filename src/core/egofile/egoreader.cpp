@@ -123,7 +123,7 @@ private:
         if constexpr (f.kind == FieldKind::Text) {
             if constexpr (f.repeats)
                 record.*(f.text) = repeatedText(slot, values[slot], f.asRead);
-            else if constexpr (f.asRead != nullptr)
+            else if constexpr (f.normalised)
                 record.*(f.text) = f.asRead(text(values[slot]), number);
             else
                 record.*(f.text) = text(values[slot]);

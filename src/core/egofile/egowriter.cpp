@@ -221,7 +221,7 @@ void compareField(Comparer &cmp, const Where &where, const R &expected, const R 
     if (!cmp.same())
         return;
     if constexpr (f.kind == FieldKind::Text) {
-        if constexpr (f.asRead != nullptr)
+        if constexpr (f.normalised)
             cmp.text(where, f.tag, f.asRead(expected.*(f.text), number), actual.*(f.text));
         else
             cmp.text(where, f.tag, expected.*(f.text), actual.*(f.text));

@@ -75,12 +75,26 @@ float DistanceAt(int x, int y, int w, int h)
     return ToSingle(double(pixels) / MapRadius(w, h));
 }
 
+// An angle as a place on the circle, in [0, 360): a boundary at 360 is the one at 0, and
+// an angle a file holds outside the circle is where it is drawn.
+static float onCircle(float angle)
+{
+    if (angle >= 0.0f && angle < 360.0f)
+        return angle;
+    double inside = std::fmod(double(angle), 360.0);
+    if (inside < 0)
+        inside += 360.0;
+    const float result = ToSingle(inside);
+    return result >= 360.0f ? 0.0f : result;
+}
+
 int SectorOfAngle(const NetworkCard &card, float angle)
 {
+    angle = onCircle(angle);
     float best = 1000;
     int result = 0;
     for (int s = 1; s <= card.SectorCount(); ++s) {
-        const float boundary = card.Sectors[size_t(s)].SectorAngle;
+        const float boundary = onCircle(card.Sectors[size_t(s)].SectorAngle);
         const float a = angle < boundary ? ToSingle(angle + 360.0) : angle;
         const float d = ToSingle(double(a) - boundary);
         if (d < best) {
@@ -122,8 +136,8 @@ QString SectorNameOfNode(const NetworkCard &card, int node, int w, int h)
 // leave the wedge behind it without an owner and the spans short of 360.
 static double clockwiseGap(const NetworkCard &card, int s, int t)
 {
-    const float own = card.Sectors[size_t(s)].SectorAngle;
-    const float other = card.Sectors[size_t(t)].SectorAngle;
+    const float own = onCircle(card.Sectors[size_t(s)].SectorAngle);
+    const float other = onCircle(card.Sectors[size_t(t)].SectorAngle);
     if (own == other)
         return t < s ? 0.0 : 360.0;
     const float b = own > other ? ToSingle(own - 360.0) : own;
@@ -155,8 +169,8 @@ float SectorSpan(const NetworkCard &card, int sector)
     const int next = NextSector(card, sector);
     if (next == 0)
         return 0;
-    const float own = card.Sectors[size_t(sector)].SectorAngle;
-    const float nextAngle = card.Sectors[size_t(next)].SectorAngle;
+    const float own = onCircle(card.Sectors[size_t(sector)].SectorAngle);
+    const float nextAngle = onCircle(card.Sectors[size_t(next)].SectorAngle);
     if (own == nextAngle)
         return float(clockwiseGap(card, sector, next));
     const double end = nextAngle >= own ? double(nextAngle) : nextAngle + 360.0;

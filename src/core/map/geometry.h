@@ -31,7 +31,9 @@ float AngleAt(int x, int y, int w, int h);
 float DistanceAt(int x, int y, int w, int h);
 
 // The sector containing an angle: the one whose boundary lies closest anticlockwise,
-// the lower number on a tie; 0 when the card has no sectors.
+// the lower number on a tie; 0 when the card has no sectors. Here and in the sector
+// functions below, angles (of boundaries and nodes) count by their place on the circle:
+// 360 is 0, 370 is 10, -90 is 270.
 int SectorOfAngle(const NetworkCard &card, float angle);
 // SectorOfAngle of the node's Angle.
 int SectorOfNode(const NetworkCard &card, int node);

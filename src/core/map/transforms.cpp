@@ -27,12 +27,17 @@ int store(float &field, float value)
 
 float wrappedAngle(float angle, double degrees)
 {
-    float turned = ToSingle(double(angle) + degrees);
-    if (turned > 360.0f)
-        turned = ToSingle(double(turned) - 360.0);
-    if (turned < 0.0f)
-        turned = ToSingle(double(turned) + 360.0);
-    return turned;
+    const float turned = ToSingle(double(angle) + degrees);
+    if ((turned >= 0.0f && turned <= 360.0f) || !std::isfinite(turned))
+        return turned;
+    // A file may hold angles far outside the circle; one turn brings them all inside,
+    // a whole number of turns above 360 ending at 360 as a single one does.
+    double inside = std::fmod(double(turned), 360.0);
+    if (inside < 0)
+        inside += 360.0;
+    else if (inside == 0)
+        inside = turned > 0 ? 360.0 : 0.0;
+    return ToSingle(inside);
 }
 
 int scaleDistances(NetworkCard &card, double factor)
@@ -105,6 +110,8 @@ int ZoomIn(NetworkCard &card)
 
 int ClampDistances(NetworkCard &card, float maxDistance)
 {
+    if (!(maxDistance >= 0.0f))
+        return 0;
     int changed = 0;
     for (int i = 1; i <= card.NodeCount(); ++i) {
         float &d = card.Nodes[size_t(i)].Distance;
@@ -131,6 +138,8 @@ int MeanDistanceForMultipleID(NetworkCard &card)
     int changed = 0;
     for (size_t run = 0; run < order.size();) {
         const QString &first = nodes[size_t(order[run])].ID;
+        // Alters without an ID are unknown, not one person: each keeps its distance.
+        const bool unknown = first.isEmpty();
         size_t end = run + 1;
         while (end < order.size()
                && QString::compare(nodes[size_t(order[end])].ID, first, Qt::CaseInsensitive) == 0)
@@ -144,7 +153,7 @@ int MeanDistanceForMultipleID(NetworkCard &card)
                 ++count;
             }
         }
-        if (count >= 2) {
+        if (count >= 2 && !unknown) {
             const float mean = ToSingle(double(sum) / count);
             for (size_t k = run; k < end; ++k) {
                 Node &node = card.Nodes[size_t(order[k])];

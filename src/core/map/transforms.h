@@ -17,9 +17,10 @@ namespace korvalo {
 // caller can tell a no-op without comparing cards.
 
 // Adds `degrees` to every sector's SectorAngle and every node's Angle, then brings the
-// result back once into 0..360: above 360 loses 360, below 0 gains 360. Exactly 360 stays
-// 360, so a sector boundary at 359 turned by +1 keeps its own place at the end of the turn.
-// Meant for turns between -360 and 360.
+// result into 0..360 by whole turns: above 360 loses them, below 0 gains them. Exactly 360
+// stays 360, so a sector boundary at 359 turned by +1 keeps its own place at the end of
+// the turn. Meant for turns between -360 and 360; angles a file holds outside the circle
+// come inside with the first turn.
 int RotateCard(NetworkCard &card, double degrees);
 
 // "Outmost Node": scales all distances so that the farthest node lies at 0.92. A card
@@ -35,11 +36,14 @@ int MeanToMiddle(NetworkCard &card);
 int ZoomOut(NetworkCard &card);
 int ZoomIn(NetworkCard &card);
 
-// "Max Distance": every node farther than `maxDistance` is pulled in to it.
+// "Max Distance": every node farther than `maxDistance` is pulled in to it. A negative
+// maximum would pull every alter through the ego to the other side: callers refuse it,
+// and the card is left alone.
 int ClampDistances(NetworkCard &card, float maxDistance);
 
 // "Mean Distance for Multiple ID": nodes sharing an ID all get the mean of their
-// distances (summed as singles in table order). IDs are matched exactly; of IDs that
+// distances (summed as singles in table order). Alters with an empty ID are unknown
+// people and keep their distances. IDs are matched exactly; of IDs that
 // differ only in letter case, only the spelling met first in table order is averaged and
 // the other spellings keep their distances.
 int MeanDistanceForMultipleID(NetworkCard &card);

@@ -155,6 +155,12 @@ void TransformActions::maxDistance()
                 .arg(*answer, example));
         return;
     }
+    if (*max < 0.0f) {
+        m_shell.asker().message(
+            u"The maximum distance cannot be negative (\"%1\"): it would move every node through the ego to the other side."_s
+                .arg(*answer));
+        return;
+    }
     apply(u"Max Distance"_s, [max](NetworkCard &c) { return ClampDistances(c, *max); });
 }
 

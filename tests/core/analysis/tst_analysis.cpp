@@ -56,7 +56,7 @@ private Q_SLOTS:
     void continuityLongForm();
     void strongTies_data();
     void strongTies();
-    void strongTiesTakeTheCurrentCardsCircles();
+    void strongTiesTakeEachCardsCircles();
     void distancesToEgo();
     void sectorTables();
     void nixPrintsNothing();
@@ -146,15 +146,17 @@ void TestAnalysis::strongTies()
     }
 }
 
-void TestAnalysis::strongTiesTakeTheCurrentCardsCircles()
+void TestAnalysis::strongTiesTakeEachCardsCircles()
 {
-    // Card 1 has 8 circles, card 2 has 2: with k = 1 a node at 0.7 is strong only by
-    // card 2's rings (threshold 0.75, against 0.1875 by card 1's).
+    // Card 1 has 8 circles, card 2 has 2: with k = 1 a node at 0.7 is strong on card 2
+    // (threshold 0.75) and not on card 1 (0.1875), whichever card is current.
     const std::vector<NetworkCard> cards{cardOf(u"A"_qs, 8, {}, {{u"a"_qs, 0, 0.7f}, {u"b"_qs, 0, 0.1f}}),
                                          cardOf(u"B"_qs, 2, {}, {{u"a"_qs, 0, 0.7f}}), cardOf(u"C"_qs, 5, {}, {})};
-    QCOMPARE(shortLine(Analysis::StrongTies, cards, 1, 1), u"Hanna Berg\tHB\t1.000\t0.000\t0.000\t"_qs);
-    QCOMPARE(shortLine(Analysis::StrongTies, cards, 2, 1), u"Hanna Berg\tHB\t2.000\t1.000\t0.000\t"_qs);
-    QCOMPARE(shortLine(Analysis::StrongTiesRatio, cards, 2, 1), u"Hanna Berg\tHB\t1.000\t1.000\t0.000\t"_qs);
+    for (int current : {1, 2}) {
+        QCOMPARE(shortLine(Analysis::StrongTies, cards, current, 1), u"Hanna Berg\tHB\t1.000\t1.000\t0.000\t"_qs);
+        QCOMPARE(shortLine(Analysis::StrongTiesRatio, cards, current, 1), u"Hanna Berg\tHB\t0.500\t1.000\t0.000\t"_qs);
+    }
+    QCOMPARE(lines(Analysis::StrongTies, cards, ReportMode::lang, 2, 1), QStringList{u"Number of Strong Ties (k=1): 1"_qs});
     QCOMPARE(shortLine(Analysis::StrongTiesRatio, {}, 1, 1), u"Hanna Berg\tHB\t"_qs);
 }
 
@@ -172,6 +174,10 @@ void TestAnalysis::distancesToEgo()
     // Halves round up in magnitude: 0.125 is 0.13.
     const std::vector<NetworkCard> eighth{cardOf(u"A"_qs, 3, {}, {{u"a"_qs, 0, 0.125f}})};
     QCOMPARE(lines(Analysis::DistancesToEgo, eighth).last(), u"0.13 ALL"_qs);
+    // The single sum 1.005 over three alters is 0.3349999984: 0.33, not the 0.34 its
+    // single would print.
+    const std::vector<NetworkCard> third{cardOf(u"A"_qs, 3, {}, {{u"a"_qs, 0, 1.005f}, {u"b"_qs, 0, 0}, {u"c"_qs, 0, 0}})};
+    QCOMPARE(lines(Analysis::DistancesToEgo, third).last(), u"0.33 ALL"_qs);
     QCOMPARE(lines(Analysis::DistancesToEgo, cards, ReportMode::lang, 2), QStringList());
     QCOMPARE(lines(Analysis::DistancesToEgo, cards, ReportMode::lang, 0), QStringList());
 }
@@ -204,6 +210,18 @@ void TestAnalysis::sectorTables()
              (QStringList{u"50.0 %\t-\tWork"_qs, u"25.0 %\t100.0 %\tHome"_qs}));
     QCOMPARE(lines(Analysis::SectorNodeCounts, twice).mid(2),
              (QStringList{u"0\t-\tWork"_qs, u"0\t1\tHome"_qs, u"0\t1\tALL"_qs}));
+
+    // A boundary at 360 is the one at 0: of sectors at 360, 0 and 90 the lower number owns
+    // the wedge up to 90, and the alters in it (one at 0, one at 360, one at 45).
+    const std::vector<NetworkCard> round{cardOf(u"R"_qs, 3, {{360, u"One"_qs}, {0, u"Two"_qs}, {90, u"Three"_qs}},
+                                                {{u"a"_qs, 0, 0.5f}, {u"b"_qs, 360, 0.5f}, {u"c"_qs, 45, 0.5f},
+                                                 {u"d"_qs, 180, 0.5f}})};
+    QCOMPARE(lines(Analysis::SectorSizes, round).mid(2),
+             (QStringList{u"25.0 %\tOne"_qs, u"0.0 %\tTwo"_qs, u"75.0 %\tThree"_qs}));
+    QCOMPARE(lines(Analysis::SectorNodeCounts, round).mid(2),
+             (QStringList{u"3\tOne"_qs, u"0\tTwo"_qs, u"1\tThree"_qs, u"4\tALL"_qs}));
+    QCOMPARE(lines(Analysis::DistancesToEgo, round).mid(2),
+             (QStringList{u"0.50 One"_qs, u"0.00 Two"_qs, u"0.50 Three"_qs, u"0.50 ALL"_qs}));
 }
 
 void TestAnalysis::nixPrintsNothing()

@@ -61,6 +61,10 @@ void TestTransforms::rotationWraps_data()
     QTest::newRow("0.5 -1 passes 0") << 0.5f << -1.0 << 359.5f;
     QTest::newRow("0 -90") << 0.0f << -90.0 << 270.0f;
     QTest::newRow("45.25 +90 in single steps") << 45.25f << 90.0 << 135.25f;
+    // Angles a file holds outside the circle come inside with the first turn.
+    QTest::newRow("725 +1 is 6, not 366") << 725.0f << 1.0 << 6.0f;
+    QTest::newRow("719 +1 ends a turn at 360") << 719.0f << 1.0 << 360.0f;
+    QTest::newRow("-725 -1 is 354") << -725.0f << -1.0 << 354.0f;
 }
 
 void TestTransforms::rotationWraps()
@@ -109,12 +113,18 @@ void TestTransforms::distances_data()
     QTest::newRow("zoom in moves closer")
         << Transform(ZoomIn) << QStringList{} << Distances{0.5f, 1.0f} << Distances{0.45f, 0.9f};
     QTest::newRow("max distance 0.8") << clamp << QStringList{} << Distances{0.5f, 1.3f} << Distances{0.5f, 0.8f};
+    QTest::newRow("max distance below 0 leaves the card alone")
+        << Transform([](NetworkCard &c) { return ClampDistances(c, -0.3f); }) << QStringList{}
+        << Distances{0.5f, 1.3f} << Distances{0.5f, 1.3f};
     QTest::newRow("multiple ID: A twice, B once")
         << multi << QStringList{u"A"_s, u"A"_s, u"B"_s} << Distances{0.2f, 0.6f, 0.9f}
         << Distances{0.4f, 0.4f, 0.9f};
     QTest::newRow("multiple ID: other case keeps its distance")
         << multi << QStringList{u"A"_s, u"a"_s, u"A"_s} << Distances{0.2f, 0.6f, 0.4f}
         << Distances{0.3f, 0.6f, 0.3f};
+    QTest::newRow("multiple ID: alters without an ID are not one person")
+        << multi << QStringList{QString(), u"A"_s, QString(), u"A"_s} << Distances{0.2f, 0.6f, 0.4f, 0.8f}
+        << Distances{0.2f, 0.7f, 0.4f, 0.7f};
     QTest::newRow("multiple ID: spelling met first wins")
         << multi << QStringList{u"a"_s, u"A"_s, u"A"_s, u"a"_s} << Distances{0.2f, 0.6f, 0.4f, 0.8f}
         << Distances{0.5f, 0.6f, 0.4f, 0.5f};
@@ -140,8 +150,8 @@ void TestTransforms::distances()
 }
 
 // The averaging sorts instead of walking; on random cards full of case variants it must
-// give what the plain walk gives: each node in table order, its ID skipped when met
-// before in any case, otherwise all nodes of exactly that ID averaged.
+// give what the plain walk gives: each node in table order, its ID skipped when empty or
+// met before in any case, otherwise all nodes of exactly that ID averaged.
 void TestTransforms::multipleIdAgreesWithTheWalk()
 {
     const QStringList pool = {u"A"_s, u"a"_s, u"B"_s, u"b"_s, u"Émile"_s, u"émile"_s, u"ÉMILE"_s,
@@ -159,7 +169,7 @@ void TestTransforms::multipleIdAgreesWithTheWalk()
         DistinctList handled;
         for (int i = 1; i <= n; ++i) {
             const QString id = walked.Nodes[size_t(i)].ID;
-            if (handled.contains(id))
+            if (id.isEmpty() || handled.contains(id))
                 continue;
             handled.add(id);
             float sum = 0;

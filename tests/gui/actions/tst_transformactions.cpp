@@ -186,13 +186,18 @@ void TestTransformCommands::maxDistanceAsksForANumber()
 
     s.asker->asked.clear();
     s.session.DecimalSeparator = u',';
-    s.asker->inputs = {u"0.8"_s, QString(), u"2"_s, u" 0,8 "_s};
+    s.asker->inputs = {u"0.8"_s, QString(), u"2"_s, u"-0,3"_s, u" 0,8 "_s};
     s.trigger(u"MaxDistance1"_s);
     QVERIFY(s.asker->messages().last().endsWith(u"such as 0,8."_s));
     s.trigger(u"MaxDistance1"_s); // Cancel
     s.trigger(u"MaxDistance1"_s); // nobody is that far out
+    // A negative maximum would throw every alter through the ego: refused.
+    s.trigger(u"MaxDistance1"_s);
+    QCOMPARE(s.asker->asked.last(), u"message: The maximum distance cannot be negative (\"-0,3\"): it would move "
+                                    "every node through the ego to the other side."_s);
+    QCOMPARE(s.model, original);
     QCOMPARE(s.history()->count(), 0);
-    QCOMPARE(s.asker->messages().size(), 1);
+    QCOMPARE(s.asker->messages().size(), 2);
 
     s.trigger(u"MaxDistance1"_s);
     QCOMPARE(s.history()->count(), 1);
@@ -391,6 +396,7 @@ void TestTransformCommands::cliWritesWhatTheMenusMake()
         {{u"shrink"_s}, 2, u"\"shrink\""_s},
         {{u"rotate=720"_s}, 2, u"\"rotate=720\""_s},
         {{u"max-distance=0,8"_s}, 2, u"\"max-distance=0,8\""_s},
+        {{u"max-distance=-0.3"_s}, 2, u"\"max-distance=-0.3\""_s},
         {{u"recolor=0:3"_s}, 2, u"\"recolor=0:3\""_s},
         {{}, 2, u"an operation (OP) is missing"_s},
         {{u"--card"_s, u"9"_s, u"outmost"_s}, 1, u"no network card 9"_s},
