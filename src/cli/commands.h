@@ -15,6 +15,9 @@ int runTransform(const QStringList &args);
 int runSheetDump(const QStringList &args);
 int runImportNodes(const QStringList &args);
 int runImportLines(const QStringList &args);
+int runMergeUnsure(const QStringList &args);
+int runPlausibility(const QStringList &args);
+int runAggregate(const QStringList &args);
 
 // A sub-command as "korvalo-cli --help" lists it and main() runs it.
 struct CliCommand
@@ -29,7 +32,7 @@ struct CliCommand
 };
 
 // Every sub-command, in the order of the overview. A new sub-command is one more entry.
-inline constexpr std::array<CliCommand, 7> CliCommands{{
+inline constexpr std::array<CliCommand, 10> CliCommands{{
     {"resave", "IN.ego OUT.ego [--decimal-separator C]",
      "Reads an ego file and writes it again as File > Save does.", runResave},
     {"render",
@@ -48,6 +51,12 @@ inline constexpr std::array<CliCommand, 7> CliCommands{{
      "Adds the alters of a table as nodes (--help lists the columns).", runImportNodes},
     {"import-lines", "IN.ego OUT.ego --sheet FILE [--card N] [--node-a C] [--node-b C] ...",
      "Adds the lines of an edge list.", runImportLines},
+    {"merge-unsure", "IN.ego OUT.ego", "Renames the nodes of each unsure node merger to one ID.",
+     runMergeUnsure},
+    {"plausibility", "IN.ego|FOLDER...", "Lists IDs used with different labels or letter case.",
+     runPlausibility},
+    {"aggregate", "IN.ego OUT.ego [--card N]", "Adds a card summing up card N by sector and colour.",
+     runAggregate},
 }};
 
 } // namespace korvalo

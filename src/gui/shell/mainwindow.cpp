@@ -24,6 +24,7 @@
 #include "gui/actions/selectionactions.h"
 #include "gui/actions/transformactions.h"
 #include "gui/actions/importactions.h"
+#include "gui/actions/identityactions.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -106,6 +107,7 @@ MainWindow::MainWindow(std::shared_ptr<Document> document, QWidget *parent)
     m_recent = new RecentFiles(context, *m_files, this);
     AddCardKeys(this, *m_document, [this](int card) { switchToCard(card); });
     new AnalysisActions(context);
+    new IdentityActions(context, this);
     m_excel = new ImportActions(context, this);
     m_menus->greySubmenusWithoutChoice();
 
