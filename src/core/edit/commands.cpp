@@ -27,8 +27,9 @@ ReplaceCardCommand::ReplaceCardCommand(Document &document, int card, NetworkCard
 void ReplaceCardCommand::redo()
 {
     if (m_applied) {
+        // Making the step shows no other card (a copy onto the next card leaves the user
+        // where they are); undo and redo later show the card they change.
         m_applied = false;
-        m_document.setCurrentCard(m_card);
         if (m_document.model().card(m_card).ID != m_other.ID)
             m_document.announceCardList();
         m_document.announceCard(m_card);

@@ -1,6 +1,7 @@
 #include "core/edit/hittest.h"
 
 #include "core/map/geometry.h"
+#include "core/map/render.h"
 
 #include <array>
 #include <cmath>
@@ -66,6 +67,44 @@ int NearestNode(const NetworkCard &card, int x, int y, int w, int h)
         }
     }
     return found;
+}
+
+int NodeCovering(const NetworkCard &card, int x, int y, int w, int h, const ViewOptions &view)
+{
+    int found = 0;
+    double best = std::numeric_limits<double>::max();
+    for (int i = 1; i <= card.NodeCount(); ++i) {
+        if (!view.Show2 || !NodeVisible(card, i, view))
+            continue;
+        const Node &n = card.Nodes[size_t(i)];
+        const QPoint p = MapPoint(n.Angle, n.Distance, w, h);
+        const double r = std::abs(NodeRadius(n.NodeSize, view.NodeBaseSize)) + 2.0; // the pen
+        const double dx = x - p.x(), dy = y - p.y();
+        const double d = std::hypot(dx, dy);
+        bool covered = d <= r;
+        const bool symbol = n.Symbol == u"flash" || n.Symbol == u"triangle" || n.Symbol == u"box"
+                            || n.Symbol == u"diamond";
+        if (!covered && symbol && !view.IgnoreSymbols1) {
+            // The symbol stands up and to the right of the node, 0.8 of the radius each way.
+            const double sx = dx - 0.5 * (r - 1), sy = dy + 0.8 * (r - 1);
+            covered = std::abs(sx) <= 0.8 * r + 1 && std::abs(sy) <= 0.8 * r + 1;
+        }
+        if (covered && d < best) {
+            best = d;
+            found = i;
+        }
+    }
+    return found;
+}
+
+PixelClass ClassifyMapPixel(const NetworkCard &card, QRgb pixel, int x, int y, int w, int h,
+                            const ViewOptions &view)
+{
+    const PixelClass p = ClassifyPixel(pixel);
+    if ((p == PixelClass::Other || p == PixelClass::Background)
+        && NodeCovering(card, x, y, w, h, view) != 0)
+        return PixelClass::Node;
+    return p;
 }
 
 int NearestSectorHandle(const NetworkCard &card, int x, int y, int w, int h)

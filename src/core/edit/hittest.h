@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/map/viewswitches.h"
 #include "core/model/networkmodel.h"
 
 #include <QRgb>
@@ -26,6 +27,16 @@ inline bool IsBackground(QRgb pixel) { return ClassifyPixel(pixel) == PixelClass
 // to (x, y); on equal distances the lower number wins. No distance limit: callers check
 // the pixel's colour first.
 int NearestNode(const NetworkCard &card, int x, int y, int w, int h);
+
+// The alter (1..NodeCount) whose picture, as drawn with `view`, covers (x, y): its disc
+// or square with the outline, the group marks inside it, and its symbol. The nearest on
+// an overlap, 0 when none does. Hidden alters cover nothing.
+int NodeCovering(const NetworkCard &card, int x, int y, int w, int h, const ViewOptions &view);
+
+// The class of the map's pixel `pixel` at (x, y): a pixel drawn for a node (its outline,
+// group marks and symbol, whatever their colour) counts as Node.
+PixelClass ClassifyMapPixel(const NetworkCard &card, QRgb pixel, int x, int y, int w, int h,
+                            const ViewOptions &view);
 
 // The sector whose handle (the outer end of its boundary) lies nearest to (x, y), the
 // lower number on a tie; 0 when the nearest is more than 5 pixels away or there are no

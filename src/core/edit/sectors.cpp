@@ -73,8 +73,6 @@ Status ApplySectorOrder(NetworkCard &card, const QStringList &entries)
         const std::optional<int> s = entryNumber(entry);
         if (!s || !validSector(card, *s) || seen.contains(*s))
             return stale;
-        if (entry != QString::number(*s) % u' ' % card.Sectors[size_t(*s)].SectorName)
-            return stale;
         seen.insert(*s);
         order.push_back(*s);
     }
@@ -104,8 +102,10 @@ Status ApplySectorOrder(NetworkCard &card, const QStringList &entries)
     return Status::success();
 }
 
-QStringList SizeSectorsByNodeCount(NetworkCard &card, QChar decimalSeparator)
+QStringList SizeSectorsByNodeCount(NetworkCard &card, QChar decimalSeparator, Status *status)
 {
+    if (status)
+        *status = Status::success();
     const int sectors = card.SectorCount();
     const int nodes = card.NodeCount();
     if (sectors < 2 || nodes < 1)
@@ -127,9 +127,25 @@ QStringList SizeSectorsByNodeCount(NetworkCard &card, QChar decimalSeparator)
         ++count[size_t(s)];
     }
 
+    // The sectors with alters lie contiguously from 0 in table order. A boundary shared by
+    // several sectors gives its wedge to the lowest-numbered of them, so a sector without
+    // alters goes onto the start of the nearest sector before it in the table that has
+    // alters: it owns nothing there. One without such a sector before it would take any
+    // wedge it shares; it goes just short of the full turn, where no alter lies.
+    const NetworkCard before = card;
+    const float lastBoundary = std::nextafter(360.0f, 0.0f);
     std::vector<double> width(size_t(sectors) + 1, 0.0);
     double acc = 0;
+    int owner = 0;
+    bool emptyFirst = false;
     for (int s = 1; s <= sectors; ++s) {
+        if (count[size_t(s)] == 0) {
+            emptyFirst = emptyFirst || owner == 0;
+            card.Sectors[size_t(s)].SectorAngle =
+                owner == 0 ? lastBoundary : card.Sectors[size_t(owner)].SectorAngle;
+            continue;
+        }
+        owner = s;
         card.Sectors[size_t(s)].SectorAngle = ToSingle(acc);
         width[size_t(s)] = ToSingle(double(count[size_t(s)]) / nodes * 360.0);
         acc += width[size_t(s)];
@@ -140,11 +156,30 @@ QStringList SizeSectorsByNodeCount(NetworkCard &card, QChar decimalSeparator)
     for (int i = 1; i <= nodes; ++i) {
         const int s = sectorOf[size_t(i)];
         Node &node = card.Nodes[size_t(i)];
-        node.Angle = ToSingle(width[size_t(s)] * relative[size_t(i)]
-                              + card.Sectors[size_t(s)].SectorAngle);
+        const float start = card.Sectors[size_t(s)].SectorAngle;
+        float angle = ToSingle(width[size_t(s)] * relative[size_t(i)] + start);
+        // Rounding must not carry an alter onto the next boundary.
+        const float end = ToSingle(start + SectorSpan(card, s));
+        if (angle >= end && end > start)
+            angle = std::nextafter(end, start);
+        if (emptyFirst && angle >= lastBoundary)
+            angle = std::nextafter(lastBoundary, 0.0f);
+        node.Angle = angle;
         lines << node.Label % u' ' % card.Sectors[size_t(s)].SectorName % u' '
                      % FormatFixed(relative[size_t(i)], 2, decimalSeparator) % u' '
                      % FormatFixed(width[size_t(s)], 0, decimalSeparator);
+    }
+
+    // Whatever the arithmetic did, no alter may change its sector.
+    for (int i = 1; i <= nodes; ++i) {
+        if (SectorOfNode(card, i) != sectorOf[size_t(i)]) {
+            card = before;
+            if (status)
+                *status = Status::failure(
+                    u"The sectors cannot be sized to their number of nodes without moving "
+                    "alters into another sector. Nothing was changed."_s);
+            return {};
+        }
     }
     return lines;
 }
@@ -223,8 +258,10 @@ Status SizeSectorsByNodeCountStep(Document &document, int card)
     const QChar separator = document.session().DecimalSeparator;
     const Status status = ChangeCard(document, card, u"Size Proportional to Number of Nodes"_s,
                                      [&](NetworkModel &m) {
-                                         lines = SizeSectorsByNodeCount(m.card(card), separator);
-                                         return Status::success();
+                                         Status refusal = Status::success();
+                                         lines = SizeSectorsByNodeCount(m.card(card), separator,
+                                                                        &refusal);
+                                         return refusal;
                                      });
     for (const QString &line : lines)
         AppendInfoLine(document.session().infoSink, line);

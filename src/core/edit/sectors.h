@@ -25,18 +25,22 @@ QStringList SectorOrderEntries(const NetworkCard &card);
 // Lays the sectors out anew from 0 degrees, contiguously, in the order of `entries`
 // (texts as SectorOrderEntries gives them, reordered). Each sector keeps its width, and
 // every alter keeps its distance and its angular offset inside its sector. The table
-// order and the sector numbers stay. Refused, with the card unchanged, when the entries
-// are not exactly the card's sectors (a list made for another card, or before sectors
-// were added, removed or renamed).
+// order and the sector numbers stay. The entries' numbers count, not their names (a
+// sector renamed meanwhile is still that sector). Refused, with the card unchanged, when
+// the numbers are not exactly the card's sectors (a list made for another card, or before
+// sectors were added or removed).
 Status ApplySectorOrder(NetworkCard &card, const QStringList &entries);
 
 // Lays the sectors out anew from 0 degrees in table order, each as wide as its share of
 // the alters (a sector without alters becomes 0 degrees wide); every alter keeps its
 // relative position inside its sector and its distance. Boundaries on the same angle count
-// as one boundary. Returns the info lines, one per alter: label, sector name, relative
+// as one boundary. Every alter stays in its sector: a sector without alters is laid where
+// it owns no wedge. Returns the info lines, one per alter: label, sector name, relative
 // position (2 decimals) and new width (0 decimals), numbers with `decimalSeparator`.
-// Does nothing and returns no lines with fewer than two sectors or without alters.
-QStringList SizeSectorsByNodeCount(NetworkCard &card, QChar decimalSeparator = u'.');
+// Does nothing and returns no lines with fewer than two sectors or without alters, and
+// when no layout keeps every alter in its sector (then `status`, if given, says why).
+QStringList SizeSectorsByNodeCount(NetworkCard &card, QChar decimalSeparator = u'.',
+                                   Status *status = nullptr);
 
 // Undoable steps on card `card` of the document.
 Status AddSectorStep(Document &document, int card, const QString &name, int color, float angle);

@@ -123,13 +123,48 @@ QString NoNextCardMessage()
     return u"Attention: There is no Next Card!"_s;
 }
 
-Status SelectStep(Document &document, int card, const QString &text,
-                  const std::function<void(NetworkCard &)> &select)
+namespace {
+
+// The selection marks are written with a command's access to the model, but the command
+// is never pushed: selecting is no step of the history and leaves the modified mark alone.
+// An undo of a later step puts back the card as that step saw it, selection included.
+class SelectionChange : public DocumentCommand
 {
-    return ChangeCard(document, card, text, [&](NetworkModel &m) {
-        select(m.card(card));
-        return Status::success();
-    });
+public:
+    SelectionChange(Document &document, int card) : DocumentCommand(document, QString()), m_card(card) {}
+
+    // Takes only the alters' selection marks from `select`'s work on a copy of the card.
+    bool apply(const std::function<void(NetworkCard &)> &select)
+    {
+        NetworkCard &target = model().card(m_card);
+        NetworkCard copy = target;
+        select(copy);
+        bool changed = false;
+        const int count = std::min(target.NodeCount(), copy.NodeCount());
+        for (int i = 1; i <= count; ++i) {
+            bool &mark = target.Nodes[size_t(i)].Selected;
+            if (mark != copy.Nodes[size_t(i)].Selected) {
+                mark = !mark;
+                changed = true;
+            }
+        }
+        return changed;
+    }
+
+private:
+    int m_card;
+};
+
+} // namespace
+
+Status SelectStep(Document &document, int card, const std::function<void(NetworkCard &)> &select)
+{
+    if (!document.model().hasCard(card))
+        return Status::failure(u"There is no network card %1."_s.arg(card));
+    SelectionChange change(document, card);
+    if (change.apply(select))
+        document.announceCard(card);
+    return Status::success();
 }
 
 Status DeleteSelectedStep(Document &document, int card)

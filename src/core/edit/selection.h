@@ -46,10 +46,13 @@ void MoveSelectedNodes(NetworkCard &card, float angle, float distance);
 // The text shown when a copy to the next card is asked for on the last card.
 QString NoNextCardMessage();
 
-// Undoable steps on card `card` of the document. The select steps change nothing in
-// the file, but the selection is part of the card and so of its history.
-Status SelectStep(Document &document, int card, const QString &text,
-                  const std::function<void(NetworkCard &)> &select);
+// A change of the selection on card `card`. The selection is view state, never written to
+// a file: no step of the history and no modified mark, only the card announced when a
+// mark changed. `select` works on a copy of the card; only the alters' selection marks
+// are taken from it. Refused when there is no such card.
+Status SelectStep(Document &document, int card, const std::function<void(NetworkCard &)> &select);
+
+// Undoable steps on card `card` of the document.
 Status DeleteSelectedStep(Document &document, int card);
 // The selected alters of `card` onto the same card, shifted, with the distance warning.
 Status CopySelectedToThisCardStep(Document &document, int card);

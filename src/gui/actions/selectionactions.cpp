@@ -15,9 +15,9 @@ SelectionActions::SelectionActions(const ShellContext &shell, QObject *parent)
     Menus &menus = m_shell.menus;
     menus.bind(u"ID1"_s, this, [this] { selectByID(); });
     menus.bind(u"Label20"_s, this, [this] { selectByLabel(); });
-    menus.bind(u"HighlightMultiIDs1"_s, this, [this] { select(u"Select Multi IDs"_s, SelectMultiIDs); });
-    menus.bind(u"DeselectAll1"_s, this, [this] { select(u"Deselect All"_s, DeselectAll); });
-    menus.bind(u"SelectAll1"_s, this, [this] { select(u"Select All"_s, SelectAll); });
+    menus.bind(u"HighlightMultiIDs1"_s, this, [this] { select(SelectMultiIDs); });
+    menus.bind(u"DeselectAll1"_s, this, [this] { select(DeselectAll); });
+    menus.bind(u"SelectAll1"_s, this, [this] { select(SelectAll); });
     menus.bind(u"Delete2"_s, this, [this] { deleteSelected(); });
     menus.bind(u"Copyto1"_s, this, [this] { copySelectedToThisCard(); });
     menus.bind(u"CopytoNextCard2"_s, this, [this] { copySelectedToNextCard(); });
@@ -45,7 +45,7 @@ void SelectionActions::selectByID()
         return;
     const std::optional<QString> id = m_shell.asker().input(u"Find"_s, u"Node ID:"_s, QString());
     if (id) {
-        report(SelectStep(m_shell.document, currentCard(), u"Select by ID"_s,
+        report(SelectStep(m_shell.document, currentCard(),
                           [&](NetworkCard &card) { SelectByID(card, *id); }));
     }
 }
@@ -56,15 +56,15 @@ void SelectionActions::selectByLabel()
         return;
     const std::optional<QString> label = m_shell.asker().input(u"Find"_s, u"Node Label:"_s, QString());
     if (label) {
-        report(SelectStep(m_shell.document, currentCard(), u"Select by Label"_s,
+        report(SelectStep(m_shell.document, currentCard(),
                           [&](NetworkCard &card) { SelectByLabel(card, *label); }));
     }
 }
 
-void SelectionActions::select(const QString &text, void (*how)(NetworkCard &))
+void SelectionActions::select(void (*how)(NetworkCard &))
 {
     if (hasCard())
-        report(SelectStep(m_shell.document, currentCard(), text, how));
+        report(SelectStep(m_shell.document, currentCard(), how));
 }
 
 void SelectionActions::deleteSelected()

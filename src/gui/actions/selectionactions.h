@@ -18,7 +18,7 @@ public:
 
     void selectByID();
     void selectByLabel();
-    void select(const QString &text, void (*how)(NetworkCard &));
+    void select(void (*how)(NetworkCard &));
     void deleteSelected();
     void copySelectedToThisCard();
     void copySelectedToNextCard();

@@ -42,12 +42,22 @@ SectorDialog::SectorDialog(QWidget *parent) : QDialog(parent)
 void SectorDialog::prepareAdd()
 {
     m_todo->setText(Add);
+    focusName();
 }
 
 void SectorDialog::prepareModify(const QString &name)
 {
     m_todo->setText(Modify);
     m_name->setText(name);
+    focusName();
+}
+
+void SectorDialog::focusName()
+{
+    // The name kept from the last use is offered selected, so that what the user types
+    // replaces it instead of going to a button.
+    m_name->setFocus(Qt::OtherFocusReason);
+    m_name->selectAll();
 }
 
 bool SectorDialog::isAdding() const

@@ -32,6 +32,8 @@ Q_SIGNALS:
     void saveRequested();
 
 private:
+    void focusName();
+
     QLineEdit *m_name;
     ColorPanelRow *m_colors;
     QLabel *m_todo;

@@ -121,6 +121,24 @@ void MapController::mouse(QMouseEvent *event)
     case Qt::RightButton: e.button = MapButton::Right; break;
     default: e.button = MapButton::Middle; break;
     }
+    e.leftUp = event->type() == QEvent::MouseMove && !(event->buttons() & Qt::LeftButton);
+
+    // While the dialog of a new or changed node or line is open, the map starts no other
+    // item (a right click would start a line or a node nobody asked for): the open dialog
+    // comes to the front instead.
+    const bool rightClick = e.button == MapButton::Right
+                            && (event->type() == QEvent::MouseButtonPress
+                                || event->type() == QEvent::MouseButtonRelease
+                                || event->type() == QEvent::MouseButtonDblClick);
+    if (rightClick) {
+        for (QWidget *dialog : {static_cast<QWidget *>(m_nodeDialog), static_cast<QWidget *>(m_lineDialog)}) {
+            if (dialog->isVisible()) {
+                dialog->raise();
+                dialog->activateWindow();
+                return;
+            }
+        }
+    }
 
     MapTool &tool = m_tools.active();
     MapResponse r;

@@ -72,8 +72,10 @@ void MapWidget::mouseReleaseEvent(QMouseEvent *event)
 void MapWidget::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The second press of a double click: first the double click, then the press itself.
+    // Only the left button double-clicks; with the others it is a second press.
     if (m_mouse) {
-        m_mouse(event);
+        if (event->button() == Qt::LeftButton)
+            m_mouse(event);
         QMouseEvent press(QEvent::MouseButtonPress, event->position(), event->scenePosition(),
                           event->globalPosition(), event->button(), event->buttons(),
                           event->modifiers(), event->pointingDevice());

@@ -14,6 +14,16 @@ QColor PanelColor(int paletteIndex)
     return QColor::fromRgb(PaletteColor(paletteIndex));
 }
 
+// The swatches' names for screen readers.
+static QString panelColorName(int paletteIndex)
+{
+    static const char *const names[PaletteSize] = {"red",     "yellow", "blue",   "lime",
+                                                   "fuchsia", "aqua",   "silver", "teal"};
+    if (paletteIndex < 1 || paletteIndex > PaletteSize)
+        return QString();
+    return QString::fromLatin1(names[paletteIndex - 1]);
+}
+
 ColorPanel::ColorPanel(int paletteIndex, QColor shown, QWidget *parent)
     : QFrame(parent), m_index(paletteIndex)
 {
@@ -47,6 +57,8 @@ ColorPanelRow::ColorPanelRow(QWidget *parent, const QString &prefix) : QWidget(p
     for (int i = 1; i <= PaletteSize; ++i) {
         auto *panel = new ColorPanel(i, PanelColor(i), this);
         panel->setObjectName(prefix + QString::number(i));
+        panel->setAccessibleName(panelColorName(i));
+        panel->setToolTip(panelColorName(i));
         layout->addWidget(panel);
         connect(panel, &ColorPanel::clicked, this, [this](int index) {
             choose(index);

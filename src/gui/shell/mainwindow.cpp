@@ -62,7 +62,7 @@ MainWindow::MainWindow(std::shared_ptr<Document> document, QWidget *parent)
     white.setColor(QPalette::Window, Qt::white);
     mapPanel->setPalette(white);
     auto *mapLayout = new QVBoxLayout(mapPanel);
-    mapLayout->setContentsMargins(1, 1, 0, 0);
+    mapLayout->setContentsMargins(0, 0, 0, 0); // the map fills its panel: pictures are its size
     m_map = new MapWidget(mapPanel);
     m_map->setAccessibleName(u"Map"_s);
     m_map->setRenderer([this](QImage &image) {

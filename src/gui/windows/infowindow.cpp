@@ -3,6 +3,7 @@
 #include "core/analysis/inforeports.h"
 #include "core/egofile/safefile.h"
 #include "gui/dialogs/toolwindow.h"
+#include "gui/windows/windowplacement.h"
 #include "gui/shell/asker.h"
 
 #include <QAction>
@@ -46,7 +47,7 @@ InfoWindow::InfoWindow(const ShellContext &shell)
 
 void InfoWindow::appendLine(const QString &text)
 {
-    ShowInFront(this);
+    ShowBeside(this, m_shell.window);
     QString lines = text;
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     // Each line becomes a new last line after what is there, the starting empty line too.

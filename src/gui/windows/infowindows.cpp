@@ -3,6 +3,7 @@
 #include "core/analysis/inforeports.h"
 #include "core/edit/document.h"
 #include "gui/dialogs/toolwindow.h"
+#include "gui/windows/windowplacement.h"
 #include "gui/shell/asker.h"
 #include "gui/shell/menus.h"
 
@@ -21,8 +22,8 @@ InfoWindows::InfoWindows(const ShellContext &shell)
     document.session().infoSink = [this](const QString &line) { m_info->appendLine(line); };
 
     Menus &menus = m_shell.menus;
-    menus.bind(u"ShowInfoWindow1"_s, this, [this] { ShowInFront(m_info); });
-    menus.bind(u"ShowNodeInfoWindow1"_s, this, [this] { ShowInFront(m_nodeInfo); });
+    menus.bind(u"ShowInfoWindow1"_s, this, [this] { ShowBeside(m_info, m_shell.window); });
+    menus.bind(u"ShowNodeInfoWindow1"_s, this, [this] { ShowBeside(m_nodeInfo, m_shell.window); });
     menus.bind(u"ShowallMemos1"_s, this, [this] {
         ShowAllMemos(m_shell.document.model(), m_shell.document.session().infoSink);
     });
@@ -36,7 +37,7 @@ InfoWindows::InfoWindows(const ShellContext &shell)
     menus.bind(u"History1"_s, this, [this] { ShowInFront(m_history); });
     menus.bind(u"NodeTable1"_s, this, [this] {
         m_table->fill(m_shell.document.model().CurrentCard);
-        ShowInFront(m_table);
+        ShowBeside(m_table, m_shell.window);
     });
     // The History item is hidden, and a hidden action does not fire its shortcut.
     auto *history = new QShortcut(QKeySequence(u"Ctrl+H"_s), m_shell.window);

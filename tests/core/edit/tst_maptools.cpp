@@ -8,6 +8,7 @@
 #include "core/map/render.h"
 
 #include <QGuiApplication>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace korvalo;
@@ -42,6 +43,9 @@ struct Map
     MapEvent at(QPoint p, MapButton button)
     {
         view.SectorHandles = editor.EditMode == EditMode::Sectors;
+        // The tools hit-test with the document's view, as the map draws with it.
+        document.setViewSwitches(view);
+        document.setNodeBaseSize(view.NodeBaseSize);
         RenderCard(image, document.model(), document.model().CurrentCard, view);
         return MapEvent{button, p, image.pixel(p), image.size()};
     }
@@ -55,7 +59,7 @@ struct Map
     }
     void select(const QList<int> &nodes)
     {
-        SelectStep(document, 1, QStringLiteral("Select"), [&](NetworkCard &c) {
+        SelectStep(document, 1, [&](NetworkCard &c) {
             for (int node : nodes)
                 c.Nodes[size_t(node)].Selected = true;
         });
@@ -220,6 +224,90 @@ private Q_SLOTS:
         m.press({250, 330});
         m.release({350, 400});
         QCOMPARE(selected(m.card()), (QList<int>{1, 2}));
+    }
+
+    void rubberBandStartsOnAnythingButAnItem()
+    {
+        // Coloured sectors leave no white; the band starts on a fill, and a band dragged up
+        // and left by one pixel keeps its start's row and column.
+        NetworkModel model = fourAlters();
+        AddSector(model, 1, QStringLiteral("Family"), 3, 300);
+        AddSector(model, 1, QStringLiteral("Work"), 6, 45);
+        Map m(std::move(model), EditMode::ModifyNodes);
+        m.view.ColorSectors1 = true;
+        m.view.Show2 = false; // nodes not drawn: their points lie on the sector fill
+        const QPoint a = m.pointOf(1);
+        m.press(a + QPoint(1, 1));
+        QCOMPARE(ClassifyPixel(m.image.pixel(a + QPoint(1, 1))), PixelClass::Other);
+        QVERIFY(m.editor.RubberBandActive);
+        m.move(a);
+        QCOMPARE(*m.tool().overlay(m.image.size()).rubberBand, QRect(a, QSize(2, 2)));
+        m.release(a);
+        QCOMPARE(selected(m.card()), QList<int>{1});
+        QCOMPARE(m.steps(), 0);
+    }
+
+    void everyPixelDrawnForAGroupNodeIsThatNode()
+    {
+        // A group of five with a symbol, and a plain alter 48 pixels away.
+        NetworkModel model = oneCardModel();
+        Node group = alter(0, 0.5f, 2, QStringLiteral("G"));
+        group.Size = 5;
+        group.Symbol = QStringLiteral("triangle");
+        group.NodeSize = QStringLiteral("biggest");
+        AddNode(model, 1, group);
+        AddNode(model, 1, alter(0, 0.7f, 4, QStringLiteral("N")));
+        Map m(std::move(model), EditMode::ModifyNodes);
+        m.view.ShowLabels1 = false; // labels are not the node's
+        m.at({0, 0}, MapButton::Left);
+        const QImage drawn = m.image;
+        NetworkModel without = m.document.model();
+        without.card(1).Nodes[1].Distance = 0.2f; // away, to see which pixels are its own
+        QImage bare(W, H, QImage::Format_RGB32);
+        RenderCard(bare, without, 1, m.view);
+        const QPoint g = m.pointOf(1);
+        int own = 0;
+        for (int y = g.y() - 40; y <= g.y() + 40; ++y) {
+            for (int x = g.x() - 40; x <= g.x() + 40; ++x) {
+                if (drawn.pixel(x, y) == bare.pixel(x, y))
+                    continue;
+                ++own;
+                const MapResponse r = m.move({x, y});
+                QVERIFY2(r.readout == MapResponse::Readout::Node && r.readoutNode == 1,
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            }
+        }
+        QVERIFY(own > 100);
+
+        // Its centre starts and ends lines, and takes no new node on top.
+        m.tools.setMode(EditMode::Lines);
+        m.press(m.pointOf(2), MapButton::Right);
+        QCOMPARE(m.editor.LineStartNode, 2);
+        QVERIFY(m.press(g, MapButton::Right).lineDialog);
+        m.tools.setMode(EditMode::AddNodes);
+        QVERIFY(!m.release(g, MapButton::Right).nodeDialog);
+    }
+
+    void selectingIsNoStepAndNoChange()
+    {
+        Map m(fourAlters(), EditMode::ModifyNodes);
+        m.press({350, 200});
+        m.release({450, 300});
+        m.move(m.pointOf(3));
+        m.tool().doubleClick(m.image.pixel(m.pointOf(3)), m.image.size());
+        QCOMPARE(selected(m.card()), (QList<int>{1, 3}));
+        QCOMPARE(m.steps(), 0);
+        QVERIFY(!m.document.isModified());
+
+        // A later step and its undo keep the selection that step saw.
+        m.press(m.pointOf(2));
+        m.move({310, 400});
+        m.release({310, 400});
+        QCOMPARE(m.steps(), 1);
+        QVERIFY(m.document.isModified());
+        m.document.undoStack()->undo();
+        QCOMPARE(selected(m.card()), (QList<int>{1, 3}));
+        QVERIFY(!m.document.isModified());
     }
 
     void zeroSizeRubberBandSelectsTheNodeOnThatPixel()
@@ -555,6 +643,24 @@ private Q_SLOTS:
         QVERIFY(r.lineDialog);
         QCOMPARE(r.lineDialog->line, 1);
         QCOMPARE(m.editor.HoverLine, 0);
+    }
+
+    void copiesToTheNextCardLeaveTheCardShown()
+    {
+        // Showing the next card for a moment would make the shell forget what the pointer
+        // picked, and a second copy from the same popup position would do nothing.
+        NetworkModel model = fourAlters();
+        AddCard(model, QStringLiteral("Wave 2"), 0, QStringLiteral("none"), 2, {}, {}, {});
+        model.CurrentCard = 1;
+        Map m(std::move(model), EditMode::ModifyNodes);
+        QSignalSpy shown(&m.document, &Document::currentCardChanged);
+        m.move(m.pointOf(2));
+        m.tool().copyHovered(true, m.image.size());
+        m.tool().copyHovered(true, m.image.size());
+        QCOMPARE(shown.count(), 0);
+        QCOMPARE(m.document.model().card(2).NodeCount(), 2);
+        m.document.undoStack()->undo(); // the history shows the card it changes
+        QCOMPARE(m.document.model().CurrentCard, 2);
     }
 
     void twoSectorDragsAreTwoSteps()

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <random>
 
 using namespace korvalo;
 
@@ -44,6 +45,7 @@ private Q_SLOTS:
     void sizeProportionalToNodes();
     void sizeProportionalWithSharedBoundary();
     void sizeProportionalNeedsTwoSectorsAndAlters();
+    void sizeProportionalKeepsEveryAlterInItsSector();
 };
 
 void TestSectors::deletingASectorHandsItsNodesToTheOneBefore()
@@ -128,7 +130,6 @@ void TestSectors::staleOrderListIsRefused()
 
     const QStringList stale[] = {
         {entries[0], entries[1]},                        // a sector was added meanwhile
-        {entries[1], entries[0], u"3 Renamed"_s},         // one was renamed
         {entries[1], entries[1], entries[2]},            // a number twice
         {entries[0], entries[1], u"C"_s},                // no number
         {entries[0], entries[1], entries[2], u"4 D"_s},  // one was deleted
@@ -143,6 +144,12 @@ void TestSectors::staleOrderListIsRefused()
     // The unchanged order changes nothing and records nothing.
     QVERIFY(ApplySectorOrderStep(document, 1, entries));
     QCOMPARE(document.undoStack()->count(), 0);
+
+    // A sector renamed while the list was open: the numbers still name the same sectors.
+    QVERIFY(RenameSectorStep(document, 1, 3, u"Renamed"_s));
+    QVERIFY(ApplySectorOrderStep(document, 1, {entries[2], entries[0], entries[1]}));
+    QCOMPARE(document.model().card(1).Sectors[3].SectorName, u"Renamed"_s);
+    QCOMPARE(document.model().card(1).Sectors[3].SectorAngle, 0.0f);
 }
 
 void TestSectors::sizeProportionalToNodes()
@@ -188,10 +195,12 @@ void TestSectors::sizeProportionalWithSharedBoundary()
     QCOMPARE(lines.size(), 4);
     for (int i = 1; i <= card.NodeCount(); ++i)
         QVERIFY(std::isfinite(card.Nodes[size_t(i)].Angle));
-    // A: 1 of 4 alters (90 wide), B: 2 (180), B2: none (0), C: 1 (90).
+    // A: 1 of 4 alters (90 wide), B: 2 (180), B2: none (0, on B's start, which B owns),
+    // C: 1 (90).
     QCOMPARE(card.Sectors[2].SectorAngle, 90.0f);
-    QCOMPARE(card.Sectors[3].SectorAngle, 270.0f);
+    QCOMPARE(card.Sectors[3].SectorAngle, 90.0f);
     QCOMPARE(card.Sectors[4].SectorAngle, 270.0f);
+    QCOMPARE(SectorOfNode(card, 3), 4);
     QCOMPARE(card.Nodes[1].Angle, 180.0f);
     QCOMPARE(card.Nodes[2].Angle, 90.0f);
     QCOMPARE(lines[0], u"1 B 0.50 180"_s);
@@ -207,6 +216,55 @@ void TestSectors::sizeProportionalNeedsTwoSectorsAndAlters()
         NetworkCard card = original.card(1);
         QVERIFY(SizeSectorsByNodeCount(card).isEmpty());
         QCOMPARE(card, original.card(1));
+    }
+}
+
+void TestSectors::sizeProportionalKeepsEveryAlterInItsSector()
+{
+    const auto sectorNames = [](const NetworkCard &card) {
+        QStringList names;
+        for (int i = 1; i <= card.NodeCount(); ++i)
+            names << card.Sectors[size_t(SectorOfNode(card, i))].SectorName;
+        return names;
+    };
+
+    // A empty, alters in B and C: A used to take B's wedge and B's alters with it.
+    NetworkModel model = threeSectors();
+    AddNode(model, 1, alter(130, 0.5f, 1, u"b1"_s));
+    AddNode(model, 1, alter(120, 0.5f, 1, u"b2"_s)); // on B's boundary
+    AddNode(model, 1, alter(250, 0.5f, 1, u"c1"_s));
+    Document document;
+    document.reset(model);
+    QVERIFY(SizeSectorsByNodeCountStep(document, 1));
+    QCOMPARE(sectorNames(document.model().card(1)), (QStringList{u"B"_s, u"B"_s, u"C"_s}));
+    QCOMPARE(SectorSpan(document.model().card(1), 2), 240.0f);
+
+    // Random cards: empty sectors anywhere in the table, shared boundaries, alters on
+    // boundaries and just short of the next one.
+    std::mt19937 random(22);
+    for (int round = 0; round < 400; ++round) {
+        NetworkModel m = EgoWithCards(1);
+        const int sectors = 2 + int(random() % 6);
+        for (int s = 1; s <= sectors; ++s) {
+            const float angle = random() % 4 == 0 ? 90.0f : float(random() % 36000) / 100.0f;
+            AddSector(m, 1, u"S%1"_s.arg(s), s, angle);
+        }
+        const int alters = 1 + int(random() % 12);
+        for (int i = 1; i <= alters; ++i) {
+            float angle = float(random() % 36000) / 100.0f;
+            const int s = 1 + int(random() % sectors);
+            if (random() % 3 == 0)
+                angle = m.card(1).Sectors[size_t(s)].SectorAngle;
+            else if (random() % 3 == 0)
+                angle = std::nextafter(m.card(1).Sectors[size_t(s)].SectorAngle, 0.0f);
+            AddNode(m, 1, alter(angle, 0.5f, 1, QString::number(i)));
+        }
+        NetworkCard card = m.card(1);
+        const QStringList before = sectorNames(card);
+        Status status = Status::success();
+        const QStringList lines = SizeSectorsByNodeCount(card, u'.', &status);
+        QCOMPARE(sectorNames(card), before);
+        QVERIFY(status.ok() ? lines.size() == alters : card == m.card(1));
     }
 }
 

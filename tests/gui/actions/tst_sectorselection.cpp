@@ -169,7 +169,7 @@ void TestSectorSelection::orderChangeAndDeletionUndoToTheSavedFile()
 
     // Everything undone from the keyboard: the file's bytes again.
     const int steps = s.window.document().undoStack()->count();
-    QCOMPARE(steps, 6);
+    QCOMPARE(steps, 4); // the two selections made no steps
     for (int i = 0; i < steps; ++i)
         QTest::keyClick(&s.window, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(!s.window.isWindowModified());

@@ -401,6 +401,7 @@ private Q_SLOTS:
             return Status::success();
         });
         s.mode(u"SpeedButton5"_s);
+        s.nodes->close(); // the stale dialog first: while it is open the map adds nothing
         s.rightClick(QPoint(20, 20));
         s.child<QLineEdit>(u"ID"_s, s.nodes)->setText(u"X"_s);
         s.child<QLineEdit>(u"bezeich"_s, s.nodes)->setText(u"X"_s);

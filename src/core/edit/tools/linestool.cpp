@@ -18,19 +18,18 @@ MapResponse LinesTool::press(const MapEvent &e)
     const NetworkCard *card = currentCard();
     if (!card || e.button != MapButton::Right)
         return r;
-    const bool onNode = ClassifyPixel(e.pixel) == PixelClass::Node;
-    const int w = e.mapSize.width(), h = e.mapSize.height();
+    const bool onNode = classify(e) == PixelClass::Node;
     if (m_editor.LineStartNode == -1) {
         m_editor.DraggedNode = 0;
         if (onNode) {
-            m_editor.LineStartNode = NearestNode(*card, e.pos.x(), e.pos.y(), w, h);
+            m_editor.LineStartNode = nodeAt(e);
             r.repaint = true;
         }
         return r;
     }
     if (!onNode)
         return r;
-    const int b = NearestNode(*card, e.pos.x(), e.pos.y(), w, h);
+    const int b = nodeAt(e);
     const int a = m_editor.LineStartNode;
     if (b == a)
         return r;

@@ -5,7 +5,17 @@
 #include "core/edit/hittest.h"
 #include "core/edit/selection.h"
 
+#include <algorithm>
+
 namespace korvalo {
+
+QRect RubberBandRect(QPoint start, QPoint end)
+{
+    // Not QRect(start, end).normalized(): dragged up or left, that loses the start's row
+    // and column.
+    return QRect(QPoint(std::min(start.x(), end.x()), std::min(start.y(), end.y())),
+                 QPoint(std::max(start.x(), end.x()), std::max(start.y(), end.y())));
+}
 
 MapTool::MapTool(Document &document, EditorState &editor) : m_document(document), m_editor(editor)
 {
@@ -22,6 +32,24 @@ const NetworkCard *MapTool::currentCard() const
 int MapTool::currentCardNumber() const
 {
     return m_document.model().CurrentCard;
+}
+
+PixelClass MapTool::classify(const MapEvent &e) const
+{
+    const NetworkCard *card = currentCard();
+    if (!card)
+        return ClassifyPixel(e.pixel);
+    return ClassifyMapPixel(*card, e.pixel, e.pos.x(), e.pos.y(), e.mapSize.width(),
+                            e.mapSize.height(), m_document.viewOptions());
+}
+
+int MapTool::nodeAt(const MapEvent &e) const
+{
+    const NetworkCard &card = *currentCard();
+    const int w = e.mapSize.width(), h = e.mapSize.height();
+    // A pixel of a node's own picture names that node, even where another is nearer.
+    const int covering = NodeCovering(card, e.pos.x(), e.pos.y(), w, h, m_document.viewOptions());
+    return covering != 0 ? covering : NearestNode(card, e.pos.x(), e.pos.y(), w, h);
 }
 
 void MapTool::showNodeInfo(MapResponse &r, int node)
@@ -91,7 +119,7 @@ MapResponse MapTool::hover(const MapEvent &e, MapResponse r)
 {
     const NetworkCard *card = currentCard();
     const int w = e.mapSize.width(), h = e.mapSize.height();
-    const PixelClass p = ClassifyPixel(e.pixel);
+    const PixelClass p = classify(e);
     if (p == PixelClass::Line && card) {
         if (popupOnLines())
             r.popupOpensByItself = true;
@@ -104,7 +132,7 @@ MapResponse MapTool::hover(const MapEvent &e, MapResponse r)
     if (p == PixelClass::Node && card) {
         if (popupOnNodes())
             r.popupOpensByItself = true;
-        m_editor.HoverNode = NearestNode(*card, e.pos.x(), e.pos.y(), w, h);
+        m_editor.HoverNode = nodeAt(e);
         showNodeInfo(r, m_editor.HoverNode);
         return r;
     }
@@ -137,7 +165,7 @@ MapOverlay MapTool::overlay(QSize) const
 {
     MapOverlay overlay;
     if (m_editor.RubberBandActive)
-        overlay.rubberBand = QRect(m_editor.RubberBandStart, m_editor.RubberBandEnd).normalized();
+        overlay.rubberBand = RubberBandRect(m_editor.RubberBandStart, m_editor.RubberBandEnd);
     return overlay;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/edit/editorstate.h"
+#include "core/edit/hittest.h"
 #include "core/edit/nodeform.h"
 
 #include <QLine>
@@ -26,7 +27,14 @@ struct MapEvent
     QPoint pos;               // map image pixels
     QRgb pixel = 0xFFFFFFFF;  // the map's colour under the pointer (before any overlay)
     QSize mapSize;            // the map image's size
+    // A move with the left button known to be up. A drag whose release went elsewhere (to
+    // a dialog opened in between) ends here instead of following the pointer.
+    bool leftUp = false;
 };
+
+// The rectangle a rubber band from `start` to `end` covers, both corners included
+// whichever way it was dragged.
+QRect RubberBandRect(QPoint start, QPoint end);
 
 // The keys the focused map takes; every other key stays with the window.
 enum class MapKey { Tab, Backtab, Enter, Escape, Delete, Left, Right, Up, Down };
@@ -73,7 +81,7 @@ struct MapResponse
 // What the shell paints over the map picture (never into it), in map image pixels.
 struct MapOverlay
 {
-    std::optional<QRect> rubberBand;  // normalized
+    std::optional<QRect> rubberBand;  // RubberBandRect of the band
     std::optional<QLine> rubberLine;  // from a started line's first end to the pointer
 };
 
@@ -122,6 +130,12 @@ protected:
     // Null when there is no current card.
     const NetworkCard *currentCard() const;
     int currentCardNumber() const;
+
+    // The class of the pixel under the pointer; a node's outline, group marks and symbol
+    // count as the node.
+    PixelClass classify(const MapEvent &event) const;
+    // The node under the pointer (0 = the ego), when classify() says Node.
+    int nodeAt(const MapEvent &event) const;
 
     // Every move: where the pointer is; the line under it is looked up afresh.
     void track(const MapEvent &event);

@@ -24,8 +24,10 @@ MapResponse ModifyNodesTool::press(const MapEvent &e)
     const NetworkCard *card = currentCard();
     if (!card || e.button != MapButton::Left)
         return r;
-    const PixelClass p = ClassifyPixel(e.pixel);
-    if (p == PixelClass::Background) {
+    const PixelClass p = classify(e);
+    // Anything that is not an item starts the band: the white, but also sector fills,
+    // circles, labels and the disc's edge.
+    if (p == PixelClass::Background || p == PixelClass::Other) {
         m_editor.RubberBandStart = m_editor.RubberBandEnd = e.pos;
         m_editor.RubberBandActive = true;
         r.repaint = true;
@@ -34,7 +36,7 @@ MapResponse ModifyNodesTool::press(const MapEvent &e)
     m_editor.DraggedNode = 0;
     if (p != PixelClass::Node)
         return r;
-    m_editor.DraggedNode = NearestNode(*card, e.pos.x(), e.pos.y(), e.mapSize.width(), e.mapSize.height());
+    m_editor.DraggedNode = nodeAt(e);
     // Each drag is a run of its own: two drags in a row stay two steps.
     m_drag = Merge{MergeId::NodeDrag, ++m_drags};
     return r;
@@ -51,6 +53,8 @@ MapResponse ModifyNodesTool::move(const MapEvent &e)
     }
     if (giveUpStartedLine(r))
         return r;
+    if (e.leftUp)
+        m_editor.DraggedNode = 0;
     if (m_editor.DraggedNode != 0 && currentCard()) {
         dragTo(e.pos, e.mapSize);
         r.repaint = true;
@@ -101,15 +105,13 @@ MapResponse ModifyNodesTool::release(const MapEvent &e)
 void ModifyNodesTool::selectInRubberBand(QSize mapSize)
 {
     const int c = currentCardNumber();
-    const QRect band = QRect(m_editor.RubberBandStart, m_editor.RubberBandEnd).normalized();
-    ChangeCard(m_document, c, QStringLiteral("Select nodes"), [&](NetworkModel &m) {
-        NetworkCard &target = m.card(c);
+    const QRect band = RubberBandRect(m_editor.RubberBandStart, m_editor.RubberBandEnd);
+    SelectStep(m_document, c, [&](NetworkCard &target) {
         for (int i = 1; i <= target.NodeCount(); ++i) {
             Node &n = target.Nodes[size_t(i)];
             if (band.contains(MapPoint(n.Angle, n.Distance, mapSize.width(), mapSize.height())))
                 n.Selected = true;
         }
-        return Status::success();
     });
 }
 
@@ -122,15 +124,10 @@ MapResponse ModifyNodesTool::doubleClick(QRgb pixelAtLastPos, QSize mapSize)
     const int c = currentCardNumber();
     const int node = m_editor.HoverNode;
     if (node >= 1 && node <= card->NodeCount()) {
-        const Node &n = card->Nodes[size_t(node)];
-        ChangeCard(m_document, c,
-                   (n.Selected ? QStringLiteral("Deselect node \"%1\"") : QStringLiteral("Select node \"%1\""))
-                       .arg(n.Label),
-                   [&](NetworkModel &m) {
-                       Node &target = m.card(c).Nodes[size_t(node)];
-                       target.Selected = !target.Selected;
-                       return Status::success();
-                   });
+        SelectStep(m_document, c, [&](NetworkCard &target) {
+            Node &n = target.Nodes[size_t(node)];
+            n.Selected = !n.Selected;
+        });
     }
     r.repaint = true;
     return r;

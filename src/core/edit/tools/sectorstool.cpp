@@ -35,6 +35,8 @@ MapResponse SectorsTool::move(const MapEvent &e)
     MapResponse r;
     if (giveUpStartedLine(r))
         return r;
+    if (e.leftUp)
+        m_editor.DraggedSector = 0;
     if (m_editor.DraggedSector != 0 && currentCard()) {
         // The table is not re-sorted: the boundary keeps its number while it moves.
         MoveSectorStep(m_document, currentCardNumber(), m_editor.DraggedSector,
