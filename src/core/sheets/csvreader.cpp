@@ -90,6 +90,8 @@ QChar detectSeparator(QStringView text)
 }
 
 // A plain decimal number without a leading zero before other digits: "007" stays text.
+// So does "1.500", which may as well be fifteen hundred with '.' grouping thousands: the
+// import reads such texts in the decimal notation the user chose.
 bool plainNumber(const QString &field, double *value)
 {
     const QString t = field.trimmed();
@@ -97,6 +99,9 @@ bool plainNumber(const QString &field, double *value)
         return false;
     qsizetype i = (t[0] == u'-' || t[0] == u'+') ? 1 : 0;
     if (i + 1 < t.size() && t[i] == u'0' && t[i + 1].isDigit())
+        return false;
+    const qsizetype dot = t.indexOf(u'.');
+    if (dot > i && dot <= i + 3 && t.size() == dot + 4 && t[i] != u'0')
         return false;
     for (qsizetype j = i; j < t.size(); ++j) {
         const QChar c = t[j];
