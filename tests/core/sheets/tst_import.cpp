@@ -214,7 +214,7 @@ void TestImport::datesAreNotNumbers()
         o.distance = 4;
         r = ImportNodes(sheet, sheet.currentRegion(), o, NetworkCard{});
         QCOMPARE(r.errorCount(), 3);
-        QCOMPARE(r.messages.at(0).text, QStringLiteral("Row 2, Born (cell D2): \"1985-03-14\" is a date or time, not a number."));
+        QCOMPARE(r.messages.at(1).text, QStringLiteral("Row 2, Born (cell D2): \"1985-03-14\" is a date or time, not a number."));
         o.distance = 0, o.lineValue = 4;
         QCOMPARE(ImportNodes(sheet, sheet.currentRegion(), o, NetworkCard{}).errorCount(), 3);
     }
