@@ -229,7 +229,11 @@ void TestExcelDialogs::skippedLinesReachTheInfoWindow()
     QCOMPARE(s.model.CurrentCard, 0);
     s.trigger(u"Excel1"_s);
     QVERIFY(s.child<QLabel>(u"Summary"_s, nodes)->text().contains(u"No network card is chosen"_s));
-    QVERIFY(!s.child<QPushButton>(u"Button2"_s, nodes)->isEnabled());
+    s.asker->asked.clear();
+    s.child<QPushButton>(u"Button2"_s, nodes)->click();
+    QCOMPARE(s.asker->messages(), QStringList{u"message: No network card is chosen: choose the card to add the nodes "
+                                              "to in the card list."_s});
+    QCOMPARE(s.model.card(1).NodeCount(), 3);
 }
 
 QTEST_MAIN(TestExcelDialogs)
