@@ -126,7 +126,7 @@ void Autosaver::writeFinished(const Status &status)
         // Said once, not at every attempt; the next attempt comes with the next change.
         m_failing = true;
         AppendInfoLine(m_document.session().infoSink,
-                       u"The recovery copy could not be written: %1"_s.arg(status.message()));
+                       status.message() + u" Your own file is untouched."_s);
     }
     Q_EMIT written(status.ok(), status.message());
 }

@@ -33,12 +33,13 @@ std::shared_ptr<QLockFile> tryLock(const QString &path)
     return lock;
 }
 
-// Temporary files a write cut short left beside the copy's files.
+// Temporary files a write cut short left beside the copy's files ("<id>.ego.korvalo-save.tmp",
+// as every safe save names them).
 void removeUnfinishedWrites(const QString &folder, const QString &id)
 {
     QDir dir(folder);
-    const QStringList leftovers =
-        dir.entryList({u".%1.*.tmp"_s.arg(id)}, QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList leftovers = dir.entryList({u"%1.*.tmp"_s.arg(id), u".%1.*.tmp"_s.arg(id)},
+                                                QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &name : leftovers)
         dir.remove(name);
 }
@@ -100,14 +101,25 @@ Status WriteRecoveryCopy(const RecoveryCopy &copy, const NetworkModel &model,
 {
     // The ego first: a copy cut short between the two files still holds the newest work,
     // under the name it had at the write before.
+    // A failure names the recovery folder, so that nobody takes it for a failed save of
+    // their own file ("Cannot save "<id>.ego": ..." says nothing about whose file it is).
+    auto failed = [&](const Status &status) {
+        QString why = status.message();
+        const qsizetype colon = why.indexOf(u"\": "_s);
+        if (why.startsWith(u"Cannot save \""_s) && colon > 0)
+            why = why.mid(colon + 3);
+        return Status::failure(u"The recovery copy could not be written to \"%1\": %2"_s
+                                   .arg(QDir::toNativeSeparators(copy.folder), why));
+    };
     const Status ego = ReplaceFileSafely(copy.egoPath(), EgoFileText(model));
     if (!ego)
-        return ego;
+        return failed(ego);
     QJsonObject info;
     info.insert(u"file"_s, originalFile);
     info.insert(u"written"_s, when.toUTC().toString(Qt::ISODateWithMs));
     info.insert(u"ego"_s, model.ego.Name);
-    return ReplaceFileSafely(copy.infoPath(), QJsonDocument(info).toJson().toStdString());
+    const Status side = ReplaceFileSafely(copy.infoPath(), QJsonDocument(info).toJson().toStdString());
+    return side ? side : failed(side);
 }
 
 void RemoveRecoveryFiles(const RecoveryCopy &copy)
@@ -137,12 +149,22 @@ std::vector<RecoveryCopy> ClaimLeftoverRecoveryCopies(const QString &folder)
         removeUnfinishedWrites(folder, copy.id);
         found.push_back(std::move(copy));
     }
-    // Locks of programs that died before writing anything.
+    // Locks of programs that died before writing anything, and what their first write
+    // left half done.
     const QStringList locks = dir.entryList({u"*.lock"_s}, QDir::Files);
     for (const QString &name : locks) {
         const QString id = QFileInfo(name).completeBaseName();
-        if (!dir.exists(id + u".ego"_s))
-            tryLock(dir.filePath(name)); // unlocks (and so removes) it again at once
+        if (!dir.exists(id + u".ego"_s) && tryLock(dir.filePath(name))) // unlocked (and removed) again at once
+            removeUnfinishedWrites(folder, id);
+    }
+    // Half-done writes whose lock is gone too: no running program owns them.
+    const QStringList unfinished = dir.entryList({u"*.tmp"_s}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : unfinished) {
+        const QString id = QFileInfo(name.startsWith(u'.') ? name.mid(1) : name).baseName();
+        if (id.isEmpty() || dir.exists(id + u".ego"_s) || dir.exists(id + u".lock"_s))
+            continue;
+        if (const auto lock = tryLock(dir.filePath(id + u".lock"_s)))
+            removeUnfinishedWrites(folder, id);
     }
     std::sort(found.begin(), found.end(),
               [](const RecoveryCopy &a, const RecoveryCopy &b) { return a.written > b.written; });

@@ -13,15 +13,18 @@
 namespace korvalo {
 namespace {
 
-// Splits text into records of fields; stops after maxRecords when that is not negative.
+// Splits the bytes into records of fields; stops after maxRecords when that is not
+// negative. Quotes, separators and line ends are ASCII, which neither UTF-8 nor
+// Windows-1252 uses inside a character, so the bytes are split before they are decoded:
+// a field at a time, never the whole file at once.
 template<typename Emit>
-bool splitRecords(QStringView text, QChar separator, qsizetype maxRecords, Emit emit)
+bool splitRecords(std::string_view text, char separator, qsizetype maxRecords, Emit emit)
 {
     qsizetype records = 0;
-    std::vector<QString> fields;
-    QString field;
+    std::vector<std::string> fields;
+    std::string field;
     bool quoted = false, wasQuoted = false;
-    const qsizetype n = text.size();
+    const size_t n = text.size();
     auto endRecord = [&]() {
         fields.push_back(field);
         field.clear();
@@ -31,12 +34,12 @@ bool splitRecords(QStringView text, QChar separator, qsizetype maxRecords, Emit 
         ++records;
         return go && (maxRecords < 0 || records < maxRecords);
     };
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
+    for (size_t i = 0; i < n; ++i) {
+        const char c = text[i];
         if (quoted) {
-            if (c == u'"') {
-                if (i + 1 < n && text[i + 1] == u'"') {
-                    field += u'"';
+            if (c == '"') {
+                if (i + 1 < n && text[i + 1] == '"') {
+                    field += '"';
                     ++i;
                 } else {
                     quoted = false;
@@ -44,14 +47,14 @@ bool splitRecords(QStringView text, QChar separator, qsizetype maxRecords, Emit 
             } else {
                 field += c;
             }
-        } else if (c == u'"' && field.isEmpty() && !wasQuoted) {
+        } else if (c == '"' && field.empty() && !wasQuoted) {
             quoted = wasQuoted = true;
         } else if (c == separator) {
             fields.push_back(field);
             field.clear();
             wasQuoted = false;
-        } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+        } else if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < n && text[i + 1] == '\n')
                 ++i;
             if (!endRecord())
                 return true;
@@ -59,19 +62,19 @@ bool splitRecords(QStringView text, QChar separator, qsizetype maxRecords, Emit 
             field += c;
         }
     }
-    if (!field.isEmpty() || !fields.empty() || wasQuoted)
+    if (!field.empty() || !fields.empty() || wasQuoted)
         endRecord();
     return true;
 }
 
-QChar detectSeparator(QStringView text)
+char detectSeparator(std::string_view text)
 {
-    const std::array<QChar, 3> candidates = {u'\t', u';', u','};
-    QChar best = u',';
+    const std::array<char, 3> candidates = {'\t', ';', ','};
+    char best = ',';
     int bestScore = 0, bestWidth = 0;
-    for (QChar sep : candidates) {
+    for (char sep : candidates) {
         std::vector<qsizetype> widths;
-        splitRecords(text, sep, 20, [&](const std::vector<QString> &fields) {
+        splitRecords(text, sep, 20, [&](const std::vector<std::string> &fields) {
             widths.push_back(qsizetype(fields.size()));
             return true;
         });
@@ -90,6 +93,8 @@ QChar detectSeparator(QStringView text)
 }
 
 // A plain decimal number without a leading zero before other digits: "007" stays text.
+// So does "1.500", which may as well be fifteen hundred with '.' grouping thousands: the
+// import reads such texts in the decimal notation the user chose.
 bool plainNumber(const QString &field, double *value)
 {
     const QString t = field.trimmed();
@@ -98,6 +103,14 @@ bool plainNumber(const QString &field, double *value)
     qsizetype i = (t[0] == u'-' || t[0] == u'+') ? 1 : 0;
     if (i + 1 < t.size() && t[i] == u'0' && t[i + 1].isDigit())
         return false;
+    const qsizetype dot = t.indexOf(u'.');
+    if (dot > i && dot <= i + 3 && t.size() == dot + 4 && t[i] != u'0') {
+        bool grouped = true;
+        for (qsizetype j = i; j < t.size(); ++j)
+            grouped = grouped && (j == dot || (t[j] >= u'0' && t[j] <= u'9'));
+        if (grouped)
+            return false;
+    }
     for (qsizetype j = i; j < t.size(); ++j) {
         const QChar c = t[j];
         if (!c.isDigit() && c != u'.' && c != u'e' && c != u'E' && c != u'-' && c != u'+')
@@ -115,15 +128,15 @@ QString ReadCsv(const QByteArray &data, Workbook &book, const QString &sheetName
     std::string_view bytes(data.constData(), size_t(data.size()));
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
         bytes.remove_prefix(3);
-    const QString text = DecodeEgoText(bytes, IsValidUtf8(bytes));
-    const QChar separator = detectSeparator(text);
+    const bool utf8 = IsValidUtf8(bytes);
+    const char separator = detectSeparator(bytes);
 
     Sheet sheet;
     sheet.name = sheetName;
     int row = 0;
     size_t cells = 0;
     QString error;
-    splitRecords(text, separator, -1, [&](const std::vector<QString> &fields) {
+    splitRecords(bytes, separator, -1, [&](const std::vector<std::string> &fields) {
         if (++row > MaxSheetRows) {
             error = QStringLiteral("the file holds more than %1 rows").arg(MaxSheetRows);
             return false;
@@ -133,9 +146,9 @@ QString ReadCsv(const QByteArray &data, Workbook &book, const QString &sheetName
             return false;
         }
         for (size_t c = 0; c < fields.size(); ++c) {
-            const QString &field = fields[c];
-            if (field.isEmpty())
+            if (fields[c].empty())
                 continue;
+            const QString field = DecodeEgoText(fields[c], utf8);
             if (++cells > MaxWorkbookCells) {
                 error = QStringLiteral("the file holds more than %1 fields").arg(MaxWorkbookCells);
                 return false;

@@ -45,12 +45,70 @@ std::optional<QString> ImportRowReader::text(int column)
     return OneLine(c.display);
 }
 
+namespace {
+
+bool allDigits(QStringView s)
+{
+    for (QChar ch : s)
+        if (!ch.isDigit() || ch.unicode() > 0x7F)
+            return false;
+    return true;
+}
+
+// True when `t` (sign already removed) could also be a whole number with `mark` grouping
+// thousands, as "2,000" or "12.500": 1 to 3 digits, not led by 0, then groups of three.
+bool groupedReading(QStringView t, QChar mark)
+{
+    const qsizetype first = t.indexOf(mark);
+    if (first < 1 || first > 3 || t[0] == u'0' || !allDigits(t.left(first)))
+        return false;
+    QStringView rest = t.mid(first);
+    while (!rest.isEmpty()) {
+        if (rest.size() < 4 || rest[0] != mark || !allDigits(rest.mid(1, 3)))
+            return false;
+        rest = rest.mid(4);
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<double> ReadDecimalText(const QString &text, QChar separator)
+{
+    QString t = text.trimmed();
+    const QChar other = separator == u'.' ? u',' : u'.';
+    QStringView body(t);
+    if (body.startsWith(u'-') || body.startsWith(u'+'))
+        body = body.mid(1);
+    if (t.contains(other)) {
+        // The other mark stands for the decimal separator only where nothing else can be
+        // meant: once, without the current separator, and not as a thousands separator.
+        if (t.contains(separator) || t.count(other) > 1 || groupedReading(body, other))
+            return std::nullopt;
+        t.replace(other, u'.');
+    } else if (separator != u'.') {
+        t.replace(separator, u'.');
+    }
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double v = c.toDouble(t, &ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
 std::optional<double> ImportRowReader::number(int column, bool *empty)
 {
     *empty = false;
     const Cell &c = cell(column);
     if (!usable(c, column))
         return std::nullopt;
+    if (c.kind == CellKind::Number && c.dateTime) {
+        report(ImportMessage::Error, column,
+               QStringLiteral("\"%1\" is a date or time, not a number.").arg(c.display));
+        return std::nullopt;
+    }
     if (c.kind == CellKind::Number)
         return c.number;
     const QString t = c.display.trimmed();
@@ -59,16 +117,15 @@ std::optional<double> ImportRowReader::number(int column, bool *empty)
         return std::nullopt;
     }
     if (c.kind == CellKind::Text) {
-        QString normal = t;
-        if (m_separator != u'.') {
-            if (normal.contains(u'.') && normal.contains(m_separator))
-                normal.clear();
-            normal.replace(m_separator, u'.');
-        }
-        bool ok = false;
-        const double v = QLocale::c().toDouble(normal, &ok);
-        if (ok && std::isfinite(v))
+        if (const std::optional<double> v = ReadDecimalText(t, m_separator))
             return v;
+        if (t.contains(u'.') || t.contains(u','))
+            report(ImportMessage::Error, column,
+                   QStringLiteral("\"%1\" is not a number with \"%2\" as decimal separator and no thousands separator.")
+                       .arg(c.display, m_separator));
+        else
+            report(ImportMessage::Error, column, QStringLiteral("\"%1\" is not a number.").arg(c.display));
+        return std::nullopt;
     }
     report(ImportMessage::Error, column, QStringLiteral("\"%1\" is not a number.").arg(c.display));
     return std::nullopt;

@@ -14,6 +14,11 @@ namespace korvalo {
 // Line breaks inside a cell become one blank: labels, IDs and memos are one line each.
 QString OneLine(const QString &text);
 
+// A number written as text in the decimal notation with `separator`, without thousands
+// separators. The other mark ('.' or ',') is taken as the decimal separator too where it
+// cannot be read as grouping ("1,5", "0,750", but not "2,000"). Nothing otherwise.
+std::optional<double> ReadDecimalText(const QString &text, QChar separator);
+
 // Reads the cells of one data row (`row`, counted from the table's first row as 1) and
 // collects what is wrong with them in `messages`.
 class ImportRowReader

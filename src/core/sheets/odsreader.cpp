@@ -54,8 +54,10 @@ qint64 repeatOf(const QXmlStreamAttributes &attrs, QStringView name)
 }
 
 // The paragraphs of a cell: text:p and text:h joined with line breaks; spaces, tabs and
-// line breaks written as elements; notes (office:annotation) left out.
-QString readCellText(ZipXml &xml, bool *any)
+// line breaks written as elements; notes (office:annotation) left out. Stops growing
+// past MaxCellTextChars and sets `*tooLong`: a few bytes of <text:s text:c="1000"/>
+// stand for a thousand characters.
+QString readCellText(ZipXml &xml, bool *any, bool *tooLong)
 {
     QString text;
     int paragraphs = 0;
@@ -71,6 +73,10 @@ QString readCellText(ZipXml &xml, bool *any)
             if (xml.depth() < paragraphDepth)
                 paragraphDepth = 0;
             continue;
+        }
+        if (text.size() > MaxCellTextChars) {
+            *tooLong = true;
+            return {};
         }
         if (token == QXmlStreamReader::Characters) {
             if (paragraphDepth > 0)
@@ -108,6 +114,7 @@ QString ReadOds(ZipArchive &zip, Workbook &book)
     qint64 row = 0, column = 0, rowRepeat = 1;
     std::vector<std::pair<qint64, Cell>> rowCells; // cells of the current row, before repeating
     size_t cells = 0;
+    qint64 textChars = 0; // cell texts so far, repeats counted
     int tableDepth = 0;
     for (;;) {
         const auto token = xml.next();
@@ -167,10 +174,18 @@ QString ReadOds(ZipArchive &zip, Workbook &book)
                 const qsizetype eq = formula.indexOf(u'=');
                 cell.formulaText = eq >= 0 ? formula.mid(eq + 1) : formula;
             }
-            bool anyParagraph = false;
-            const QString shown = readCellText(xml, &anyParagraph);
+            bool anyParagraph = false, tooLong = false;
+            const QString shown = readCellText(xml, &anyParagraph, &tooLong);
             if (xml.failed())
                 return xml.error();
+            if (tooLong)
+                return QStringLiteral("cell %1 of sheet \"%2\" holds more than %3 characters")
+                    .arg(CellName(int(std::min<qint64>(row, MaxSheetRows)), int(std::min<qint64>(column, MaxSheetColumns))),
+                         sheet->name)
+                    .arg(MaxCellTextChars);
+            textChars += qint64(shown.size()) * repeat * rowRepeat;
+            if (textChars > MaxWorkbookTextChars)
+                return QStringLiteral("the workbook holds more than %1 characters of text").arg(MaxWorkbookTextChars);
             bool ok = true;
             if (type == u"float" || type == u"percentage" || type == u"currency") {
                 cell.kind = CellKind::Number;
@@ -178,9 +193,11 @@ QString ReadOds(ZipArchive &zip, Workbook &book)
             } else if (type == u"date") {
                 cell.kind = CellKind::Number;
                 cell.number = serialOfDate(XmlAttr(attrs, u"date-value").toString(), &ok);
+                cell.dateTime = true;
             } else if (type == u"time") {
                 cell.kind = CellKind::Number;
                 cell.number = serialOfDuration(XmlAttr(attrs, u"time-value").toString(), &ok);
+                cell.dateTime = true;
             } else if (type == u"boolean") {
                 cell.kind = CellKind::Boolean;
                 cell.number = XmlAttr(attrs, u"boolean-value") == u"true" ? 1 : 0;

@@ -25,6 +25,7 @@ struct Cell
     bool hasResult = true; // false: a formula whose result the file does not hold
     QString formulaText;  // the formula as stored (without "="), for messages
     QString display;      // the text a spreadsheet program shows in the cell
+    bool dateTime = false; // a Number shown as a date or time: its value is a day serial
 };
 
 // Where in a sheet: a rectangle of rows and columns (1-based, inclusive).
@@ -98,6 +99,9 @@ inline constexpr int MaxSheetRows = 1048576;
 inline constexpr int MaxSheetColumns = 16384;
 inline constexpr size_t MaxWorkbookCells = 4'000'000;
 inline constexpr int MaxSheets = 1000;
+// Text of one cell, and of all cells together (repeated cells counted each time).
+inline constexpr qsizetype MaxCellTextChars = 32767;
+inline constexpr qint64 MaxWorkbookTextChars = 64'000'000;
 
 // Reads a workbook; the format is recognised from the content (zip: xlsx or ods; OLE2:
 // xls), otherwise the file is read as csv (or tab-separated text).

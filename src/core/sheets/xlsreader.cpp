@@ -15,6 +15,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace korvalo {
 namespace {
@@ -47,8 +48,12 @@ double f64(const QByteArray &d, qsizetype at)
     return v;
 }
 
-// The "Workbook" stream of the OLE2 compound file, or empty when it cannot be found.
-QByteArray workbookStream(const QByteArray &file)
+// The "Workbook" stream of the OLE2 compound file, or empty when there is none. Every
+// chain of sectors is followed once; a chain that comes back to a sector it has passed
+// (a loop, or two streams sharing sectors) makes the file damaged: `*error` is set, and
+// FreeXL, which trusts those chains, never sees the file. The work is bounded by the
+// number of sectors in the file.
+QByteArray workbookStream(const QByteArray &file, QString *error)
 {
     if (file.size() < 512)
         return {};
@@ -56,45 +61,71 @@ QByteArray workbookStream(const QByteArray &file)
     if (shift != 9 && shift != 12)
         return {};
     const qsizetype sectorSize = qsizetype(1) << shift;
-    const qsizetype sectors = (file.size() - 512) / sectorSize + 1;
+    const qsizetype sectors = (file.size() - 512 + sectorSize - 1) / sectorSize;
     auto sectorAt = [&](quint32 s) -> qsizetype {
         const qsizetype offset = (qsizetype(s) + 1) * sectorSize;
-        return s < 0xFFFFFFFA && offset + sectorSize <= file.size() + (sectorSize - 512) ? offset : -1;
+        return qsizetype(s) < sectors && offset < file.size() ? offset : -1;
     };
-    // FAT sector numbers: 109 in the header, then the DIFAT chain.
+    const QString loop = QStringLiteral("the xls workbook is damaged: its sector chains loop or overlap");
+    // FAT sector numbers: 109 in the header, then the DIFAT chain. No sector twice.
+    std::vector<bool> seen(size_t(sectors), false);
     std::vector<quint32> fatSectors;
+    auto addFatSector = [&](quint32 s) {
+        if (s >= 0xFFFFFFFA)
+            return true;
+        if (sectorAt(s) < 0)
+            return true; // beyond the file: its entries stay unknown
+        if (seen[s])
+            return false;
+        seen[s] = true;
+        fatSectors.push_back(s);
+        return true;
+    };
     for (int i = 0; i < 109; ++i) {
-        const quint32 s = u32(file, 0x4C + i * 4);
-        if (s < 0xFFFFFFFA)
-            fatSectors.push_back(s);
+        if (!addFatSector(u32(file, 0x4C + i * 4))) {
+            *error = loop;
+            return {};
+        }
     }
     quint32 difat = u32(file, 0x44);
-    for (qsizetype guard = 0; difat < 0xFFFFFFFA && guard < sectors; ++guard) {
+    while (difat < 0xFFFFFFFA) {
         const qsizetype at = sectorAt(difat);
         if (at < 0)
             break;
+        if (seen[difat]) {
+            *error = loop;
+            return {};
+        }
+        seen[difat] = true;
         for (qsizetype i = 0; i < sectorSize / 4 - 1; ++i) {
-            const quint32 s = u32(file, at + i * 4);
-            if (s < 0xFFFFFFFA)
-                fatSectors.push_back(s);
+            if (!addFatSector(u32(file, at + i * 4))) {
+                *error = loop;
+                return {};
+            }
         }
         difat = u32(file, at + sectorSize - 4);
     }
+    // Entries for sectors beyond the file are of no use.
     std::vector<quint32> fat;
     for (quint32 s : fatSectors) {
         const qsizetype at = sectorAt(s);
-        if (at < 0 || qsizetype(fat.size()) > sectors + sectorSize)
-            break;
-        for (qsizetype i = 0; i < sectorSize / 4; ++i)
+        for (qsizetype i = 0; i < sectorSize / 4 && qsizetype(fat.size()) < sectors; ++i)
             fat.push_back(u32(file, at + i * 4));
     }
-    auto chain = [&](quint32 start, const std::vector<quint32> &table, auto &&read) {
+    // Sectors already given to a stream; a second claim is a loop or an overlap.
+    std::vector<bool> used(size_t(sectors), false);
+    bool broken = false;
+    auto chain = [&](quint32 start, const std::vector<quint32> &table, std::vector<bool> &taken, qint64 limit,
+                     auto &&read) {
         QByteArray out;
-        quint32 s = start;
-        for (size_t guard = 0; s < 0xFFFFFFFA && s < table.size() && guard <= table.size(); ++guard) {
+        for (quint32 s = start; s < 0xFFFFFFFA && s < table.size() && out.size() < limit; s = table[s]) {
+            if (taken[s]) {
+                broken = true;
+                break;
+            }
+            taken[s] = true;
             if (!read(s, out))
                 break;
-            s = table[s];
         }
         return out;
     };
@@ -105,17 +136,21 @@ QByteArray workbookStream(const QByteArray &file)
         out.append(file.mid(at, sectorSize));
         return true;
     };
-    const QByteArray directory = chain(u32(file, 0x30), fat, readSector);
+    const qint64 unlimited = std::numeric_limits<qint64>::max();
+    const QByteArray directory = chain(u32(file, 0x30), fat, used, unlimited, readSector);
+    if (broken) {
+        *error = loop;
+        return {};
+    }
+    // The mini stream belongs to the root entry, the first one.
     QByteArray miniStream;
-    for (qsizetype e = 0; e + 128 <= directory.size(); e += 128) {
+    if (directory.size() >= 128 && quint8(directory[0x42]) == 5)
+        miniStream = chain(u32(directory, 0x74), fat, used, unlimited, readSector);
+    for (qsizetype e = 0; e + 128 <= directory.size() && !broken; e += 128) {
         const int nameBytes = u16(directory, e + 0x40);
         const int type = quint8(directory[e + 0x42]);
         const quint32 start = u32(directory, e + 0x74);
         const quint32 size = u32(directory, e + 0x78);
-        if (type == 5) {
-            miniStream = chain(start, fat, readSector);
-            continue;
-        }
         if (type != 2 || nameBytes < 2 || nameBytes > 64)
             continue;
         const QString name = QString::fromUtf16(reinterpret_cast<const char16_t *>(directory.constData() + e),
@@ -124,13 +159,14 @@ QByteArray workbookStream(const QByteArray &file)
             continue;
         QByteArray stream;
         if (size >= u32(file, 0x38)) {
-            stream = chain(start, fat, readSector);
+            stream = chain(start, fat, used, size, readSector);
         } else {
             std::vector<quint32> miniFat;
-            const QByteArray miniFatBytes = chain(u32(file, 0x3C), fat, readSector);
+            const QByteArray miniFatBytes = chain(u32(file, 0x3C), fat, used, unlimited, readSector);
             for (qsizetype i = 0; i + 4 <= miniFatBytes.size(); i += 4)
                 miniFat.push_back(u32(miniFatBytes, i));
-            stream = chain(start, miniFat, [&](quint32 s, QByteArray &out) {
+            std::vector<bool> miniUsed(miniFat.size(), false);
+            stream = chain(start, miniFat, miniUsed, size, [&](quint32 s, QByteArray &out) {
                 const qsizetype at = qsizetype(s) * 64;
                 if (at + 64 > miniStream.size())
                     return false;
@@ -138,8 +174,12 @@ QByteArray workbookStream(const QByteArray &file)
                 return true;
             });
         }
+        if (broken)
+            break;
         return stream.left(size);
     }
+    if (broken)
+        *error = loop;
     return {};
 }
 
@@ -170,6 +210,10 @@ struct Scan
     QHash<QString, Extra> sheets; // by sheet name
     std::vector<QString> xfFormats;
     bool date1904 = false;
+    // The sizes the sheets' DIMENSIONS records claim, over all sheets: FreeXL reserves
+    // room for every cell of them before a single value is read.
+    quint64 claimedCells = 0;
+    quint32 claimedRows = 0, claimedColumns = 0;
 };
 
 quint64 pos(int row, int column)
@@ -205,6 +249,16 @@ Scan scanWorkbook(const QByteArray &stream)
         const int type = u16(stream, at);
         const int length = u16(stream, at + 2);
         const QByteArray d = stream.mid(at + 4, length);
+        if (type == 0x0200 && !globals) {
+            // DIMENSIONS: first row, row after the last, first column, column after the
+            // last; rows in 32 bits from BIFF8 on (a 14-byte record), 16 before.
+            const bool wide = length >= 14;
+            const quint32 rows = wide ? u32(d, 4) : u16(d, 2);
+            const quint32 columns = wide ? u16(d, 10) : u16(d, 6);
+            scan.claimedRows = std::max(scan.claimedRows, rows);
+            scan.claimedColumns = std::max(scan.claimedColumns, columns);
+            scan.claimedCells += quint64(rows) * columns;
+        }
         if (type == 0x0809) {
             const int kind = u16(d, 2);
             globals = kind == 0x0005;
@@ -323,7 +377,14 @@ double serialOf(const QString &text, bool date1904)
 
 QString ReadXls(const QString &path, const QByteArray &data, Workbook &book)
 {
-    const Scan scan = scanWorkbook(workbookStream(data));
+    QString damaged;
+    const Scan scan = scanWorkbook(workbookStream(data, &damaged));
+    if (!damaged.isEmpty())
+        return damaged;
+    if (scan.claimedRows > quint32(MaxSheetRows) || scan.claimedColumns > quint32(MaxSheetColumns))
+        return QStringLiteral("a sheet claims %1 rows and %2 columns").arg(scan.claimedRows).arg(scan.claimedColumns);
+    if (scan.claimedCells > MaxWorkbookCells)
+        return QStringLiteral("the sheets claim room for %1 cells, more than %2").arg(scan.claimedCells).arg(MaxWorkbookCells);
     const void *handle = nullptr;
     const int opened = freexl_open(QFile::encodeName(path).constData(), &handle);
     if (opened != FREEXL_OK) {
@@ -386,6 +447,7 @@ QString ReadXls(const QString &path, const QByteArray &data, Workbook &book)
                 case FREEXL_CELL_TIME:
                     cell.kind = CellKind::Number;
                     cell.number = serialOf(QString::fromUtf8(value.value.text_value), scan.date1904);
+                    cell.dateTime = true;
                     break;
                 default:
                     if (!extra.formulas.contains(key))
@@ -393,6 +455,8 @@ QString ReadXls(const QString &path, const QByteArray &data, Workbook &book)
                     cell = extra.formulas.value(key);
                     break;
                 }
+                if (cell.kind == CellKind::Number && IsDateFormat(code))
+                    cell.dateTime = true;
                 switch (cell.kind) {
                 case CellKind::Number: cell.display = FormatNumber(cell.number, code, scan.date1904); break;
                 case CellKind::Text: cell.display = FormatText(cell.text, code); break;

@@ -333,6 +333,8 @@ QString readSheet(ZipArchive &zip, const QString &part, const SheetContext &ctx,
                         .arg(CellName(row, column), sheet.name, value.left(40));
                 cell.kind = CellKind::Number;
             }
+            if (cell.kind == CellKind::Number)
+                cell.dateTime = type == u"d" || IsDateFormat(code);
             switch (cell.kind) {
             case CellKind::Number: cell.display = FormatNumber(cell.number, code, ctx.date1904); break;
             case CellKind::Text: cell.display = FormatText(cell.text, code); break;

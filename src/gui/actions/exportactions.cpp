@@ -135,19 +135,43 @@ void ExportActions::reportStopped(const ExportOutcome &outcome, int total)
 void ExportActions::writeCardFiles(const QString &baseName)
 {
     const int total = m_shell.document.model().CardCount();
+    // One question about the pictures that will be replaced, not about the name typed.
+    QStringList existing;
+    for (int card = 1; card <= total; ++card) {
+        // A folder of that name cannot be replaced; the write says so.
+        const QFileInfo path(CardJpegFileName(baseName, card));
+        if (path.exists() && !path.isDir())
+            existing.append(path.fileName());
+    }
+    if (!existing.isEmpty()) {
+        const QString question =
+            existing.size() == 1
+                ? u"\"%1\" already exists. Do you want to replace it?"_s.arg(existing.first())
+                : u"%1 of the %2 pictures already exist (%3). Do you want to replace them?"_s.arg(existing.size())
+                      .arg(total)
+                      .arg(existing.size() <= 4 ? existing.join(u", "_s) : fileRange(existing));
+        if (m_shell.asker().yesNo(question) != Asker::Answer::Yes)
+            return;
+    }
     ExportProgressDialog progress(m_shell.window, total);
     const ExportOutcome outcome = ExportCardFiles(
         total, baseName, [this](int card) { return cardPicture(card); }, progress.callback());
     reportStopped(outcome, total);
 }
 
-QString ExportActions::askAllCardsName()
+QString ExportActions::askAllCardsName(bool perCard)
 {
     if (m_shell.document.model().CardCount() == 0) {
         m_shell.asker().message(NoCards);
         return {};
     }
-    const QString name = askJpegName();
+    QString name;
+    if (perCard) {
+        const QString chosen = m_shell.asker().saveBaseName(JpegFilter);
+        name = chosen.isEmpty() ? QString() : JpegFileName(chosen);
+    } else {
+        name = askJpegName();
+    }
     if (!name.isEmpty())
         applyFixedExportSize();
     return name;
@@ -155,14 +179,14 @@ QString ExportActions::askAllCardsName()
 
 void ExportActions::exportAllCards()
 {
-    const QString name = askAllCardsName();
+    const QString name = askAllCardsName(true);
     if (!name.isEmpty())
         writeCardFiles(name);
 }
 
 void ExportActions::exportStrip()
 {
-    const QString name = askAllCardsName();
+    const QString name = askAllCardsName(false);
     if (name.isEmpty())
         return;
     const int total = m_shell.document.model().CardCount();

@@ -37,11 +37,13 @@ public:
 private:
     QString askJpegName();
     // For the exports of every card: says so when there is no card, else asks for the
-    // file name and fixes the export size; empty when there is nothing to write.
-    QString askAllCardsName();
+    // file name and fixes the export size; empty when there is nothing to write. With
+    // `perCard` the name only stands for the cards' files, and no question is asked about it.
+    QString askAllCardsName(bool perCard);
     QSize mapSize() const;
     // The map of card n as the main window shows it after the card switch.
     QImage cardPicture(int card);
+    // Asks once about the pictures that exist already, then writes them all.
     void writeCardFiles(const QString &baseName);
     void reportStopped(const ExportOutcome &outcome, int total);
 

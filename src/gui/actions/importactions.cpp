@@ -18,7 +18,7 @@ ImportActions::ImportActions(const ShellContext &shell, QObject *parent) : QObje
     const ImportTargetProvider target = [&document] {
         const NetworkModel &m = document.model();
         return ImportTarget{m.CurrentCard > 0 && m.CurrentCard <= m.CardCount() ? &m.card(m.CurrentCard) : nullptr,
-                            &m.ego, document.session().DecimalSeparator};
+                            &m.ego, document.session().DecimalSeparator, m.CardCount()};
     };
     m_nodes = new NodesExcelDialog(m_shell.asker, target, m_shell.window);
     m_lines = new LinesExcelDialog(m_shell.asker, target, m_shell.window);
@@ -49,7 +49,15 @@ void ImportActions::applyNodes(const NodeImportResult &result)
 
 void ImportActions::applyLines(const LineImportResult &result)
 {
-    apply(u"Import Lines"_s, [&result](NetworkCard &card) { return ApplyLineImport(card, result); }, result.summary());
+    // What the preview listed about single rows (ego lines left out, unknown nodes) goes
+    // to the info window too: the dialog's list is gone once the import is done.
+    QStringList report;
+    for (const ImportMessage &m : result.messages) {
+        if (m.kind != ImportMessage::Error)
+            report.append(m.text);
+    }
+    report += result.summary();
+    apply(u"Import Lines"_s, [&result](NetworkCard &card) { return ApplyLineImport(card, result); }, report);
 }
 
 void ImportActions::apply(const QString &step, const std::function<bool(NetworkCard &)> &addTo,

@@ -29,6 +29,7 @@ struct ImportTarget
     const NetworkCard *card = nullptr;
     const Ego *ego = nullptr;
     QChar decimalSeparator = u'.';
+    int cardCount = 0; // with `card` null: none chosen ("<none>") when there are cards
 };
 using ImportTargetProvider = std::function<ImportTarget()>;
 

@@ -87,7 +87,9 @@ std::optional<LineImportResult> LinesExcelDialog::compute(QString *refusal) cons
     const ImportTarget t = target();
     const NetworkCard none;
     const Ego noEgo;
-    if (!t.card)
+    if (!t.card && t.cardCount > 0)
+        *refusal = u"No network card is chosen: choose the card to add the lines to in the card list."_s;
+    else if (!t.card)
         *refusal = u"Lines are added to the current network card, and there is none yet."_s;
     return ImportLines(*s, table(), options(), t.card ? *t.card : none, t.ego ? *t.ego : noEgo);
 }

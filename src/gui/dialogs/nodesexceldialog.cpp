@@ -133,7 +133,9 @@ std::optional<NodeImportResult> NodesExcelDialog::compute(QString *refusal) cons
         return std::nullopt;
     const ImportTarget t = target();
     const NetworkCard none;
-    if (!t.card)
+    if (!t.card && t.cardCount > 0)
+        *refusal = u"No network card is chosen: choose the card to add the nodes to in the card list."_s;
+    else if (!t.card)
         *refusal = u"The ego has no network card yet: add one with Ego > New Network Card."_s;
     for (QComboBox *list : {m_id, m_label, m_role, m_sex, m_human, m_distance, m_groupSize, m_color, m_symbol,
                             m_nodeSize, m_memo1, m_memo2, m_lineValue, m_lineColor}) {

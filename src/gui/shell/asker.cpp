@@ -79,6 +79,16 @@ QString DialogAsker::openFileName(const QString &filter)
 
 QString DialogAsker::saveFileName(const QString &filter)
 {
+    return askSaveName(filter, true);
+}
+
+QString DialogAsker::saveBaseName(const QString &filter)
+{
+    return askSaveName(filter, false);
+}
+
+QString DialogAsker::askSaveName(const QString &filter, bool confirmReplace)
+{
     // The dialog's own overwrite question would see the name before the extension is
     // appended; the question is asked here, about the name that will be written.
     QString path = QFileDialog::getSaveFileName(owner(), QString(), m_folder, filter, nullptr,
@@ -89,7 +99,7 @@ QString DialogAsker::saveFileName(const QString &filter)
     const QRegularExpressionMatch extension = pattern.match(filter);
     if (extension.hasMatch() && !path.endsWith(extension.captured(1)))
         path += extension.captured(1);
-    if (QFileInfo::exists(path)) {
+    if (confirmReplace && QFileInfo::exists(path)) {
         const auto answer = QMessageBox::question(
             owner(), QStringLiteral("Confirm"),
             QStringLiteral("\"%1\" already exists. Do you want to replace it?").arg(QFileInfo(path).fileName()),

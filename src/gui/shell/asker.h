@@ -38,6 +38,10 @@ public:
     // been confirmed.
     virtual QString openFileName(const QString &filter) = 0;
     virtual QString saveFileName(const QString &filter) = 0;
+    // As saveFileName(), for a name that stands for other files (cards' pictures "ego1.jpg",
+    // "ego2.jpg"... from "ego.jpg"): nothing is asked about the name itself, the caller
+    // asks about the files it will write.
+    virtual QString saveBaseName(const QString &filter) { return saveFileName(filter); }
     // The folder the next file dialog opens in (the current file's), when known.
     virtual void setStartFolder(const QString &folder) { Q_UNUSED(folder); }
 };
@@ -57,10 +61,12 @@ public:
                                  const QString &initial) override;
     QString openFileName(const QString &filter) override;
     QString saveFileName(const QString &filter) override;
+    QString saveBaseName(const QString &filter) override;
     void setStartFolder(const QString &folder) override { m_folder = folder; }
 
 private:
     QWidget *owner() const;
+    QString askSaveName(const QString &filter, bool confirmReplace);
 
     QWidget *m_parent;
     QString m_folder; // where the last file dialog ended, or the current file's folder

@@ -18,6 +18,8 @@ private Q_SLOTS:
     void farNodeProjectsTheCard();
     void linesFromTheEgo();
     void badRowsRefuseTheWholeImport();
+    void numberTextsInOneNotation();
+    void datesAreNotNumbers();
     void capacityIsCheckedFirst();
     void circleModePlacesOnCircles();
     void rowsAfterAnEmptyRowAreNotRead();
@@ -163,6 +165,59 @@ void TestImport::badRowsRefuseTheWholeImport()
     QVERIFY(!ApplyNodeImport(card, r));
     QCOMPARE(card.NodeCount(), 1);
     QCOMPARE(card.LineCount(), 0);
+}
+
+void TestImport::numberTextsInOneNotation()
+{
+    const Sheet sheet = csvSheet("L;D;V\nA;0,750;1\nB;1,5;2,000\nC;1.500;3\n");
+    NodeImportOptions o;
+    o.label = 1, o.distance = 2;
+    // '.' chosen: "0,750" and "1,5" have no other reading; "1.500" is one and a half.
+    NodeImportResult r = ImportNodes(sheet, sheet.currentRegion(), o, NetworkCard{});
+    QVERIFY2(r.ok(), qPrintable(texts(r.messages).join(u'\n')));
+    QCOMPARE(r.nodes.at(0).Distance, 0.75f);
+    QCOMPARE(r.nodes.at(1).Distance, 1.5f);
+    QCOMPARE(r.nodes.at(2).Distance, 1.5f);
+    // "2,000" may be two or two thousand.
+    o.lineValue = 3;
+    r = ImportNodes(sheet, sheet.currentRegion(), o, NetworkCard{});
+    QCOMPARE(texts(r.messages), QStringList{QStringLiteral("Row 3, V (cell C3): \"2,000\" is not a number with \".\" as "
+                                                           "decimal separator and no thousands separator.")});
+    // ',' chosen: now "1.500" is the ambiguous one, and "2,000" is two.
+    o.decimalSeparator = u',';
+    r = ImportNodes(sheet, sheet.currentRegion(), o, NetworkCard{});
+    QCOMPARE(texts(r.messages), QStringList{QStringLiteral("Row 4, D (cell B4): \"1.500\" is not a number with \",\" as "
+                                                           "decimal separator and no thousands separator.")});
+    o.distance = 0;
+    r = ImportNodes(sheet, sheet.currentRegion(), o, NetworkCard{});
+    QVERIFY(r.ok());
+    QCOMPARE(r.lines.at(1).LineSize, 2);
+    // Lines: values written with grouping are refused the same way.
+    NetworkCard card = cardWith({QStringLiteral("A"), QStringLiteral("B")});
+    const Sheet lines = csvSheet("A;B;V\nA;B;1,000\n");
+    const LineImportResult lr = ImportLines(lines, lines.currentRegion(), LineImportOptions{1, 1, 2, false, 3}, card, Ego{});
+    QCOMPARE(lr.errorCount(), 1);
+}
+
+void TestImport::datesAreNotNumbers()
+{
+    // Column D ("Born") holds dates in every fixture; C the distances under "0.00".
+    for (const char *name : {"alters-openpyxl.xlsx", "alters-xlsxwriter.xlsx", "alters-odfpy.ods", "alters-xlwt.xls"}) {
+        const WorkbookResult book = ReadWorkbook(QStringLiteral(KORVALO_TEST_DATA "/sheets/") + QLatin1String(name));
+        QVERIFY2(book.workbook, qPrintable(book.error));
+        const Sheet &sheet = book.workbook->sheets.at(0);
+        NodeImportOptions o;
+        o.label = 2, o.distance = 3;
+        NodeImportResult r = ImportNodes(sheet, sheet.currentRegion(), o, NetworkCard{});
+        QVERIFY2(r.ok(), name);
+        QCOMPARE(r.nodes.at(1).Distance, 1.25f);
+        o.distance = 4;
+        r = ImportNodes(sheet, sheet.currentRegion(), o, NetworkCard{});
+        QCOMPARE(r.errorCount(), 3);
+        QCOMPARE(r.messages.at(1).text, QStringLiteral("Row 2, Born (cell D2): \"1985-03-14\" is a date or time, not a number."));
+        o.distance = 0, o.lineValue = 4;
+        QCOMPARE(ImportNodes(sheet, sheet.currentRegion(), o, NetworkCard{}).errorCount(), 3);
+    }
 }
 
 void TestImport::capacityIsCheckedFirst()

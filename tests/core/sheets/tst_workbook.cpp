@@ -239,6 +239,28 @@ void TestWorkbook::hostileFiles_data()
         png.write(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
         QTest::newRow("not a spreadsheet") << png.fileName() << QStringLiteral("not a spreadsheet");
     }
+    // Crafted files (make_hostile.py) that hung the reader or took gigabytes.
+    QTest::newRow("xls sector chain in a loop") << sheetPath(QStringLiteral("hostile-fat-loop.xls"))
+                                                << QStringLiteral("sector chains loop or overlap");
+    QTest::newRow("xls sheets claiming 65536 x 256 cells") << sheetPath(QStringLiteral("hostile-dimensions.xls"))
+                                                           << QStringLiteral("the sheets claim room for 33554432 cells");
+    QTest::newRow("ods cells of a million spaces") << sheetPath(QStringLiteral("hostile-spaces.ods"))
+                                                   << QStringLiteral("cell A1 of sheet \"T\" holds more than 32767 characters");
+    {
+        // Cells under the limit, repeated until the text of the workbook is too long.
+        const QByteArray content =
+            "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+            "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+            "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body><office:spreadsheet>"
+            "<table:table table:name=\"T\"><table:table-row table:number-rows-repeated=\"3000\">"
+            "<table:table-cell table:number-columns-repeated=\"1000\" office:value-type=\"string\"><text:p>"
+            + QByteArray("<text:s text:c=\"1000\"/>").repeated(30)
+            + "</text:p></table:table-cell></table:table-row></table:table></office:spreadsheet></office:body></office:document-content>";
+        QTest::newRow("ods with repeated long texts")
+            << write(QStringLiteral("texts.ods"), {{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet"},
+                                                   {QStringLiteral("content.xml"), content}})
+            << QStringLiteral("more than 64000000 characters of text");
+    }
     QTest::newRow("missing file") << m_dir.filePath(QStringLiteral("nothing.xlsx")) << QStringLiteral("No such file");
 }
 

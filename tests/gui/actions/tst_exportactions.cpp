@@ -70,6 +70,7 @@ private Q_SLOTS:
     void allCardsAndStripSwitchCards();
     void fixExportSizeResizesWindowFirst();
     void withoutCardsNothingIsAsked();
+    void allCardsAskOnceAboutExistingPictures();
     void tooWideStripOffersOneFilePerCard();
     void failedWriteIsReported();
     void longExportCanBeCancelled();
@@ -122,6 +123,32 @@ void TestExportCommands::fixExportSizeResizesWindowFirst()
     const QImage picture = decode(s.path(u"fixed.jpg"_s));
     QCOMPARE(picture.size(), s.window.mapWidget()->size());
     QVERIFY(picture.width() > decode(s.path(u"small.jpg"_s)).width());
+}
+
+void TestExportCommands::allCardsAskOnceAboutExistingPictures()
+{
+    ExportShell s;
+    QFile old(s.path(u"ego2.jpg"_s));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    s.asker->answers.push_back(Asker::Answer::No);
+    s.exportAs(u"JPGAllCards1"_s, u"ego.jpg"_s);
+    QCOMPARE(s.asker->asked.filter(u"yesNo"_s), QStringList{u"yesNo: \"ego2.jpg\" already exists. Do you want to replace it?"_s});
+    QCOMPARE(s.files(), QStringList{u"ego2.jpg"_s});
+    QCOMPARE(QFileInfo(s.path(u"ego2.jpg"_s)).size(), 3);
+
+    s.asker->asked.clear();
+    s.asker->answers.push_back(Asker::Answer::Yes);
+    s.exportAs(u"JPGAllCards1"_s, u"ego.jpg"_s);
+    QCOMPARE(s.files(), (QStringList{u"ego1.jpg"_s, u"ego2.jpg"_s, u"ego3.jpg"_s}));
+    QVERIFY(QFileInfo(s.path(u"ego2.jpg"_s)).size() > 3);
+    s.asker->answers.push_back(Asker::Answer::Yes);
+    s.exportAs(u"JPGAllCards1"_s, u"ego.jpg"_s);
+    QCOMPARE(s.asker->asked.filter(u"yesNo"_s),
+             (QStringList{u"yesNo: \"ego2.jpg\" already exists. Do you want to replace it?"_s,
+                          u"yesNo: 3 of the 3 pictures already exist (ego1.jpg, ego2.jpg, ego3.jpg). Do you want to replace them?"_s}));
+    QVERIFY(s.asker->unexpected.isEmpty());
 }
 
 void TestExportCommands::withoutCardsNothingIsAsked()

@@ -2,8 +2,11 @@
 
 #include "gui/dialogs/linesexceldialog.h"
 #include "gui/dialogs/nodesexceldialog.h"
+#include "gui/windows/infowindow.h"
+#include "gui/windows/infowindows.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -23,6 +26,7 @@ private Q_SLOTS:
     void nodesArePreviewedThenImported();
     void unreadableRowsBlockTheImport();
     void linesAreImportedByLabel();
+    void skippedLinesReachTheInfoWindow();
 };
 
 static QString sheet(const char *name)
@@ -192,6 +196,44 @@ void TestExcelDialogs::linesAreImportedByLabel()
                                               "Please look at the preview again."_s});
     QCOMPARE(s.model.card(1).LineCount(), 0);
     QCOMPARE(s.action(u"Redo1"_s)->text(), u"Redo Import Nodes"_s);
+}
+
+void TestExcelDialogs::skippedLinesReachTheInfoWindow()
+{
+    Shell s;
+    s.createEgo(u"Eva"_s);
+    s.addCard(u"Wave 1"_s);
+    auto *nodes = open<NodesExcelDialog>(s, u"Excel1"_s, sheet("alters-xlwt.xls"));
+    s.child<QComboBox>(u"ComboBox2"_s, nodes)->setCurrentIndex(2);
+    s.child<QPushButton>(u"Button2"_s, nodes)->click();
+    QTemporaryDir dir;
+    const QString edges = dir.filePath(u"edges.csv"_s);
+    QFile f(edges);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("A;B\nAnna;Clara\nEva;Ben Miller\nAnna;Nobody\nAnna;Anna\n");
+    f.close();
+    auto *d = open<LinesExcelDialog>(s, u"Excel2"_s, edges);
+    s.child<QCheckBox>(u"CheckBox1"_s, d)->setChecked(true);
+    s.child<QPushButton>(u"Button2"_s, d)->click();
+    QCOMPARE(s.model.card(1).LineCount(), 1);
+    const QStringList lines = s.window.infoWindows()->info()->lines();
+    QCOMPARE(lines.mid(lines.size() - 4), (QStringList{u"Line to Ego not added: Eva-Ben Miller"_s,
+                                                       u"Warning (no line added): Unknown node(s) in excel-line 4"_s,
+                                                       u"Warning (no line added): Node A = Node B in excel-line 5"_s,
+                                                       u"1 lines added."_s}));
+
+    // With cards present and none chosen, the preview says so, not that there is no card.
+    auto *cards = s.child<QComboBox>(u"CardCombo"_s);
+    cards->setCurrentIndex(0);
+    Q_EMIT cards->activated(0);
+    QCOMPARE(s.model.CurrentCard, 0);
+    s.trigger(u"Excel1"_s);
+    QVERIFY(s.child<QLabel>(u"Summary"_s, nodes)->text().contains(u"No network card is chosen"_s));
+    s.asker->asked.clear();
+    s.child<QPushButton>(u"Button2"_s, nodes)->click();
+    QCOMPARE(s.asker->messages(), QStringList{u"message: No network card is chosen: choose the card to add the nodes "
+                                              "to in the card list."_s});
+    QCOMPARE(s.model.card(1).NodeCount(), 3);
 }
 
 QTEST_MAIN(TestExcelDialogs)
