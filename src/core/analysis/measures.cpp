@@ -85,8 +85,11 @@ Categories CategoriesOf(const Ego &ego, const NetworkCard &card, MeasureAttribut
         // The ego's colour on this card is its value.
         c.possible = PaletteSize;
         c.of[0] = card.EgoColor;
-        for (int i = 1; i <= n; ++i)
-            c.of[size_t(i)] = card.Nodes[size_t(i)].Color;
+        // Node colours are palette numbers 1..8; anything else is no colour of the palette.
+        for (int i = 1; i <= n; ++i) {
+            const int color = card.Nodes[size_t(i)].Color;
+            c.of[size_t(i)] = color >= 1 && color <= PaletteSize ? color : 0;
+        }
         break;
     case MeasureAttribute::Role: {
         // Roles are the distinct texts of the card, without regard to letter case; the
