@@ -141,4 +141,28 @@ inline QStringList Labels(const NetworkCard &card)
     return labels;
 }
 
+// The measures' worked example: a female ego (E7) with one card "Wave 1" of sectors Family
+// (0 degrees), Work (120) and Friends (240); alters A, B, C in Family, D and F in Work, G
+// in Friends; lines A-B, A-C, B-C, D-F; A and B female, the others male.
+inline NetworkModel measuresExampleModel()
+{
+    NetworkModel model;
+    SetupEgo(model, QStringLiteral("Eva Example"), {}, 1, {}, {}, QStringLiteral("E7"));
+    AddCard(model, QStringLiteral("Wave 1"), 7, QStringLiteral("normal"), 2, {}, {}, {});
+    AddSectors(model, 1, {{"Family", 0.f}, {"Work", 120.f}, {"Friends", 240.f}});
+    const struct { const char *id; float angle; const char *sex; } alters[] = {
+        {"A", 30, "female"}, {"B", 40, "female"}, {"C", 50, "male"},
+        {"D", 150, "male"},  {"F", 160, "male"},  {"G", 270, "male"}};
+    for (const auto &a : alters) {
+        Node n = alter(a.angle, 0.5f, 1, QString::fromUtf8(a.id));
+        n.Sex = QString::fromUtf8(a.sex);
+        AddNode(model, 1, n);
+    }
+    AddLine(model, 1, 2, 1, 0);
+    AddLine(model, 1, 3, 1, 0);
+    AddLine(model, 2, 3, 1, 0);
+    AddLine(model, 4, 5, 1, 0);
+    return model;
+}
+
 } // namespace korvalo

@@ -18,6 +18,7 @@ int runImportLines(const QStringList &args);
 int runMergeUnsure(const QStringList &args);
 int runPlausibility(const QStringList &args);
 int runAggregate(const QStringList &args);
+int runMeasures(const QStringList &args);
 
 // A sub-command as "korvalo-cli --help" lists it and main() runs it.
 struct CliCommand
@@ -32,7 +33,7 @@ struct CliCommand
 };
 
 // Every sub-command, in the order of the overview. A new sub-command is one more entry.
-inline constexpr std::array<CliCommand, 10> CliCommands{{
+inline constexpr std::array<CliCommand, 11> CliCommands{{
     {"resave", "IN.ego OUT.ego [--decimal-separator C]",
      "Reads an ego file and writes it again as File > Save does.", runResave},
     {"render",
@@ -57,6 +58,9 @@ inline constexpr std::array<CliCommand, 10> CliCommands{{
      runPlausibility},
     {"aggregate", "IN.ego OUT.ego [--card N]", "Adds a card summing up card N by sector and colour.",
      runAggregate},
+    {"measures", "IN... [--card N] [--by-sector] [--attribute sex|sector|role|color]\n"
+     "[--format tsv|csv]",
+     "Prints the ego-network measures of every card (a folder for its files).", runMeasures},
 }};
 
 } // namespace korvalo

@@ -2,6 +2,7 @@
 
 #include "gui/dialogs/aboutbox.h"
 #include "gui/actions/analysisactions.h"
+#include "gui/actions/measuresactions.h"
 #include "gui/dialogs/toolwindow.h"
 #include "gui/shell/artwork.h"
 #include "gui/shell/asker.h"
@@ -108,6 +109,7 @@ MainWindow::MainWindow(std::shared_ptr<Document> document, QWidget *parent)
     AddCardKeys(this, *m_document, [this](int card) { switchToCard(card); });
     new AnalysisActions(context);
     new IdentityActions(context, this);
+    new MeasuresActions(context);
     m_excel = new ImportActions(context, this);
     m_menus->greySubmenusWithoutChoice();
 

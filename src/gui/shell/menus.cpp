@@ -110,6 +110,7 @@ const MenuEntry menuTable[] = {
     {Kind::Item, u"Sector1", u"Dominant Sector*", u"DominantSector1"},
     {Kind::Menu, u"Analysis1", u"IDs", u"IDs1"},
     {Kind::Item, u"IDs1", u"Different IDs", u"DifferentIDs1"},
+    {Kind::Item, u"Analysis1", u"Network Measures...", u"NetworkMeasures1"},
     {Kind::Menu, u"Analysis1", u"Map", u"Map1"},
     {Kind::Switch, u"Map1", u"", u"Sex1"},
     {Kind::Check, u"Map1", u"None", u"None1"},
