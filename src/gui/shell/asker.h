@@ -40,6 +40,13 @@ public:
     virtual QString saveFileName(const QString &filter) = 0;
     // The folder the next file dialog opens in (the current file's), when known.
     virtual void setStartFolder(const QString &folder) { Q_UNUSED(folder); }
+    // A folder dialog opening at `start`, titled `caption`; empty means Cancel.
+    virtual QString folderName(const QString &caption, const QString &start)
+    {
+        Q_UNUSED(caption);
+        Q_UNUSED(start);
+        return {};
+    }
 };
 
 // Shows real Qt dialogs over the window that asks (the active one), or over `parent`
@@ -58,6 +65,7 @@ public:
     QString openFileName(const QString &filter) override;
     QString saveFileName(const QString &filter) override;
     void setStartFolder(const QString &folder) override { m_folder = folder; }
+    QString folderName(const QString &caption, const QString &start) override;
 
 private:
     QWidget *owner() const;

@@ -2,6 +2,7 @@
 
 #include "gui/dialogs/aboutbox.h"
 #include "gui/actions/analysisactions.h"
+#include "gui/actions/macroactions.h"
 #include "gui/dialogs/toolwindow.h"
 #include "gui/shell/artwork.h"
 #include "gui/shell/asker.h"
@@ -106,6 +107,7 @@ MainWindow::MainWindow(std::shared_ptr<Document> document, QWidget *parent)
     m_recent = new RecentFiles(context, *m_files, this);
     AddCardKeys(this, *m_document, [this](int card) { switchToCard(card); });
     new AnalysisActions(context);
+    new MacroActions(context, [this] { return viewOptions(); });
     m_excel = new ImportActions(context, this);
     m_menus->greySubmenusWithoutChoice();
 
