@@ -38,11 +38,12 @@ inline constexpr std::array<CliCommand, 11> CliCommands{{
      "Reads an ego file and writes it again as File > Save does.", runResave},
     {"render",
      "IN.ego OUT.png|OUT.jpg [--card N | --all-cards | --strip]\n"
-     "[--size WxH] [--mode sectors] [--view NAME=on|off ...]",
+     "[--size WxH] [--mode sectors] [--view NAME=on|off ...]\n"
+     "| FOLDER --all-cards|--grid --out PATH",
      "Draws network cards into PNG or JPEG pictures.", runRender, true},
     {"report",
-     "IN.ego... --analysis NAME [--card N] [--strong-circles K]\n"
-     "[--mode long|short] [--decimal-separator C]",
+     "IN.ego|FOLDER... --analysis NAME [--card N] [--strong-circles K]\n"
+     "[--mode long|short] [--format lines|tsv] [--jobs N] [--decimal-separator C]",
      "Prints the lines of an analysis for each file (--help for the names).", runReport},
     {"transform", "IN.ego OUT.ego [--card N|all] OP...",
      "Applies Transform menu commands (rotate=90, zoom-in, ...) in order.", runTransform},

@@ -5,10 +5,12 @@
 #include "core/map/imageexport.h"
 #include "core/map/jpegwriter.h"
 #include "core/map/render.h"
+#include "core/map/studypictures.h"
 
 #include "core/egofile/safefile.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 
@@ -36,6 +38,34 @@ static bool wantsJpeg(const QString &path)
     return path.endsWith(u".jpg", Qt::CaseInsensitive) || path.endsWith(u".jpeg", Qt::CaseInsensitive);
 }
 
+// render FOLDER --all-cards|--grid --out PATH: the pictures of a whole study. Unreadable
+// files and unwritable pictures are named and the run goes on; exit status 1 then.
+static int renderFolder(const SubCommand &command, const QStringList &files, const ViewOptions &view, QSize size,
+                 bool allCards, bool grid, const QString &out)
+{
+    if (files.size() > 1)
+        return command.usageError(QStringLiteral("a folder takes no second path; the pictures go to --out"));
+    if (!allCards && !grid)
+        return command.usageError(QStringLiteral("a folder needs --all-cards or --grid"));
+    if (out.isEmpty())
+        return command.usageError(QStringLiteral("a folder needs --out"));
+    const QStringList egos = EgoFilesInFolder(files[0]);
+    StudyPictureResult result;
+    if (allCards) {
+        if (!QDir().mkpath(out))
+            return command.failure(QStringLiteral("Cannot create the folder \"%1\".").arg(out));
+        result = ExportStudyCards(egos, out, view, size, StudyWalkOptions());
+    } else {
+        result = ExportStudyGrid(egos, JpegFileName(out), view, size, StudyWalkOptions());
+    }
+    int status = 0;
+    for (const std::vector<StudyFailure> *list : {&result.walk.failures, &result.refused}) {
+        for (const StudyFailure &failure : *list)
+            status = command.failure(failure.path + QStringLiteral(": ") + failure.message);
+    }
+    return status;
+}
+
 // render IN.ego OUT.png|OUT.jpg [--card N | --all-cards | --strip] [--size WxH]
 //        [--mode sectors] [--view NAME=on|off ...]
 int runRender(const QStringList &args)
@@ -60,11 +90,17 @@ int runRender(const QStringList &args)
     const QCommandLineOption viewOption(QStringLiteral("view"),
                                         QStringLiteral("Sets an Options menu switch, by its caption without blanks."),
                                         QStringLiteral("NAME=on|off"));
-    parser.addOptions({cardOption, allOption, stripOption, sizeOption, modeOption, viewOption});
+    const QCommandLineOption gridOption(QStringLiteral("grid"),
+                                        QStringLiteral("With a folder: cards 1-3 of each ego file in a row of one JPEG, --out."));
+    const QCommandLineOption outOption(QStringLiteral("out"),
+                                       QStringLiteral("With a folder: where the pictures go (a folder for --all-cards, "
+                                                      "which names them NAME-CARD.jpg; a .jpg for --grid)."),
+                                       QStringLiteral("PATH"));
+    parser.addOptions({cardOption, allOption, stripOption, sizeOption, modeOption, viewOption, gridOption, outOption});
     parser.addPositionalArgument(QStringLiteral("IN.ego"), QStringLiteral("The ego file to draw."));
     parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The picture to write."));
     const int parsed = command.parse(args, {QStringLiteral("the input file IN.ego"),
-                                            QStringLiteral("the output file OUT.png or OUT.jpg")}, 2, 2);
+                                            QStringLiteral("the output file OUT.png or OUT.jpg")}, 1, 2);
     if (parsed >= 0)
         return parsed;
     const QStringList files = command.positional();
@@ -107,8 +143,15 @@ int runRender(const QStringList &args)
         else
             return command.usageError(QStringLiteral("--view needs NAME=on or NAME=off, not \"%1\"").arg(value));
     }
-    if (int(cardGiven) + int(allCards) + int(strip) > 1)
-        return command.usageError(QStringLiteral("--card, --all-cards and --strip exclude each other"));
+    if (int(cardGiven) + int(allCards) + int(strip) + int(parser.isSet(gridOption)) > 1)
+        return command.usageError(QStringLiteral("--card, --all-cards, --strip and --grid exclude each other"));
+    if (QFileInfo(files[0]).isDir())
+        return renderFolder(command, files, view, QSize(width, height), allCards, parser.isSet(gridOption),
+                            parser.value(outOption));
+    if (files.size() < 2)
+        return command.usageError(QStringLiteral("the output file OUT.png or OUT.jpg is missing"));
+    if (parser.isSet(gridOption) || parser.isSet(outOption))
+        return command.usageError(QStringLiteral("--grid and --out need a folder of ego files"));
 
     const Result<NetworkModel> read = ReadEgoFile(files[0]);
     if (!read)

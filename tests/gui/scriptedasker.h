@@ -59,6 +59,12 @@ public:
         return next(fileNames, QString(), filter);
     }
 
+    QString folderName(const QString &caption, const QString &start) override
+    {
+        asked << QStringLiteral("folder: %1|%2").arg(caption, start);
+        return next(fileNames, QString(), caption);
+    }
+
     QStringList messages() const { return asked.filter(QStringLiteral("message: ")); }
 
 private:

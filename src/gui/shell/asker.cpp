@@ -77,6 +77,11 @@ QString DialogAsker::openFileName(const QString &filter)
     return path;
 }
 
+QString DialogAsker::folderName(const QString &caption, const QString &start)
+{
+    return QFileDialog::getExistingDirectory(owner(), caption, start);
+}
+
 QString DialogAsker::saveFileName(const QString &filter)
 {
     return askSaveName(filter, true);

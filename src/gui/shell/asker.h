@@ -44,6 +44,13 @@ public:
     virtual QString saveBaseName(const QString &filter) { return saveFileName(filter); }
     // The folder the next file dialog opens in (the current file's), when known.
     virtual void setStartFolder(const QString &folder) { Q_UNUSED(folder); }
+    // A folder dialog opening at `start`, titled `caption`; empty means Cancel.
+    virtual QString folderName(const QString &caption, const QString &start)
+    {
+        Q_UNUSED(caption);
+        Q_UNUSED(start);
+        return {};
+    }
 };
 
 // Shows real Qt dialogs over the window that asks (the active one), or over `parent`
@@ -63,6 +70,7 @@ public:
     QString saveFileName(const QString &filter) override;
     QString saveBaseName(const QString &filter) override;
     void setStartFolder(const QString &folder) override { m_folder = folder; }
+    QString folderName(const QString &caption, const QString &start) override;
 
 private:
     QWidget *owner() const;

@@ -3,6 +3,7 @@
 #include "gui/dialogs/aboutbox.h"
 #include "gui/actions/analysisactions.h"
 #include "gui/actions/measuresactions.h"
+#include "gui/actions/macroactions.h"
 #include "gui/dialogs/toolwindow.h"
 #include "gui/shell/artwork.h"
 #include "gui/shell/asker.h"
@@ -110,6 +111,7 @@ MainWindow::MainWindow(std::shared_ptr<Document> document, QWidget *parent)
     new AnalysisActions(context);
     new IdentityActions(context, this);
     new MeasuresActions(context);
+    new MacroActions(context, [this] { return viewOptions(); });
     m_excel = new ImportActions(context, this);
     m_menus->greySubmenusWithoutChoice();
 

@@ -152,7 +152,7 @@ const MenuEntry menuTable[] = {
     {Kind::Menu, u"Options1", u"Read/Write", u"ReadWrite1"},
     {Kind::Item, u"ReadWrite1", u"Decimal Seperator", u"CommaSeperator1"},
 
-    {Kind::Menu, u"", u"Macro", u"Macro1", u"", true},
+    {Kind::Menu, u"", u"Macro", u"Macro1"},
     {Kind::Menu, u"Macro1", u"Directory", u"Directory2"},
     {Kind::Item, u"Directory2", u"Number of Nodes", u"Directory1"},
     {Kind::Item, u"Directory2", u"Strong/Weak Ties", u"StrongWeakTies4"},
