@@ -15,6 +15,7 @@ int runTransform(const QStringList &args);
 int runSheetDump(const QStringList &args);
 int runImportNodes(const QStringList &args);
 int runImportLines(const QStringList &args);
+int runCheckUpdate(const QStringList &args);
 
 // A sub-command as "korvalo-cli --help" lists it and main() runs it.
 struct CliCommand
@@ -29,7 +30,7 @@ struct CliCommand
 };
 
 // Every sub-command, in the order of the overview. A new sub-command is one more entry.
-inline constexpr std::array<CliCommand, 7> CliCommands{{
+inline constexpr std::array<CliCommand, 8> CliCommands{{
     {"resave", "IN.ego OUT.ego [--decimal-separator C]",
      "Reads an ego file and writes it again as File > Save does.", runResave},
     {"render",
@@ -48,6 +49,8 @@ inline constexpr std::array<CliCommand, 7> CliCommands{{
      "Adds the alters of a table as nodes (--help lists the columns).", runImportNodes},
     {"import-lines", "IN.ego OUT.ego --sheet FILE [--card N] [--node-a C] [--node-b C] ...",
      "Adds the lines of an edge list.", runImportLines},
+    {"check-update", "[--url URL] [--timeout-ms N]",
+     "Says whether a newer version of Korvalo is available (nothing is downloaded).", runCheckUpdate},
 }};
 
 } // namespace korvalo
