@@ -24,6 +24,7 @@
 #include "gui/actions/selectionactions.h"
 #include "gui/actions/transformactions.h"
 #include "gui/actions/importactions.h"
+#include "gui/shell/updateoffer.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -107,6 +108,7 @@ MainWindow::MainWindow(std::shared_ptr<Document> document, QWidget *parent)
     AddCardKeys(this, *m_document, [this](int card) { switchToCard(card); });
     new AnalysisActions(context);
     m_excel = new ImportActions(context, this);
+    m_updates = new UpdateOffer(context, [this] { m_chooser->hide(); }, this);
     m_menus->greySubmenusWithoutChoice();
 
     connect(m_side, &SidePanel::cardChosen, this, &MainWindow::switchToCard);
@@ -242,6 +244,7 @@ void MainWindow::bindMenus()
 void MainWindow::startUp(const QString &path)
 {
     // Let the window appear first; a question or a message then has a parent to sit on.
+    m_updates->scheduleStartCheck();
     QTimer::singleShot(0, this, [this, path] {
         if (m_recovery->offerLeftovers())
             return;
