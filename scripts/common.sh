@@ -9,7 +9,7 @@ KORVALO_BUILD=${KORVALO_BUILD:-$KORVALO_ROOT/build}
 KORVALO_PACKAGES=(
   cmake make g++ pkg-config
   qt6-base-dev libgl-dev
-  libjpeg62-turbo-dev libcurl4-openssl-dev
+  libjpeg62-turbo-dev
   libbenchmark-dev
   libminizip-dev libfreexl-dev
   fontconfig "fonts-liberation=1:1.07.4-11"

@@ -19,6 +19,7 @@ int runMergeUnsure(const QStringList &args);
 int runPlausibility(const QStringList &args);
 int runAggregate(const QStringList &args);
 int runMeasures(const QStringList &args);
+int runCheckUpdate(const QStringList &args);
 
 // A sub-command as "korvalo-cli --help" lists it and main() runs it.
 struct CliCommand
@@ -33,7 +34,7 @@ struct CliCommand
 };
 
 // Every sub-command, in the order of the overview. A new sub-command is one more entry.
-inline constexpr std::array<CliCommand, 11> CliCommands{{
+inline constexpr std::array<CliCommand, 12> CliCommands{{
     {"resave", "IN.ego OUT.ego [--decimal-separator C]",
      "Reads an ego file and writes it again as File > Save does.", runResave},
     {"render",
@@ -62,6 +63,8 @@ inline constexpr std::array<CliCommand, 11> CliCommands{{
     {"measures", "IN... [--card N] [--by-sector] [--attribute sex|sector|role|color]\n"
      "[--format tsv|csv]",
      "Prints the ego-network measures of every card (a folder for its files).", runMeasures},
+    {"check-update", "[--url URL] [--timeout-ms N]",
+     "Says whether a newer version of Korvalo is available (nothing is downloaded).", runCheckUpdate},
 }};
 
 } // namespace korvalo

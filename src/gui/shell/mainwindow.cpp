@@ -27,6 +27,7 @@
 #include "gui/actions/transformactions.h"
 #include "gui/actions/importactions.h"
 #include "gui/actions/identityactions.h"
+#include "gui/shell/updateoffer.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -113,6 +114,7 @@ MainWindow::MainWindow(std::shared_ptr<Document> document, QWidget *parent)
     new MeasuresActions(context);
     new MacroActions(context, [this] { return viewOptions(); });
     m_excel = new ImportActions(context, this);
+    m_updates = new UpdateOffer(context, [this] { m_chooser->hide(); }, this);
     m_menus->greySubmenusWithoutChoice();
 
     connect(m_side, &SidePanel::cardChosen, this, &MainWindow::switchToCard);
@@ -248,6 +250,7 @@ void MainWindow::bindMenus()
 void MainWindow::startUp(const QString &path)
 {
     // Let the window appear first; a question or a message then has a parent to sit on.
+    m_updates->scheduleStartCheck();
     QTimer::singleShot(0, this, [this, path] {
         if (m_recovery->offerLeftovers())
             return;

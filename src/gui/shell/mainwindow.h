@@ -32,6 +32,7 @@ class SelectionActions;
 class SidePanel;
 class StartChooser;
 class TransformActions;
+class UpdateOffer;
 
 // The main window: it shows a document it shares with whoever made it (the document
 // may outlive the window), owns the windows and the one door (Asker) through which the
@@ -57,7 +58,7 @@ public:
     // First offers the recovery copies that runs which did not end cleanly left behind;
     // unless one is restored, reads `path` when one is given (the file named on the
     // command line); otherwise, or when it cannot be read, shows the start chooser 200 ms
-    // later.
+    // later. A few seconds on, the check for a newer version runs when the user allows it.
     void startUp(const QString &path = QString());
 
     void setEditMode(EditMode mode);
@@ -84,6 +85,7 @@ public:
     SectorActions *sectorActions() const { return m_sectorActions; }
     SelectionActions *selectionActions() const { return m_selectionActions; }
     TransformActions *transformCommands() const { return m_transforms; }
+    UpdateOffer *updateOffer() const { return m_updates; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -123,6 +125,7 @@ private:
     SectorActions *m_sectorActions = nullptr;
     SelectionActions *m_selectionActions = nullptr;
     TransformActions *m_transforms = nullptr;
+    UpdateOffer *m_updates = nullptr;
 };
 
 } // namespace korvalo
