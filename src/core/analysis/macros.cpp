@@ -2,6 +2,7 @@
 
 #include "core/analysis/analysisreport.h"
 #include "core/analysis/cardanalyses.h"
+#include "core/analysis/identity.h"
 #include "core/model/textutil.h"
 
 #include <QFileInfo>
@@ -23,9 +24,9 @@ const std::array<MacroInfo, 9> MacroTable = {{
     {Macro::NumberOfSectors, u"Number of Sectors"_s, u"number-of-sectors"_s, false, true},
     {Macro::IDContinuity, u"ID Continuity All Cards"_s, u"id-continuity"_s, false, true},
     {Macro::IDContinuityMerged, u"ID Continuity All Cards (incl. Unsure Node Merger)"_s,
-     u"id-continuity-merged"_s, false, false},
+     u"id-continuity-merged"_s, false, true},
     {Macro::MemoScan, u"\"ID\" in Memos"_s, u"memo-scan"_s, false, true},
-    {Macro::Plausibility, u"ID/Label Plausibility"_s, u"plausibility"_s, false, false},
+    {Macro::Plausibility, u"ID/Label Plausibility"_s, u"plausibility"_s, false, true},
 }};
 
 // A table cell: tabs and line breaks would split the row.
@@ -211,6 +212,16 @@ MacroFileOutput MacroOnFile(Macro macro, const QString &path, const NetworkModel
         out.rows.push_back({{cell(QFileInfo(path).fileName()), cell(model.ego.Name), cell(model.ego.EgoID)}, {cells}});
     } else if (macro == Macro::IDContinuity) {
         continuityOutput(path, model, options, out);
+    } else if (macro == Macro::IDContinuityMerged) {
+        // The file's unsure node mergers are merged in this copy only: the file is not
+        // changed.
+        NetworkModel merged = model;
+        MergeUnsureNodeMergings(merged, ReportMode::nix, {});
+        continuityOutput(path, merged, options, out);
+    } else if (macro == Macro::Plausibility) {
+        out.lines = IDLabelPlausibility(model);
+        for (const QString &line : out.lines)
+            out.rows.push_back({{cell(QFileInfo(path).fileName()), cell(line)}, {}});
     } else if (macro == Macro::MemoScan) {
         memoScan(path, model, options, out);
     }
@@ -231,6 +242,8 @@ QString MacroTableHeader(Macro macro, int maxCards)
         for (int c = 3; c <= maxCards; ++c)
             cells << u"1>%1"_s.arg(c);
         cells << u"all"_s;
+    } else if (macro == Macro::Plausibility) {
+        cells << u"file"_s << u"finding"_s;
     } else if (macro == Macro::MemoScan) {
         cells << u"file"_s << u"card"_s << u"node_id"_s << u"field"_s << u"memo"_s;
     }

@@ -1,4 +1,5 @@
 #include "builders.h"
+#include "core/analysis/identity.h"
 #include "core/analysis/macros.h"
 #include "core/egofile/egofile.h"
 
@@ -18,6 +19,7 @@ private Q_SLOTS:
     void strongTiesTakeEachCardsCircles();
     void continuityTableIsPaddedAndOneCardEgosAddNoLine();
     void memoScanMatchesWholeWords();
+    void identityMacrosMergeInMemoryAndListConflicts();
 
 private:
     static QString write(const QTemporaryDir &dir, const QString &file, const NetworkModel &model)
@@ -128,6 +130,42 @@ void TestMacros::memoScanMatchesWholeWords()
     MacroOptions options;
     options.keyword = u"later"_s;
     QVERIFY(run(Macro::MemoScan, {path}, options).lines.isEmpty());
+}
+
+void TestMacros::identityMacrosMergeInMemoryAndListConflicts()
+{
+    QTemporaryDir dir;
+    NetworkModel ego = EgoWithCards(2);
+    ego.ego.EgoID = u"E2"_s;
+    AddNode(ego, 1, bareAlter(u"Ann"_s));
+    AddNode(ego, 2, bareAlter(u"Anna"_s));
+    QVERIFY(ApplyMergerGroups(ego, {MergerGroup{u"Ann"_s, u"Anna"_s}}).ok());
+    const QString path = write(dir, u"e.ego"_s, ego);
+    const QByteArray before = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+
+    // Without the merger the two IDs are two alters; with it, one alter on both cards.
+    QCOMPARE(run(Macro::IDContinuity, {path}).lines,
+             QStringList{u"E2\t[1>2]: 0.0\t[all]:0.0"_s});
+    QCOMPARE(run(Macro::IDContinuityMerged, {path}).lines,
+             QStringList{u"E2\t[1>2]: 100.0\t[all]:100.0"_s});
+    QFile after(path); // the file itself is not changed
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), before);
+
+    // Plausibility: nothing for a clean file, the check's own lines for one with conflicts.
+    QCOMPARE(run(Macro::Plausibility, {path}).lines, QStringList());
+    NetworkModel conflict = EgoWithCards(1);
+    AddNode(conflict, 1, bareAlter(u"X"_s, 0, 0, u"Xaver"_s));
+    AddNode(conflict, 1, bareAlter(u"X"_s, 0, 0, u"Xenia"_s));
+    const QString second = write(dir, u"f.ego"_s, conflict);
+    const Run r = run(Macro::Plausibility, {path, second});
+    QCOMPARE(r.lines, IDLabelPlausibility(conflict));
+    QVERIFY(!r.lines.isEmpty());
+    QCOMPARE(r.rows.size(), size_t(r.lines.size()));
+    QCOMPARE(MacroTableRow(Macro::Plausibility, r.rows[0], 1), u"f.ego\t"_s + r.lines[0]);
 }
 
 QTEST_GUILESS_MAIN(TestMacros)
