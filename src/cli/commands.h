@@ -20,6 +20,8 @@ int runPlausibility(const QStringList &args);
 int runAggregate(const QStringList &args);
 int runMeasures(const QStringList &args);
 int runCheckUpdate(const QStringList &args);
+int runExportTables(const QStringList &args);
+int runExportGraphML(const QStringList &args);
 
 // A sub-command as "korvalo-cli --help" lists it and main() runs it.
 struct CliCommand
@@ -34,7 +36,7 @@ struct CliCommand
 };
 
 // Every sub-command, in the order of the overview. A new sub-command is one more entry.
-inline constexpr std::array<CliCommand, 12> CliCommands{{
+inline constexpr std::array<CliCommand, 14> CliCommands{{
     {"resave", "IN.ego OUT.ego [--decimal-separator C]",
      "Reads an ego file and writes it again as File > Save does.", runResave},
     {"render",
@@ -65,6 +67,10 @@ inline constexpr std::array<CliCommand, 12> CliCommands{{
      "Prints the ego-network measures of every card (a folder for its files).", runMeasures},
     {"check-update", "[--url URL] [--timeout-ms N]",
      "Says whether a newer version of Korvalo is available (nothing is downloaded).", runCheckUpdate},
+    {"export-tables", "IN... --out DIR [--include-private] [--jobs N]",
+     "Writes egos.csv, alters.csv and aaties.csv of a study for R (egor) and Python.", runExportTables},
+    {"export-graphml", "IN... OUT.graphml [--card N|all] [--include-private]",
+     "Writes the cards of ego files as GraphML, one graph per card.", runExportGraphML},
 }};
 
 } // namespace korvalo
