@@ -4,10 +4,12 @@
 #include "core/map/geometry.h"
 #include "core/map/imageexport.h"
 #include "core/map/studypictures.h"
+#include "gui/actions/studyexportactions.h"
 #include "gui/shell/asker.h"
 #include "gui/shell/menus.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProgressDialog>
@@ -56,6 +58,7 @@ MacroActions::MacroActions(const ShellContext &shell, std::function<ViewOptions(
     }
     m_shell.menus.bind(u"JGPAllCards1"_s, this, [this] { pictures(false); });
     m_shell.menus.bind(u"N1bigJPG1"_s, this, [this] { pictures(true); });
+    m_shell.menus.bind(u"ExportTables1"_s, this, [this] { exportTables(); });
 }
 
 void MacroActions::run(Macro macro)
@@ -122,6 +125,38 @@ void MacroActions::pictures(bool grid)
         failures.insert(failures.end(), result.refused.begin(), result.refused.end());
         return failures;
     });
+}
+
+void MacroActions::exportTables()
+{
+    const QString caption = u"Export Tables"_s;
+    const std::optional<StudyExportOptions> options = AskStudyExportOptions(m_shell.asker());
+    if (!options)
+        return;
+    const QString folder = chooseFolder(caption);
+    if (folder.isEmpty())
+        return;
+    const QStringList files = EgoFilesInFolder(folder);
+    if (files.isEmpty() || !MayWriteTables(m_shell.asker(), folder))
+        return;
+    StudyExportResult result;
+    walkFolder(caption, files, [&](const StudyWalkOptions &walk, QObject *) {
+        // The tables go beside the ego files.
+        result = ExportStudyTables(files, folder, *options, walk);
+        return result.walk.failures;
+    });
+    const InfoSink sink = m_shell.document.session().infoSink;
+    for (const QString &warning : result.warnings)
+        AppendInfoLine(sink, warning);
+    if (!result.written) {
+        m_shell.asker().message(result.written.message());
+        return;
+    }
+    if (!result.walk.cancelled) {
+        AppendInfoLine(sink, u"Tables of %1 ego files written: egos.csv, alters.csv and aaties.csv in %2"_s
+                                 .arg(result.walk.delivered)
+                                 .arg(QDir::toNativeSeparators(folder)));
+    }
 }
 
 QString MacroActions::chooseFolder(const QString &caption)

@@ -29,6 +29,8 @@ public:
     void run(korvalo::Macro macro);
     // Every card of a folder's files into its own picture there, or (grid) into one.
     void pictures(bool grid);
+    // "Export Tables": egos.csv, alters.csv and aaties.csv of a folder's files, written there.
+    void exportTables();
 
 private:
     using WalkJob = std::function<std::vector<StudyFailure>(const StudyWalkOptions &walk, QObject *receiver)>;

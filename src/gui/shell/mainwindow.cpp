@@ -27,6 +27,7 @@
 #include "gui/actions/transformactions.h"
 #include "gui/actions/importactions.h"
 #include "gui/actions/identityactions.h"
+#include "gui/actions/studyexportactions.h"
 #include "gui/shell/updateoffer.h"
 
 #include <QAction>
@@ -113,6 +114,8 @@ MainWindow::MainWindow(std::shared_ptr<Document> document, QWidget *parent)
     new IdentityActions(context, this);
     new MeasuresActions(context);
     new MacroActions(context, [this] { return viewOptions(); });
+    // File > Export: tables and GraphML for the analysis programs.
+    new StudyExportActions(context);
     m_excel = new ImportActions(context, this);
     m_updates = new UpdateOffer(context, [this] { m_chooser->hide(); }, this);
     m_menus->greySubmenusWithoutChoice();

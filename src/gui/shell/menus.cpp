@@ -31,6 +31,9 @@ const MenuEntry menuTable[] = {
     {Kind::Item, u"Export1", u"JPG All Cards in 1 JPG", u"AllCardsin1JPG1"},
     {Kind::Separator, u"Export1", u"", u""},
     {Kind::Check, u"Export1", u"Fix Export Size", u"FixExportSize1"},
+    {Kind::Separator, u"Export1", u"", u""},
+    {Kind::Item, u"Export1", u"Tables for R/Python...", u"TablesforRPython1"},
+    {Kind::Item, u"Export1", u"GraphML...", u"GraphML1"},
     {Kind::Separator, u"File1", u"", u""},
     {Kind::Item, u"File1", u"Exit", u"Exit1"},
 
@@ -165,6 +168,7 @@ const MenuEntry menuTable[] = {
     {Kind::Item, u"Directory2", u"ID/Label Plausibility", u"IDLabelPlausibility1"},
     {Kind::Item, u"Directory2", u"JGP All Cards", u"JGPAllCards1"},
     {Kind::Item, u"Directory2", u"1 big JPG", u"N1bigJPG1"},
+    {Kind::Item, u"Directory2", u"Export Tables", u"ExportTables1"},
     {Kind::Item, u"Macro1", u"-Delete Sector", u"DeleteSecotr1"},
     {Kind::Item, u"Macro1", u"Aggregate Nodes", u"AggregateNodes1"},
 
