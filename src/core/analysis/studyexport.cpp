@@ -121,7 +121,7 @@ QString XmlText(const QString &text)
 class StreamedFile
 {
 public:
-    explicit StreamedFile(const QString &path) : m_path(path), m_file(path) {}
+    explicit StreamedFile(const QString &path) : m_path(path), m_file(path) { m_buffer.reserve(2 * FlushBytes); }
 
     Status open()
     {
@@ -146,14 +146,16 @@ public:
     }
 
 private:
-    // Every flush reaches the disk; a few megabytes at a time keeps that rare.
-    static constexpr qsizetype FlushBytes = 4 << 20;
+    // Every flush reaches the disk; a megabyte at a time keeps that rare and the memory
+    // the same for any number of egos.
+    static constexpr qsizetype FlushBytes = 1 << 20;
 
     void flush()
     {
         if (m_status.ok() && !m_buffer.isEmpty())
             m_status = failed(m_file.writeAndSync(std::string_view(m_buffer.constData(), size_t(m_buffer.size()))));
-        m_buffer.clear();
+        m_buffer.resize(0); // keeps the capacity
+
     }
     Status failed(const QString &problem) const
     {
