@@ -14,13 +14,15 @@ using namespace Qt::StringLiterals;
 
 std::optional<StudyExportOptions> AskStudyExportOptions(Asker &asker)
 {
-    const Asker::Answer answer = asker.yesNoAbort(
-        u"Include names and memos?\n\nWithout them the tables keep the IDs, places and lines; the columns of "
-        "names, labels, memos and the interviewer stay empty, as studies are usually shared."_s);
-    if (answer == Asker::Answer::Abort)
+    // Leaving them out is the first button, the one Enter presses.
+    const int answer = asker.choose(u"Names, labels, memos and the interviewer are left out of the export unless "
+                                    "you include them; IDs are always written. Studies are usually shared "
+                                    "without them."_s,
+                                    {u"Without names and memos"_s, u"Include names and memos"_s, u"Cancel"_s});
+    if (answer != 0 && answer != 1)
         return std::nullopt;
     StudyExportOptions options;
-    options.includePrivate = answer == Asker::Answer::Yes;
+    options.includePrivate = answer == 1;
     return options;
 }
 

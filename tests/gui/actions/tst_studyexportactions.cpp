@@ -42,31 +42,31 @@ void TestStudyExportActions::openEgoToTablesAndGraphML()
     shell.addCard(u"Wave 1"_s, u"Kim"_s);
     shell.asker->asked.clear();
     // Names and memos included: the unsaved ego as it is in memory.
-    shell.asker->answers.push_back(Asker::Answer::Yes);
+    shell.asker->choices.push_back(1);
     shell.asker->fileNames.push_back(dir.path());
     shell.trigger(u"TablesforRPython1"_s);
-    QVERIFY(shell.asker->asked.first().startsWith(u"yesNoAbort: Include names and memos?"_s));
+    QVERIFY(shell.asker->asked.first().endsWith(u"[Without names and memos|Include names and memos|Cancel]"_s));
     QVERIFY(read(dir.filePath(u"egos.csv"_s)).contains(u"\r\nZ9_1,Z9,1,Wave 1,"_s.toUtf8()));
     QVERIFY(read(dir.filePath(u"egos.csv"_s)).contains(u",Zoë,"_s.toUtf8()));
 
     // Tables there already: No to replacing them leaves them alone.
     QFile::remove(dir.filePath(u"alters.csv"_s));
-    shell.asker->answers.push_back(Asker::Answer::No);
+    shell.asker->choices.push_back(0);
     shell.asker->fileNames.push_back(dir.path());
     shell.asker->answers.push_back(Asker::Answer::No);
     shell.trigger(u"TablesforRPython1"_s);
     QVERIFY(shell.asker->asked.last().startsWith(u"yesNo: "_s));
     QVERIFY(!QFile::exists(dir.filePath(u"alters.csv"_s)));
 
-    // GraphML without names; Abort in the question asks nothing more.
+    // GraphML without names; Cancel in the question asks nothing more.
     const QString graph = dir.filePath(u"z.graphml"_s);
-    shell.asker->answers.push_back(Asker::Answer::No);
+    shell.asker->choices.push_back(0);
     shell.asker->fileNames.push_back(graph);
     shell.trigger(u"GraphML1"_s);
     QVERIFY(read(graph).contains("<graph id=\"g1\""));
     QVERIFY(!read(graph).contains(u"Zoë"_s.toUtf8()));
     const qsizetype asked = shell.asker->asked.size();
-    shell.asker->answers.push_back(Asker::Answer::Abort);
+    shell.asker->choices.push_back(2);
     shell.trigger(u"GraphML1"_s);
     QCOMPARE(shell.asker->asked.size(), asked + 1);
     QVERIFY(shell.asker->unexpected.isEmpty());
@@ -82,7 +82,7 @@ void TestStudyExportActions::folderToTablesBesideItsFiles()
         QVERIFY(WriteEgoFile(model, study.filePath(id + u".ego"_s)).ok());
     }
     Shell shell;
-    shell.asker->answers.push_back(Asker::Answer::No);
+    shell.asker->choices.push_back(0);
     shell.asker->fileNames.push_back(study.path());
     shell.trigger(u"ExportTables1"_s);
     QCOMPARE(read(study.filePath(u"egos.csv"_s)).count("\r\n"), 3);
