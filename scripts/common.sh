@@ -13,6 +13,7 @@ KORVALO_PACKAGES=(
   libbenchmark-dev
   libminizip-dev libfreexl-dev
   fontconfig "fonts-liberation=1:1.07.4-11"
+  desktop-file-utils appstream-util shared-mime-info dpkg-dev
 )
 
 korvalo_missing_packages() {

@@ -20,6 +20,7 @@ public:
     std::deque<QString> inputs;     // for input boxes; a null QString means Cancel
     std::deque<QString> fileNames;  // for open and save dialogs; empty means Cancel
     QStringList asked;              // "kind: text", in order
+    QString startFolder;            // where the next file dialog would open
     QStringList unexpected;
 
     void message(const QString &text) override { asked << QStringLiteral("message: ") + text; }
@@ -58,6 +59,8 @@ public:
         asked << QStringLiteral("save: ") + filter;
         return next(fileNames, QString(), filter);
     }
+
+    void setStartFolder(const QString &folder) override { startFolder = folder; }
 
     QString folderName(const QString &caption, const QString &start) override
     {

@@ -80,6 +80,13 @@ void UpdateCheck::start(const QUrl &url)
         return;
     }
 
+    m_redirects = 0;
+    m_deadline.start(m_timeoutMs); // for the whole check, redirects included
+    request(url);
+}
+
+void UpdateCheck::request(const QUrl &url)
+{
     QNetworkRequest request(url);
     request.setRawHeader("User-Agent", "Korvalo/" KORVALO_VERSION);
     request.setRawHeader("Accept", "text/plain, */*");
@@ -87,9 +94,9 @@ void UpdateCheck::start(const QUrl &url)
     request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(MaxRedirects);
+    // Redirects are followed here, not by Qt: its own limit lets more requests through
+    // than it says, and each hop must be checked for https before it is asked.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     if (!m_extraCa.isEmpty()) {
         QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
         tls.addCaCertificates(m_extraCa);
@@ -98,16 +105,18 @@ void UpdateCheck::start(const QUrl &url)
 
     QNetworkReply *reply = m_manager->get(request);
     m_reply = reply;
-    connect(reply, &QNetworkReply::redirected, this, [this, reply](const QUrl &target) {
-        // Never from https down to http (the policy sees to that), nor on over plain http.
-        if (target.scheme().toLower() == u"https")
-            return;
-        m_abortReason = u"the server sent it on to an address that is not https"_s;
-        reply->abort();
-    });
     connect(reply, &QNetworkReply::readyRead, this, &UpdateCheck::readBody);
     connect(reply, &QNetworkReply::finished, this, &UpdateCheck::replyFinished);
-    m_deadline.start(m_timeoutMs);
+}
+
+// The address a redirect answer sends the client on to; empty when it is not one.
+static QUrl RedirectTarget(const QNetworkReply *reply)
+{
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status != 301 && status != 302 && status != 303 && status != 307 && status != 308)
+        return {};
+    const QUrl location = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+    return location.isEmpty() ? QUrl() : reply->url().resolved(location);
 }
 
 void UpdateCheck::readBody()
@@ -130,7 +139,6 @@ void UpdateCheck::replyFinished()
     QNetworkReply *reply = m_reply;
     if (!reply)
         return;
-    m_deadline.stop();
     if (m_abortReason.isEmpty() && reply->error() == QNetworkReply::NoError)
         readBody();
     m_reply = nullptr;
@@ -140,11 +148,22 @@ void UpdateCheck::replyFinished()
         fail(m_abortReason);
         return;
     }
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() == QNetworkReply::TooManyRedirectsError) {
-        fail(u"the server sent it on more than %1 times"_s.arg(MaxRedirects));
+    if (const QUrl target = RedirectTarget(reply); !target.isEmpty()) {
+        // Never on over plain http, not even from a server on this machine.
+        if (target.scheme().toLower() != u"https") {
+            fail(u"the server sent it on to an address that is not https"_s);
+            return;
+        }
+        if (m_redirects == MaxRedirects) {
+            fail(u"the server sent it on more than %1 times"_s.arg(MaxRedirects));
+            return;
+        }
+        ++m_redirects;
+        m_body.clear();
+        request(target);
         return;
     }
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status >= 400) {
         const QString phrase = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
         fail(u"the server answered %1 %2"_s.arg(status).arg(phrase.left(60)).trimmed());
@@ -183,6 +202,7 @@ void UpdateCheck::fail(const QString &error)
 
 void UpdateCheck::finish(UpdateCheckResult result)
 {
+    m_deadline.stop();
     m_body.clear();
     m_abortReason.clear();
     Q_EMIT finished(result);

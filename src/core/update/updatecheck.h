@@ -65,6 +65,7 @@ Q_SIGNALS:
     void finished(const korvalo::UpdateCheckResult &result);
 
 private:
+    void request(const QUrl &url);
     void readBody();
     void replyFinished();
     void fail(const QString &error);
@@ -78,6 +79,7 @@ private:
     QList<QSslCertificate> m_extraCa;
     QVersionNumber m_own;
     int m_timeoutMs = DefaultTimeoutMs;
+    int m_redirects = 0; // followed so far in this check
 };
 
 } // namespace korvalo

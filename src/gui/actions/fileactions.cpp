@@ -5,7 +5,9 @@
 #include "core/edit/recovery.h"
 #include "core/egofile/egofile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QSettings>
 
 namespace korvalo {
 
@@ -18,6 +20,21 @@ const QString SaveQuestion = u"Do you want to save the current Ego?"_s;
 const QString ClosingQuestion = u"Korvalo is closing. Do you want to save the current Ego?"_s;
 const QString NoNameMessage =
     u"The Ego has no name yet. Enter its name in Ego > Ego Settings before saving."_s;
+
+const QString LastReadFolderKey = u"LastReadFolder"_s;
+
+QSettings settings()
+{
+    const QString application = QCoreApplication::applicationName();
+    const QString organization = QCoreApplication::organizationName();
+    return QSettings(organization.isEmpty() ? application : organization, application);
+}
+
+// File > Read opens where the user last read a file, also in a later run.
+void rememberReadFolder(const QString &path)
+{
+    settings().setValue(LastReadFolderKey, QFileInfo(path).absolutePath());
+}
 
 } // namespace
 
@@ -65,8 +82,13 @@ void FileActions::fileNew()
 void FileActions::startInCurrentFolder()
 {
     const QString file = m_document.session().CurrentFileName;
-    if (!file.isEmpty())
+    if (!file.isEmpty()) {
         m_asker().setStartFolder(QFileInfo(file).path());
+        return;
+    }
+    const QString lastRead = settings().value(LastReadFolderKey).toString();
+    if (!lastRead.isEmpty() && QFileInfo(lastRead).isDir())
+        m_asker().setStartFolder(lastRead);
 }
 
 void FileActions::fileRead()
@@ -75,8 +97,8 @@ void FileActions::fileRead()
         return;
     startInCurrentFolder();
     const QString path = m_asker().openFileName(EgoFilter);
-    if (!path.isEmpty())
-        readFile(path, true);
+    if (!path.isEmpty() && readFile(path, true))
+        rememberReadFolder(path);
 }
 
 void FileActions::fileReadPath(const QString &path)
@@ -91,8 +113,8 @@ void FileActions::chooserRead()
         return;
     startInCurrentFolder();
     const QString path = m_asker().openFileName(EgoFilter);
-    if (!path.isEmpty())
-        readFile(path, false);
+    if (!path.isEmpty() && readFile(path, false))
+        rememberReadFolder(path);
 }
 
 bool FileActions::readFile(const QString &path, bool warn)

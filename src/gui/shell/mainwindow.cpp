@@ -9,6 +9,7 @@
 #include "gui/shell/asker.h"
 #include "gui/actions/cardactions.h"
 #include "gui/shell/cardkeys.h"
+#include "gui/shell/filedrop.h"
 #include "gui/dialogs/carddialog.h"
 #include "gui/dialogs/egodialog.h"
 #include "gui/actions/exportactions.h"
@@ -29,6 +30,7 @@
 #include "gui/actions/identityactions.h"
 #include "gui/actions/studyexportactions.h"
 #include "gui/shell/updateoffer.h"
+#include "gui/windows/manualwindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -95,10 +97,13 @@ MainWindow::MainWindow(std::shared_ptr<Document> document, QWidget *parent)
     m_about = new AboutBox(this);
     m_chooser = new StartChooser(this);
     m_files = new FileActions(*m_document, askerSource, this);
+    new FileDrop(this, *m_files);
     m_cards = new CardActions(*m_document, askerSource, m_cardDialog, m_egoDialog, this);
 
     m_menus = new Menus(menuBar());
     bindMenus();
+    // Help > Korvalo Manual, and F1 in every window of this one.
+    new ManualHelp(*m_menus, this);
     const ShellContext context{*m_document, askerSource, *m_menus, this, [this] { return m_map->size(); }};
     m_infoWindows = new InfoWindows(context);
     m_mapEditing = new MapController(context, m_editor, m_map, m_side, m_infoWindows->nodeInfo(), this);
@@ -126,6 +131,8 @@ MainWindow::MainWindow(std::shared_ptr<Document> document, QWidget *parent)
     connect(m_chooser, &StartChooser::newEgoChosen, m_files, &FileActions::fileNew);
     connect(m_chooser, &StartChooser::readEgoChosen, m_files, &FileActions::chooserRead);
     connect(m_files, &FileActions::egoReplaced, this, &MainWindow::egoReplaced);
+    // An ego read another way (a dropped file, a recent file) answers the start chooser.
+    connect(m_files, &FileActions::egoReplaced, m_chooser, &QWidget::hide);
     connect(m_files, &FileActions::saved, this, &MainWindow::updateTitle);
     connect(m_files, &FileActions::saved, this, [this] {
         statusBar()->showMessage(

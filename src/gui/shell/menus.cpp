@@ -183,9 +183,12 @@ const MenuEntry menuTable[] = {
     {Kind::Item, u"ShowNodeMemos1", u"By Keyword", u"ByKeyword1"},
     {Kind::Item, u"Info1", u"Show Node Merger", u"ShowNodeMerger1"},
     {Kind::Item, u"Info1", u"History", u"History1", u"Ctrl+H", true},
-    {Kind::Item, u"Info1", u"Check for Updates...", u"CheckforUpdates1"},
-    {Kind::Separator, u"Info1", u"", u""},
-    {Kind::Item, u"Info1", u"About", u"KorvaloInfo1"},
+
+    {Kind::Menu, u"", u"Help", u"Help1"},
+    {Kind::Item, u"Help1", u"Korvalo Manual", u"KorvaloManual1", u"F1"},
+    {Kind::Item, u"Help1", u"Check for Updates...", u"CheckforUpdates1"},
+    {Kind::Separator, u"Help1", u"", u""},
+    {Kind::Item, u"Help1", u"About", u"KorvaloInfo1"},
 };
 
 } // namespace

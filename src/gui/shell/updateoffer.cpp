@@ -41,7 +41,7 @@ UpdateOffer::UpdateOffer(const ShellContext &context, std::function<void()> hide
 
     m_context.menus.bind(MenuItem, this, [this] { checkNow(); });
     // The reason a greyed item gives is its hint.
-    m_context.menus.menu(u"Info1"_s)->setToolTipsVisible(true);
+    m_context.menus.menu(u"Help1"_s)->setToolTipsVisible(true);
     refreshMenuItem();
 }
 

@@ -123,9 +123,12 @@ void TestUpdateCheck::https()
     QCOMPARE(UpdateCheckMessage(result), QStringLiteral("Korvalo 3.10 is available (you have 3.00)."));
     QCOMPARE(server.requests, 3);
 
+    // A loop is followed three times, then given up: four requests in all.
+    server.requests = 0;
     result = check(server.url(QStringLiteral("/loop")), 5000, TestCertificate());
     QCOMPARE(result.outcome, UpdateCheckResult::Outcome::Failed);
     QVERIFY2(result.error.contains(QStringLiteral("more than 3 times")), qPrintable(result.error));
+    QCOMPARE(server.requests, 4);
 
     // A certificate nobody vouches for is not believed.
     result = check(server.url(), 5000);

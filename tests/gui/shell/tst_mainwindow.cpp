@@ -152,7 +152,7 @@ void TestMainWindow::hiddenAndLaterItems()
     for (QAction *a : s.window.menuBar()->actions())
         titles << a->text().remove(u'&');
     QCOMPARE(titles, (QStringList{u"File"_s, u"Edit"_s, u"Ego"_s, u"Card"_s, u"Nodes"_s, u"Transform"_s,
-                                  u"Analysis"_s, u"Options"_s, u"Macro"_s, u"Info"_s}));
+                                  u"Analysis"_s, u"Options"_s, u"Macro"_s, u"Info"_s, u"Help"_s}));
 }
 
 void TestMainWindow::toolBarButtons()
