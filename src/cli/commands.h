@@ -20,6 +20,7 @@ int runPlausibility(const QStringList &args);
 int runAggregate(const QStringList &args);
 int runMeasures(const QStringList &args);
 int runCheckUpdate(const QStringList &args);
+int runCompare(const QStringList &args);
 
 // A sub-command as "korvalo-cli --help" lists it and main() runs it.
 struct CliCommand
@@ -34,7 +35,7 @@ struct CliCommand
 };
 
 // Every sub-command, in the order of the overview. A new sub-command is one more entry.
-inline constexpr std::array<CliCommand, 12> CliCommands{{
+inline constexpr std::array<CliCommand, 13> CliCommands{{
     {"resave", "IN.ego OUT.ego [--decimal-separator C]",
      "Reads an ego file and writes it again as File > Save does.", runResave},
     {"render",
@@ -65,6 +66,9 @@ inline constexpr std::array<CliCommand, 12> CliCommands{{
      "Prints the ego-network measures of every card (a folder for its files).", runMeasures},
     {"check-update", "[--url URL] [--timeout-ms N]",
      "Says whether a newer version of Korvalo is available (nothing is downloaded).", runCheckUpdate},
+    {"compare", "IN.ego [--cards K M] [--format text|tsv] [--picture OUT.jpg|OUT.png]\n"
+     "| IN.ego|FOLDER... --all [--format text|tsv]",
+     "Shows who was kept, lost and new between two cards, or between consecutive cards.", runCompare, true},
 }};
 
 } // namespace korvalo
