@@ -67,7 +67,7 @@ inline constexpr std::array<CliCommand, 13> CliCommands{{
     {"check-update", "[--url URL] [--timeout-ms N]",
      "Says whether a newer version of Korvalo is available (nothing is downloaded).", runCheckUpdate},
     {"compare", "IN.ego [--cards K M] [--format text|tsv] [--picture OUT.jpg|OUT.png]\n"
-     "| IN.ego|FOLDER... --all [--format text|tsv]",
+     "| IN.ego --alters | IN.ego|FOLDER... --all [--format text|tsv]",
      "Shows who was kept, lost and new between two cards, or between consecutive cards.", runCompare, true},
 }};
 

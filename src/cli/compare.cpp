@@ -1,6 +1,7 @@
 #include "cli/commandline.h"
 #include "cli/commands.h"
 
+#include "core/analysis/cardanalyses.h"
 #include "core/analysis/compare.h"
 #include "core/analysis/measures.h"
 #include "core/analysis/study.h"
@@ -80,16 +81,19 @@ int compareStudy(const SubCommand &command, const QStringList &inputs, bool tsv)
 } // namespace
 
 // compare IN.ego [--cards K M] [--format text|tsv] [--picture OUT.jpg|OUT.png [--size WxH]]
+// compare IN.ego --alters
 // compare IN... --all [--format text|tsv]
 int runCompare(const QStringList &arguments)
 {
     SubCommand command(u"compare"_s,
                        u"IN.ego [--cards K M] [--format text|tsv] [--picture OUT.jpg|OUT.png [--size WxH]]\n"
+                       "       korvalo-cli compare IN.ego --alters\n"
                        "       korvalo-cli compare IN.ego|FOLDER... --all [--format text|tsv]"_s,
                        u"Compares two network cards of an ego: the figures (kept, lost and new alters, "
                        "stability, turnover, Jaccard, size change, ties between kept alters), then one line "
                        "per alter with its rings and sectors. --cards chooses the earlier and the later card "
-                       "(default 1 and 2). --picture draws the compare view. With --all: one row per pair "
+                       "(default 1 and 2). --picture draws the compare view. --alters prints every alter ID "
+                       "with its ring on each card instead (blank where absent). With --all: one row per pair "
                        "of consecutive cards of each ego; a folder stands for its .ego files. Ratios have "
                        "three decimals, NA where they are not defined."_s);
     // "--cards K M" takes two words, which the parser cannot say; take them out first.
@@ -115,7 +119,8 @@ int runCompare(const QStringList &arguments)
     const QCommandLineOption formatOption(u"format"_s, u"text (default) or tsv."_s, u"FORMAT"_s);
     const QCommandLineOption pictureOption(u"picture"_s, u"Draws the compare view into a picture."_s, u"OUT"_s);
     const QCommandLineOption sizeOption(u"size"_s, u"The picture's size in pixels (850x750)."_s, u"WxH"_s);
-    parser.addOptions({allOption, formatOption, pictureOption, sizeOption});
+    const QCommandLineOption altersOption(u"alters"_s, u"Every alter ID with its ring on each card."_s);
+    parser.addOptions({allOption, formatOption, pictureOption, sizeOption, altersOption});
     if (const int status = command.parse(args, {u"IN"_s}, 1, -1); status >= 0)
         return status;
     const QStringList inputs = command.positional();
@@ -124,8 +129,8 @@ int runCompare(const QStringList &arguments)
         return command.usageError(u"--format is text or tsv, not \"%1\""_s.arg(format));
     const bool tsv = format == u"tsv";
     if (parser.isSet(allOption)) {
-        if (cards || parser.isSet(pictureOption))
-            return command.usageError(u"--all takes neither --cards nor --picture"_s);
+        if (cards || parser.isSet(pictureOption) || parser.isSet(altersOption))
+            return command.usageError(u"--all takes neither --cards, --picture nor --alters"_s);
         return compareStudy(command, inputs, tsv);
     }
     if (inputs.size() > 1)
@@ -143,6 +148,8 @@ int runCompare(const QStringList &arguments)
         size = QSize(w, h);
     }
 
+    if (parser.isSet(altersOption) && (cards || parser.isSet(pictureOption)))
+        return command.usageError(u"--alters takes neither --cards nor --picture"_s);
     const QString path = inputs.first();
     if (QFileInfo(path).isDir())
         return command.usageError(u"\"%1\" is a folder; a folder needs --all"_s.arg(path));
@@ -150,6 +157,14 @@ int runCompare(const QStringList &arguments)
     if (!read)
         return command.failure(read.message());
     const NetworkModel &model = read.value();
+    if (parser.isSet(altersOption)) {
+        const AltersAcrossCardsTable table = AltersAcrossCards(CardsOf(model));
+        QStringList lines{DelimitedLine(table.headings, u'\t')};
+        for (const QStringList &row : table.rows)
+            lines << DelimitedLine(row, u'\t');
+        write(lines);
+        return 0;
+    }
     const auto [from, to] = cards.value_or(std::pair(1, 2));
     for (int card : {from, to}) {
         if (!model.hasCard(card))

@@ -82,6 +82,11 @@ void TestCompareCli::onePair()
                           u"new\ta\t\t2\t\tFriends\tNA"_s, u"new\tB\t\t2\t\tFamily\tNA"_s,
                           u"new\tCARL\t\t3\t\tWork\tNA"_s, u"new\tE\t\t3\t\tFriends\tNA"_s, QString()}));
     QCOMPARE(QImage(picture).size(), QSize(400, 300));
+
+    run = cli({file, u"--alters"_s});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.startsWith(u"ID\tWave 1\tWave 2\tWave 3\nA\t4\t2\t\nB\t2\t2\t\n"_s), qPrintable(run.out));
+    QVERIFY(run.out.contains(u"\nE\t3/5\t3\t\n"_s));
 }
 
 void TestCompareCli::folderOfEgos()
