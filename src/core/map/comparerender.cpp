@@ -3,6 +3,7 @@
 #include "core/analysis/measures.h"
 #include "core/map/drawingbasics.h"
 #include "core/map/geometry.h"
+#include "core/map/linedrawing.h"
 #include "core/map/render.h"
 
 #include <QPainter>
@@ -10,7 +11,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <map>
 #include <numbers>
+#include <vector>
 
 namespace korvalo {
 
@@ -31,7 +35,63 @@ int markRadius(const Node &node, const ViewOptions &view)
     return std::clamp(NodeRadius(node.NodeSize, std::clamp(view.NodeBaseSize, 0, 1000)), 3, 1000);
 }
 
-void drawArrow(QPainter &painter, QPoint from, QPoint to, int stopShort)
+bool directPixels(const QImage &image)
+{
+    return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+           || image.format() == QImage::Format_ARGB32_Premultiplied;
+}
+
+// A mark is drawn once with QPainter into a small picture; the pixels it set are kept
+// as offsets from its centre, so that a map of a thousand marks costs a thousand copies
+// rather than a thousand dashed outlines or filled polygons.
+using Shape = std::vector<QPoint>;
+
+Shape shapePixels(int half, const std::function<void(QPainter &, QPoint)> &draw)
+{
+    QImage picture(2 * half + 1, 2 * half + 1, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    {
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        draw(painter, QPoint(half, half));
+    }
+    Shape shape;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) != qRgb(255, 255, 255))
+                shape.emplace_back(x - half, y - half);
+    return shape;
+}
+
+void putShape(QImage &image, QPainter &painter, QPoint at, const Shape &shape, QRgb color)
+{
+    const int w = image.width();
+    const int h = image.height();
+    if (!directPixels(image)) {
+        painter.setPen(QColor::fromRgb(color));
+        for (const QPoint &d : shape)
+            painter.drawPoint(at + d);
+        return;
+    }
+    for (const QPoint &d : shape) {
+        const int x = at.x() + d.x();
+        const int y = at.y() + d.y();
+        if (x >= 0 && y >= 0 && x < w && y < h)
+            reinterpret_cast<QRgb *>(image.scanLine(y))[x] = color;
+    }
+}
+
+void drawLine(QImage &image, QPainter &painter, QPoint from, QPoint to, QRgb color)
+{
+    if (directPixels(image)) {
+        DrawDirectLine(image, from, to, 1, color);
+        return;
+    }
+    painter.setPen(SolidPen(color, 1));
+    painter.drawLine(from, to);
+}
+
+void drawArrow(QImage &image, QPainter &painter, QPoint from, QPoint to, int stopShort)
 {
     const double dx = to.x() - from.x();
     const double dy = to.y() - from.y();
@@ -43,41 +103,51 @@ void drawArrow(QPainter &painter, QPoint from, QPoint to, int stopShort)
     const double ux = dx / length;
     const double uy = dy / length;
     const QPoint tip(RoundToPixel(from.x() + ux * reach), RoundToPixel(from.y() + uy * reach));
+    drawLine(image, painter, from, tip, CompareArrowColor);
+    // The head: a fan of lines from the tip to its base, close enough to fill it.
     const double baseX = tip.x() - ux * arrowHead;
     const double baseY = tip.y() - uy * arrowHead;
-    const QPoint left(RoundToPixel(baseX - uy * arrowHead / 2.0), RoundToPixel(baseY + ux * arrowHead / 2.0));
-    const QPoint right(RoundToPixel(baseX + uy * arrowHead / 2.0), RoundToPixel(baseY - ux * arrowHead / 2.0));
-    painter.setPen(SolidPen(CompareArrowColor, 1));
-    painter.drawLine(from, tip);
-    painter.setBrush(QColor::fromRgb(CompareArrowColor));
-    painter.drawPolygon(QPolygon({tip, left, right}));
-}
-
-void drawGhost(QPainter &painter, QPoint at, int radius, bool square)
-{
-    QPen pen(QColor::fromRgb(CompareGhostColor), 1, Qt::DashLine);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    if (square)
-        painter.drawRect(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius);
-    else
-        painter.drawEllipse(at, radius, radius);
-}
-
-void drawStar(QPainter &painter, QPoint centre)
-{
-    QPolygon star;
-    for (int i = 0; i < 10; ++i) {
-        const double r = i % 2 == 0 ? starRadius : starRadius * 0.45;
-        const double a = (-90 + i * 36) * std::numbers::pi / 180;
-        star << QPoint(RoundToPixel(centre.x() + r * std::cos(a)), RoundToPixel(centre.y() + r * std::sin(a)));
+    for (int i = -arrowHead; i <= arrowHead; i += 2) {
+        const double across = i / 2.0;
+        drawLine(image, painter, tip, QPoint(RoundToPixel(baseX - uy * across), RoundToPixel(baseY + ux * across)),
+                 CompareArrowColor);
     }
-    painter.setPen(SolidPen(CompareStarColor, 1));
-    painter.setBrush(QColor::fromRgb(CompareStarColor));
-    painter.drawPolygon(star);
 }
 
-void drawLegend(QPainter &painter, const CardComparison &c, const ViewOptions &view, QRect box)
+const Shape &ghostShape(int radius, bool square)
+{
+    thread_local std::map<std::pair<int, bool>, Shape> shapes;
+    auto found = shapes.find({radius, square});
+    if (found == shapes.end()) {
+        found = shapes.emplace(std::pair(radius, square), shapePixels(radius + 1, [&](QPainter &p, QPoint c) {
+            p.setPen(QPen(Qt::black, 1, Qt::DashLine));
+            p.setBrush(Qt::NoBrush);
+            if (square)
+                p.drawRect(c.x() - radius, c.y() - radius, 2 * radius, 2 * radius);
+            else
+                p.drawEllipse(c, radius, radius);
+        })).first;
+    }
+    return found->second;
+}
+
+const Shape &starShape()
+{
+    thread_local const Shape shape = shapePixels(starRadius + 1, [](QPainter &p, QPoint c) {
+        QPolygon star;
+        for (int i = 0; i < 10; ++i) {
+            const double r = i % 2 == 0 ? starRadius : starRadius * 0.45;
+            const double a = (-90 + i * 36) * std::numbers::pi / 180;
+            star << QPoint(RoundToPixel(c.x() + r * std::cos(a)), RoundToPixel(c.y() + r * std::sin(a)));
+        }
+        p.setPen(SolidPen(qRgb(0, 0, 0), 1));
+        p.setBrush(Qt::black);
+        p.drawPolygon(star);
+    });
+    return shape;
+}
+
+void drawLegend(QImage &image, QPainter &painter, const CardComparison &c, const ViewOptions &view, QRect box)
 {
     painter.setPen(SolidPen(qRgb(0, 0, 0), 1));
     painter.setBrush(Qt::white);
@@ -87,9 +157,9 @@ void drawLegend(QPainter &painter, const CardComparison &c, const ViewOptions &v
     auto rowY = [&](int row) { return box.top() + 4 + row * legendLine; };
     auto middle = [&](int row) { return rowY(row) + legendLine / 2; };
 
-    drawArrow(painter, QPoint(x, middle(0)), QPoint(x + 20, middle(0)), 0);
-    drawGhost(painter, QPoint(x + 10, middle(1)), 5, false);
-    drawStar(painter, QPoint(x + 10, middle(2)));
+    drawArrow(image, painter, QPoint(x, middle(0)), QPoint(x + 20, middle(0)), 0);
+    putShape(image, painter, QPoint(x + 10, middle(1)), ghostShape(5, false), CompareGhostColor);
+    putShape(image, painter, QPoint(x + 10, middle(2)), starShape(), CompareStarColor);
 
     const QChar sep = view.DecimalSeparator;
     const QString size = (c.sizeChange() > 0 ? u"+"_s : QString()) + QString::number(c.sizeChange());
@@ -138,21 +208,22 @@ void RenderCompare(QImage &target, const NetworkModel &model, const CardComparis
     for (const ComparedAlter &a : comparison.alters) {
         if (a.change == AlterChange::Lost && NodeVisible(before, a.fromNode, view)) {
             const Node &n = before.Nodes[size_t(a.fromNode)];
-            drawGhost(painter, place(before, a.fromNode), markRadius(n, view), n.Human == u"FALSE");
+            putShape(target, painter, place(before, a.fromNode), ghostShape(markRadius(n, view), n.Human == u"FALSE"),
+                     CompareGhostColor);
         }
     }
     for (const ComparedAlter &a : comparison.alters) {
         if (a.change == AlterChange::Kept && NodeVisible(after, a.toNode, view))
-            drawArrow(painter, place(before, a.fromNode), place(after, a.toNode),
+            drawArrow(target, painter, place(before, a.fromNode), place(after, a.toNode),
                       markRadius(after.Nodes[size_t(a.toNode)], view));
     }
     for (const ComparedAlter &a : comparison.alters) {
         if (a.change == AlterChange::New && NodeVisible(after, a.toNode, view)) {
             const int r = markRadius(after.Nodes[size_t(a.toNode)], view);
-            drawStar(painter, place(after, a.toNode) + QPoint(r, -r));
+            putShape(target, painter, place(after, a.toNode) + QPoint(r, -r), starShape(), CompareStarColor);
         }
     }
-    drawLegend(painter, comparison, view, CompareLegendRect(w, h));
+    drawLegend(target, painter, comparison, view, CompareLegendRect(w, h));
 }
 
 } // namespace korvalo
