@@ -66,8 +66,15 @@ CompareWindow::CompareWindow(const ShellContext &shell) : QMainWindow(shell.wind
             backToMap();
     });
 
+    m_notes = new QLabel(central);
+    m_notes->setObjectName(u"CompareNotes"_s);
+    m_notes->setAccessibleName(u"Notes on the comparison"_s);
+    m_notes->setWordWrap(true);
+    m_notes->hide();
+
     layout->addLayout(bar);
     layout->addWidget(m_view, 1);
+    layout->addWidget(m_notes);
     setCentralWidget(central);
     const QSize map = m_shell.mapSize ? m_shell.mapSize() : QSize(850, 750);
     m_view->resize(map);
@@ -117,6 +124,8 @@ void CompareWindow::refresh()
                           .arg(FormatMeasure(m_comparison.stability), FormatMeasure(m_comparison.turnover),
                                FormatMeasure(m_comparison.jaccard));
     m_view->setAccessibleDescription(figures);
+    m_notes->setText(m_comparison.repeatedIDs.join(u'\n'));
+    m_notes->setVisible(!m_comparison.repeatedIDs.isEmpty());
     setWindowTitle(u"Compare Cards %1 and %2"_s.arg(m_comparison.from).arg(m_comparison.to));
     m_view->redraw();
 }

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 class QComboBox;
+class QLabel;
 
 namespace korvalo {
 
@@ -31,6 +32,7 @@ public:
 
     MapWidget *view() const { return m_view; }
     QComboBox *otherCard() const { return m_other; }
+    QLabel *notes() const { return m_notes; }
     const CardComparison &comparison() const { return m_comparison; }
 
 private:
@@ -42,6 +44,7 @@ private:
     int m_otherCard = 0;
     QComboBox *m_other;
     MapWidget *m_view;
+    QLabel *m_notes; // IDs a card holds more than once
     CardComparison m_comparison;
 };
 

@@ -7,6 +7,7 @@
 #include "shellfixture.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -53,6 +54,7 @@ void TestCompareWindow::compareViewFollowsTheDocument()
     QCOMPARE((std::pair(window->comparison().from, window->comparison().to)), std::pair(1, 2));
     QCOMPARE(window->comparison().kept, 4);
     QVERIFY(window->view()->accessibleDescription().contains(u"stability 0.667"_s));
+    QVERIFY(window->notes()->text().contains(u"\"E\" 2 times"_s));
 
     const Node before = shell.model.card(1).Nodes[1]; // A on card 1
     const Node after = shell.model.card(2).Nodes[1];  // a on card 2
