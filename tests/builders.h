@@ -165,4 +165,33 @@ inline NetworkModel measuresExampleModel()
     return model;
 }
 
+// Three interviews of one ego (C3, "Carla Compare"), 5 circles, sectors Family (0 degrees),
+// Work (120) and Friends (240) on each card. Wave 1: A (30 degrees, 0.75: ring 4, Family),
+// B (60, 0.3), Carl (150, 0.5), D (200, 0.5), E (250, 0.5) and e (260, 0.9), lines A-B,
+// A-Carl, B-D, Carl-E. Wave 2: a (270, 0.35: ring 2, Friends), B (60, 0.3), CARL (150,
+// 0.5), E (250, 0.5), F (300, 0.5), lines a-B, B-CARL, B-F. Wave 3: F (300, 0.5) and G
+// (10, 0.2). Card 1 is current.
+inline NetworkModel compareExampleModel()
+{
+    NetworkModel model;
+    SetupEgo(model, QStringLiteral("Carla Compare"), {}, 1, {}, {}, QStringLiteral("C3"));
+    const struct { const char *id; float angle; float distance; } waves[3][6] = {
+        {{"A", 30, 0.75f}, {"B", 60, 0.3f}, {"Carl", 150, 0.5f}, {"D", 200, 0.5f}, {"E", 250, 0.5f}, {"e", 260, 0.9f}},
+        {{"a", 270, 0.35f}, {"B", 60, 0.3f}, {"CARL", 150, 0.5f}, {"E", 250, 0.5f}, {"F", 300, 0.5f}, {}},
+        {{"F", 300, 0.5f}, {"G", 10, 0.2f}, {}, {}, {}, {}}};
+    const std::initializer_list<std::pair<int, int>> lines[3] = {{{1, 2}, {1, 3}, {2, 4}, {3, 5}},
+                                                                 {{1, 2}, {2, 3}, {2, 5}}, {}};
+    for (int w = 0; w < 3; ++w) {
+        AddCard(model, QStringLiteral("Wave %1").arg(w + 1), 5, QStringLiteral("normal"), 2, {}, {}, {});
+        AddSectors(model, w + 1, {{"Family", 0.f}, {"Work", 120.f}, {"Friends", 240.f}});
+        for (const auto &a : waves[w])
+            if (a.id)
+                AddNode(model, w + 1, alter(a.angle, a.distance, w + 1, QString::fromUtf8(a.id)));
+        for (const auto &[from, to] : lines[w])
+            AddLine(model, from, to, 1, 0);
+    }
+    model.CurrentCard = 1;
+    return model;
+}
+
 } // namespace korvalo

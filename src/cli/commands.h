@@ -22,6 +22,7 @@ int runMeasures(const QStringList &args);
 int runCheckUpdate(const QStringList &args);
 int runExportTables(const QStringList &args);
 int runExportGraphML(const QStringList &args);
+int runCompare(const QStringList &args);
 
 // A sub-command as "korvalo-cli --help" lists it and main() runs it.
 struct CliCommand
@@ -36,7 +37,7 @@ struct CliCommand
 };
 
 // Every sub-command, in the order of the overview. A new sub-command is one more entry.
-inline constexpr std::array<CliCommand, 14> CliCommands{{
+inline constexpr std::array<CliCommand, 15> CliCommands{{
     {"resave", "IN.ego OUT.ego [--decimal-separator C]",
      "Reads an ego file and writes it again as File > Save does.", runResave},
     {"render",
@@ -71,6 +72,9 @@ inline constexpr std::array<CliCommand, 14> CliCommands{{
      "Writes egos.csv, alters.csv and aaties.csv of a study for R (egor) and Python.", runExportTables},
     {"export-graphml", "IN... OUT.graphml [--card N|all] [--include-private]",
      "Writes the cards of ego files as GraphML, one graph per card.", runExportGraphML},
+    {"compare", "IN.ego [--cards K M] [--format text|tsv] [--picture OUT.jpg|OUT.png]\n"
+     "| IN.ego --alters | IN.ego|FOLDER... --all [--format text|tsv]",
+     "Shows who was kept, lost and new between two cards, or between consecutive cards.", runCompare, true},
 }};
 
 } // namespace korvalo

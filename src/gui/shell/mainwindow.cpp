@@ -3,6 +3,7 @@
 #include "gui/dialogs/aboutbox.h"
 #include "gui/actions/analysisactions.h"
 #include "gui/actions/measuresactions.h"
+#include "gui/actions/compareactions.h"
 #include "gui/actions/macroactions.h"
 #include "gui/dialogs/toolwindow.h"
 #include "gui/shell/artwork.h"
@@ -118,6 +119,7 @@ MainWindow::MainWindow(std::shared_ptr<Document> document, QWidget *parent)
     new AnalysisActions(context);
     new IdentityActions(context, this);
     new MeasuresActions(context);
+    new CompareActions(context);
     new MacroActions(context, [this] { return viewOptions(); });
     // File > Export: tables and GraphML for the analysis programs.
     new StudyExportActions(context);

@@ -1,0 +1,152 @@
+#include "gui/windows/comparewindow.h"
+
+#include "core/analysis/measures.h"
+#include "core/edit/document.h"
+#include "core/map/comparerender.h"
+#include "core/map/imageexport.h"
+#include "core/map/jpegwriter.h"
+#include "gui/dialogs/toolwindow.h"
+#include "gui/map/mapwidget.h"
+#include "gui/shell/asker.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace korvalo {
+
+using namespace Qt::StringLiterals;
+
+CompareWindow::CompareWindow(const ShellContext &shell) : QMainWindow(shell.window, Qt::Window), m_shell(shell)
+{
+    SetUpToolWindow(this, u"CompareCards"_s, u"Compare Cards"_s);
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(4, 4, 4, 4);
+
+    auto *bar = new QHBoxLayout;
+    auto *otherLabel = new QLabel(u"Compare with:"_s, central);
+    m_other = new QComboBox(central);
+    m_other->setObjectName(u"CompareOtherCard"_s);
+    m_other->setAccessibleName(u"Card to compare with"_s);
+    otherLabel->setBuddy(m_other);
+    connect(m_other, &QComboBox::activated, this, [this] {
+        m_otherCard = m_other->currentData().toInt();
+        refresh();
+    });
+    auto *back = new QPushButton(u"Back to Map"_s, central);
+    back->setObjectName(u"CompareBack"_s);
+    back->setAccessibleName(u"Back to the map for editing"_s);
+    connect(back, &QPushButton::clicked, this, &CompareWindow::backToMap);
+    auto *exportButton = new QPushButton(u"Export JPG..."_s, central);
+    exportButton->setObjectName(u"CompareExport"_s);
+    exportButton->setAccessibleName(u"Export the compare view as JPEG"_s);
+    connect(exportButton, &QPushButton::clicked, this, &CompareWindow::exportPicture);
+    bar->addWidget(otherLabel);
+    bar->addWidget(m_other);
+    bar->addStretch(1);
+    bar->addWidget(back);
+    bar->addWidget(exportButton);
+
+    m_view = new MapWidget(central);
+    m_view->setObjectName(u"CompareView"_s);
+    m_view->setAccessibleName(u"Compare view"_s);
+    m_view->setRenderer([this](QImage &image) {
+        if (m_comparison.from > 0)
+            RenderCompare(image, m_shell.document.model(), m_comparison, m_shell.document.viewOptions());
+    });
+    // Read-only: whatever would edit goes back to the map.
+    m_view->setMouseHandler([this](QMouseEvent *event) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+            backToMap();
+    });
+
+    m_notes = new QLabel(central);
+    m_notes->setObjectName(u"CompareNotes"_s);
+    m_notes->setAccessibleName(u"Notes on the comparison"_s);
+    m_notes->setWordWrap(true);
+    m_notes->hide();
+
+    layout->addLayout(bar);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_notes);
+    setCentralWidget(central);
+    const QSize map = m_shell.mapSize ? m_shell.mapSize() : QSize(850, 750);
+    m_view->resize(map);
+    resize(map + QSize(8, 48));
+}
+
+void CompareWindow::compare(int card, int other)
+{
+    m_card = card;
+    m_otherCard = other;
+    refresh();
+    if (m_comparison.from > 0)
+        ShowInFront(this);
+}
+
+void CompareWindow::fillCardChoice()
+{
+    const NetworkModel &model = m_shell.document.model();
+    m_other->clear();
+    for (int c = 1; c <= model.CardCount(); ++c) {
+        if (c != m_card)
+            m_other->addItem(u"%1: %2"_s.arg(c).arg(model.card(c).ID), c);
+    }
+    m_other->setCurrentIndex(m_other->findData(m_otherCard));
+}
+
+void CompareWindow::refresh()
+{
+    const NetworkModel &model = m_shell.document.model();
+    if (!model.hasCard(m_card) || model.CardCount() < 2) {
+        m_comparison = CardComparison();
+        m_view->redraw();
+        hide();
+        return;
+    }
+    // The other card may have gone with a deletion: its neighbour stands in.
+    if (!model.hasCard(m_otherCard) || m_otherCard == m_card)
+        m_otherCard = m_card < model.CardCount() ? m_card + 1 : m_card - 1;
+    fillCardChoice();
+    m_comparison = CompareCards(model, std::min(m_card, m_otherCard), std::max(m_card, m_otherCard));
+    QString figures = u"Card %1 to card %2: kept %3, lost %4, new %5, stability %6, turnover %7, Jaccard %8"_s
+                          .arg(m_comparison.from)
+                          .arg(m_comparison.to)
+                          .arg(m_comparison.kept)
+                          .arg(m_comparison.lost)
+                          .arg(m_comparison.added)
+                          .arg(FormatMeasure(m_comparison.stability), FormatMeasure(m_comparison.turnover),
+                               FormatMeasure(m_comparison.jaccard));
+    m_view->setAccessibleDescription(figures);
+    m_notes->setText(m_comparison.repeatedIDs.join(u'\n'));
+    m_notes->setVisible(!m_comparison.repeatedIDs.isEmpty());
+    setWindowTitle(u"Compare Cards %1 and %2"_s.arg(m_comparison.from).arg(m_comparison.to));
+    m_view->redraw();
+}
+
+void CompareWindow::backToMap()
+{
+    if (m_comparison.to > 0)
+        m_shell.document.setCurrentCard(m_comparison.to);
+    hide();
+    m_shell.window->raise();
+    m_shell.window->activateWindow();
+}
+
+void CompareWindow::exportPicture()
+{
+    const QString chosen = m_shell.asker().saveFileName(u"JPEG (*.jpg)"_s);
+    if (chosen.isEmpty())
+        return;
+    const Status written = WriteJpegFile(m_view->image(), JpegFileName(chosen));
+    if (!written)
+        m_shell.asker().message(written.message());
+}
+
+} // namespace korvalo

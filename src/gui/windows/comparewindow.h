@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/analysis/compare.h"
+#include "gui/shell/shellcontext.h"
+
+#include <QMainWindow>
+
+class QComboBox;
+class QLabel;
+
+namespace korvalo {
+
+class MapWidget;
+
+// "Compare Cards": a card and another one of the open ego drawn as the compare view (the
+// later card with the change since the earlier one, see comparerender.h). The view is
+// read-only: a click on it goes back to the map, showing the later card there. It
+// follows the document through refresh() and exports its picture as JPEG.
+class CompareWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit CompareWindow(const ShellContext &shell);
+
+    // Compares `card` with `other` (card numbers from 1) and shows the window.
+    void compare(int card, int other);
+    // Compares again from the document: the cards may have changed or gone. With fewer
+    // than two cards, or the card gone, the window closes.
+    void refresh();
+    // The picture as a JPEG file, asked for through the one door.
+    void exportPicture();
+
+    MapWidget *view() const { return m_view; }
+    QComboBox *otherCard() const { return m_other; }
+    QLabel *notes() const { return m_notes; }
+    const CardComparison &comparison() const { return m_comparison; }
+
+private:
+    void fillCardChoice();
+    void backToMap();
+
+    ShellContext m_shell;
+    int m_card = 0;
+    int m_otherCard = 0;
+    QComboBox *m_other;
+    MapWidget *m_view;
+    QLabel *m_notes; // IDs a card holds more than once
+    CardComparison m_comparison;
+};
+
+} // namespace korvalo
