@@ -84,12 +84,8 @@ QString SignedDistance(float change)
 
 int AlterRing(const NetworkCard &card, int node)
 {
-    const int circles = std::max(card.Circles, 1);
-    const double d = card.Nodes[size_t(node)].Distance;
-    if (!(d > 0)) // also a distance that is not a number
-        return 1;
-    const double ring = std::floor(d * circles) + 1;
-    return ring >= circles ? circles : int(ring);
+    // A card without circles has one ring.
+    return card.Circles > 0 ? RingOfDistance(card.Nodes[size_t(node)].Distance, card.Circles) : 1;
 }
 
 QString AlterSectorName(const NetworkCard &card, int node)

@@ -18,9 +18,7 @@
 
 namespace korvalo {
 
-// The ring an alter lies in: circle i of a card of n circles is drawn at distance
-// (i - 0.5) / n, so ring i covers the distances [(i - 1) / n, i / n), 1 the innermost.
-// Distances outside the map fall into ring 1 or ring n; a card without circles has one.
+// The ring an alter lies in (RingOfDistance); a card without circles has one ring.
 int AlterRing(const NetworkCard &card, int node);
 // The name of the sector holding the alter (SectorOfNode); "" without sectors.
 QString AlterSectorName(const NetworkCard &card, int node);

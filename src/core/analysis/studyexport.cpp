@@ -413,17 +413,6 @@ QStringList AatiesTableColumns()
     return {u"egoID"_s, u"Source"_s, u"Target"_s, u"weight"_s, u"color"_s};
 }
 
-int AlterRing(float distance, int circles)
-{
-    if (circles <= 0)
-        return 0;
-    // The stored distance is a single with three decimals: 0.3 of 10 circles is ring 3,
-    // not 4 because the single is a hair above 0.3.
-    const double scaled = double(distance) * circles - 1e-5;
-    const double ring = std::ceil(scaled);
-    return int(std::clamp(ring, 1.0, double(circles) + 1));
-}
-
 QByteArray CsvRecord(const QStringList &cells)
 {
     QByteArray out;
@@ -464,7 +453,7 @@ EgoTableRows EgoTables(const NetworkModel &model, const QString &fallbackID, con
         for (int n = 1; n <= card.NodeCount(); ++n) {
             const Node &node = card.Nodes[size_t(n)];
             const QPointF at = PlanePosition(node);
-            const int ring = AlterRing(node.Distance, card.Circles);
+            const int ring = RingOfDistance(node.Distance, card.Circles);
             rows.alters += CsvRecord({key, QString::number(n), node.ID, privateText(node.Label), node.Sex, node.Human,
                                       QString::number(node.Size), QString::number(node.Color), SectorName(card, n),
                                       node.Role, StoredReal(node.Distance), StoredReal(node.Angle),

@@ -35,11 +35,6 @@ QStringList EgosTableColumns();
 QStringList AltersTableColumns();
 QStringList AatiesTableColumns();
 
-// The ring an alter lies in: ring i holds the distances from (i − 1)/circles to
-// i/circles around circle i, counted from the ego, at least 1; an alter beyond the map's
-// edge is in ring circles + 1. Nothing (0) when circles is not positive.
-int AlterRing(float distance, int circles);
-
 // One table line as CSV (RFC 4180): comma-separated, a cell holding a comma, a quote or a
 // line break quoted with its quotes doubled, UTF-8, ended by CR LF.
 QByteArray CsvRecord(const QStringList &cells);

@@ -105,6 +105,19 @@ int SectorOfAngle(const NetworkCard &card, float angle)
     return result;
 }
 
+int RingOfDistance(float distance, int circles)
+{
+    if (circles <= 0)
+        return 0;
+    if (!(distance > 0)) // the centre, and a distance that is not a number
+        return 1;
+    // The stored distance is a single with three decimals: 0.3 of 10 circles is ring 3,
+    // not 4 because the single is a hair above 0.3.
+    const double scaled = double(distance) * circles - 1e-5;
+    const double ring = std::ceil(scaled);
+    return int(std::clamp(ring, 1.0, double(circles) + 1));
+}
+
 int SectorOfNode(const NetworkCard &card, int node)
 {
     return SectorOfAngle(card, card.Nodes[size_t(node)].Angle);

@@ -27,6 +27,11 @@ QPoint MapPoint(float angle, float distance, int w, int h);
 // Angle of a pixel seen from the centre, in [0, 360). A pixel straight above or below
 // the centre counts as one pixel to its right.
 float AngleAt(int x, int y, int w, int h);
+// The ring an alter at this distance lies in: circle i of n is drawn at (i - 0.5) / n, and
+// ring i, around it, holds the distances above (i - 1) / n up to i / n, counted from the
+// ego; at least 1, and circles + 1 beyond the map's edge. 0 when circles is not positive.
+int RingOfDistance(float distance, int circles);
+
 // Distance of a pixel from the centre as a fraction of MapRadius.
 float DistanceAt(int x, int y, int w, int h);
 
