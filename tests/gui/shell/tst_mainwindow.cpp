@@ -138,7 +138,8 @@ void TestMainWindow::hiddenAndLaterItems()
                                 u"FixExportSize1"_s, u"jpg1"_s, u"DistancestoEgo1"_s, u"Ego2"_s,
                                 u"Excel1"_s, u"Excel2"_s, u"UnsureNodeMerger1"_s,
                                 u"NodeIDPlausibility1"_s, u"AggregateNodes1"_s, u"IDLabelPlausibility1"_s,
-                                u"IDContinuityAllCardsinclUnifyPossible1"_s})
+                                u"IDContinuityAllCardsinclUnifyPossible1"_s,
+                                u"SVGCurrentCard1"_s, u"PDFCurrentCard1"_s, u"PDFAllCards1"_s, u"SmoothDrawing1"_s})
         QVERIFY2(s.action(name)->isEnabled(), qPrintable(name));
     // Submenus with something to choose are open, the directory runs included.
     QVERIFY(s.child<QMenu>(u"Directory2"_s)->menuAction()->isEnabled());
