@@ -9,6 +9,7 @@ KORVALO_BUILD=${KORVALO_BUILD:-$KORVALO_ROOT/build}
 KORVALO_PACKAGES=(
   cmake make g++ pkg-config
   qt6-base-dev libgl-dev
+  qt6-svg-dev
   libjpeg62-turbo-dev
   libbenchmark-dev
   libminizip-dev libfreexl-dev

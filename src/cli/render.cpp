@@ -6,6 +6,7 @@
 #include "core/map/jpegwriter.h"
 #include "core/map/render.h"
 #include "core/map/studypictures.h"
+#include "core/map/vectorexport.h"
 
 #include "core/egofile/safefile.h"
 
@@ -38,6 +39,17 @@ static bool wantsJpeg(const QString &path)
     return path.endsWith(u".jpg", Qt::CaseInsensitive) || path.endsWith(u".jpeg", Qt::CaseInsensitive);
 }
 
+// True for an output name that asks for a vector picture.
+static bool wantsSvg(const QString &path)
+{
+    return path.endsWith(u".svg", Qt::CaseInsensitive);
+}
+
+static bool wantsPdf(const QString &path)
+{
+    return path.endsWith(u".pdf", Qt::CaseInsensitive);
+}
+
 // render FOLDER --all-cards|--grid --out PATH: the pictures of a whole study. Unreadable
 // files and unwritable pictures are named and the run goes on; exit status 1 then.
 static int renderFolder(const SubCommand &command, const QStringList &files, const ViewOptions &view, QSize size,
@@ -66,15 +78,17 @@ static int renderFolder(const SubCommand &command, const QStringList &files, con
     return status;
 }
 
-// render IN.ego OUT.png|OUT.jpg [--card N | --all-cards | --strip] [--size WxH]
-//        [--mode sectors] [--view NAME=on|off ...]
+// render IN.ego OUT.png|OUT.jpg|OUT.svg|OUT.pdf [--card N | --all-cards | --strip]
+//        [--size WxH] [--mode sectors] [--view NAME=on|off ...] [--smooth on|off] [--anonymise]
 int runRender(const QStringList &args)
 {
     SubCommand command(QStringLiteral("render"),
-                       QStringLiteral("IN.ego OUT.png|OUT.jpg [--card N | --all-cards | --strip] [--size WxH] "
-                                      "[--mode sectors] [--view NAME=on|off ...]"),
-                       QStringLiteral("Draws network cards as the main window shows them, into a PNG picture, or a "
-                                      "JPEG when OUT ends in .jpg.\nView switches: ")
+                       QStringLiteral("IN.ego OUT.png|OUT.jpg|OUT.svg|OUT.pdf [--card N | --all-cards | --strip] "
+                                      "[--size WxH] [--mode sectors] [--view NAME=on|off ...] [--smooth on|off] "
+                                      "[--anonymise]"),
+                       QStringLiteral("Draws network cards as the main window shows them, into a PNG picture, a "
+                                      "JPEG when OUT ends in .jpg, an SVG when it ends in .svg or a PDF when it "
+                                      "ends in .pdf (with --all-cards one document, a page per card).\nView switches: ")
                            + ViewSwitchNames().join(u", "));
     QCommandLineParser &parser = command.parser();
     const QCommandLineOption cardOption(QStringLiteral("card"), QStringLiteral("The card to draw (default 1)."),
@@ -96,7 +110,15 @@ int runRender(const QStringList &args)
                                        QStringLiteral("With a folder: where the pictures go (a folder for --all-cards, "
                                                       "which names them NAME-CARD.jpg; a .jpg for --grid)."),
                                        QStringLiteral("PATH"));
-    parser.addOptions({cardOption, allOption, stripOption, sizeOption, modeOption, viewOption, gridOption, outOption});
+    const QCommandLineOption smoothOption(QStringLiteral("smooth"),
+                                          QStringLiteral("Antialiased drawing, as Options > Smooth Drawing (default "
+                                                         "off; SVG and PDF are always smooth)."),
+                                          QStringLiteral("on|off"));
+    const QCommandLineOption anonymiseOption(QStringLiteral("anonymise"),
+                                             QStringLiteral("Hide names: node labels become the node numbers, the "
+                                                            "caption and titles the card number."));
+    parser.addOptions({cardOption, allOption, stripOption, sizeOption, modeOption, viewOption, gridOption, outOption,
+                       smoothOption, anonymiseOption});
     parser.addPositionalArgument(QStringLiteral("IN.ego"), QStringLiteral("The ego file to draw."));
     parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The picture to write."));
     const int parsed = command.parse(args, {QStringLiteral("the input file IN.ego"),
@@ -143,6 +165,13 @@ int runRender(const QStringList &args)
         else
             return command.usageError(QStringLiteral("--view needs NAME=on or NAME=off, not \"%1\"").arg(value));
     }
+    if (parser.isSet(smoothOption)) {
+        const QString value = parser.value(smoothOption);
+        if (value != u"on" && value != u"off")
+            return command.usageError(QStringLiteral("--smooth needs on or off, not \"%1\"").arg(value));
+        view.Smooth = value == u"on";
+    }
+    view.HideNames = parser.isSet(anonymiseOption);
     if (int(cardGiven) + int(allCards) + int(strip) + int(parser.isSet(gridOption)) > 1)
         return command.usageError(QStringLiteral("--card, --all-cards, --strip and --grid exclude each other"));
     if (QFileInfo(files[0]).isDir())
@@ -165,6 +194,21 @@ int runRender(const QStringList &args)
     }
 
     const QSize size(width, height);
+    if (wantsSvg(files[1]) || wantsPdf(files[1])) {
+        if (strip)
+            return command.usageError(QStringLiteral("--strip makes a JPEG or PNG picture, not \"%1\"").arg(files[1]));
+        if (wantsSvg(files[1])) {
+            if (allCards)
+                return command.usageError(QStringLiteral("an SVG holds one card; --all-cards needs OUT.pdf"));
+            const Status written = WriteCardSvg(files[1], model, card, view, size);
+            return written ? 0 : command.failure(written.message());
+        }
+        if (allCards && model.CardCount() == 0)
+            return command.failure(QStringLiteral("\"%1\" holds no network cards to export.").arg(QFileInfo(files[0]).fileName()));
+        const ExportOutcome outcome = WriteCardsPdf(files[1], model, allCards ? AllCards(model) : std::vector<int>{card},
+                                                    view, size);
+        return outcome.status ? 0 : command.failure(outcome.status.message());
+    }
     const CardPicture picture = RenderedCards(model, view, size);
     if ((allCards || strip) && model.CardCount() == 0)
         return command.failure(QStringLiteral("\"%1\" holds no network cards to export.").arg(QFileInfo(files[0]).fileName()));

@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,6 +18,7 @@ private Q_SLOTS:
     void refusals_data();
     void refusals();
     void hostileNumbersFinish();
+    void vectorSmoothAndHiddenNames();
 
 private:
     struct Run
@@ -59,6 +61,8 @@ void TestRenderCli::goldenPictures_data()
     QTest::addColumn<QString>("golden");
     QTest::addColumn<QStringList>("options");
     QTest::newRow("card 1 as the main window shows it") << QStringLiteral("lindqvist-card1.png") << QStringList{};
+    QTest::newRow("smooth drawing off") << QStringLiteral("lindqvist-card1.png")
+                                        << QStringList{QStringLiteral("--smooth"), QStringLiteral("off")};
     QTest::newRow("sector mode, coloured sectors, sizes, IDs, caption")
         << QStringLiteral("lindqvist-card1-sectors.png")
         << QStringList{QStringLiteral("--size"), QStringLiteral("700x600"),
@@ -141,6 +145,10 @@ void TestRenderCli::refusals_data()
     QTest::newRow("card zero") << QStringList{ego, QStringLiteral("x.png"), QStringLiteral("--card"), QStringLiteral("0")}
                                << 2 << QStringLiteral("--card");
     QTest::newRow("no output") << QStringList{ego} << 2 << QStringLiteral("output");
+    QTest::newRow("smooth yes") << QStringList{ego, QStringLiteral("x.png"), QStringLiteral("--smooth"), QStringLiteral("yes")}
+                                << 2 << QStringLiteral("--smooth needs on or off");
+    QTest::newRow("SVG of all cards") << QStringList{ego, QStringLiteral("x.svg"), QStringLiteral("--all-cards")}
+                                      << 2 << QStringLiteral("--all-cards needs OUT.pdf");
 }
 
 void TestRenderCli::refusals()
@@ -175,9 +183,33 @@ void TestRenderCli::hostileNumbersFinish()
                "</Card></Ego>");
     file.close();
     const QString out = m_dir.filePath(QStringLiteral("huge.png"));
-    const Run run = cli({ego, out, QStringLiteral("--view"), QStringLiteral("ShowGroupSize=on")});
-    QVERIFY2(run.exitCode == 0, qPrintable(run.stdErr));
-    QVERIFY(!QImage(out).isNull());
+    for (const QString &smooth : {QStringLiteral("off"), QStringLiteral("on")}) {
+        const Run run = cli({ego, out, QStringLiteral("--view"), QStringLiteral("ShowGroupSize=on"),
+                             QStringLiteral("--smooth"), smooth});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.stdErr));
+        QVERIFY(!QImage(out).isNull());
+    }
+}
+
+void TestRenderCli::vectorSmoothAndHiddenNames()
+{
+    auto render = [this](const QString &name, QStringList options) {
+        const Run run = cli(QStringList{dataPath(QStringLiteral("lindqvist.ego")), m_dir.filePath(name)} + options);
+        QFile file(m_dir.filePath(name));
+        return run.exitCode == 0 && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QStringList card2{QStringLiteral("--card"), QStringLiteral("2"), QStringLiteral("--view"),
+                      QStringLiteral("ShowEgo+Card=on")};
+    QVERIFY(render(QStringLiteral("card2.svg"), card2).contains(">Maria Lindqvist-"));
+    const QByteArray hidden = render(QStringLiteral("hidden.svg"), card2 << QStringLiteral("--anonymise"));
+    QVERIFY(hidden.contains(">Card 2<") && !hidden.contains("Lindqvist"));
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
+    QCOMPARE(QString::fromLatin1(render(QStringLiteral("all.pdf"), {QStringLiteral("--all-cards")})).count(page), 3);
+    QCOMPARE(QString::fromLatin1(render(QStringLiteral("one.pdf"), {QStringLiteral("--card"), QStringLiteral("3")}))
+                 .count(page), 1);
+    QVERIFY(!render(QStringLiteral("smooth.png"), {QStringLiteral("--smooth"), QStringLiteral("on")}).isEmpty());
+    QVERIFY(QImage(m_dir.filePath(QStringLiteral("smooth.png"))).convertToFormat(QImage::Format_RGB32)
+            != QImage(dataPath(QStringLiteral("lindqvist-card1.png"))).convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_GUILESS_MAIN(TestRenderCli)

@@ -19,6 +19,7 @@ public:
     std::deque<int> choices;        // for choose: the index of the button; -1 closes the box
     std::deque<QString> inputs;     // for input boxes; a null QString means Cancel
     std::deque<QString> fileNames;  // for open and save dialogs; empty means Cancel
+    std::deque<bool> options;       // for the check box of a save dialog; none leaves it as it is
     QStringList asked;              // "kind: text", in order
     QString startFolder;            // where the next file dialog would open
     QStringList unexpected;
@@ -57,6 +58,15 @@ public:
     QString saveFileName(const QString &filter) override
     {
         asked << QStringLiteral("save: ") + filter;
+        return next(fileNames, QString(), filter);
+    }
+    QString saveFileNameWithOption(const QString &filter, const QString &option, bool *checked) override
+    {
+        asked << QStringLiteral("save: %1 [%2]").arg(filter, option);
+        if (!options.empty()) {
+            *checked = options.front();
+            options.pop_front();
+        }
         return next(fileNames, QString(), filter);
     }
 

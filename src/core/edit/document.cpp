@@ -97,6 +97,14 @@ void Document::setLabelFontSize(int pixels)
     Q_EMIT viewChanged();
 }
 
+void Document::setSmoothDrawing(bool on)
+{
+    if (on == m_session.SmoothDrawing)
+        return;
+    m_session.SmoothDrawing = on;
+    Q_EMIT viewChanged();
+}
+
 ViewOptions Document::viewOptions() const
 {
     ViewOptions view;
@@ -105,6 +113,7 @@ ViewOptions Document::viewOptions() const
     view.LabelFontSize = m_session.LabelFontSize;
     view.OverlayPenWidth = m_session.OverlayPenWidth;
     view.DecimalSeparator = m_session.DecimalSeparator;
+    view.Smooth = m_session.SmoothDrawing;
     return view;
 }
 

@@ -65,6 +65,8 @@ public:
     void setViewSwitch(bool ViewSwitchState::*field, bool on);
     void setNodeBaseSize(int pixels);
     void setLabelFontSize(int pixels);
+    // Options > "Smooth Drawing": what the map shows and the pictures exported as shown.
+    void setSmoothDrawing(bool on);
     // What the renderer is told: the session's switches and sizes. The sector handles are
     // the editor's to switch on.
     ViewOptions viewOptions() const;

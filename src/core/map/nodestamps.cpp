@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QPainter>
+#include <QtMath>
 
 #include <array>
 
@@ -48,13 +49,18 @@ struct NodeStampKey
 {
     NodeLook look;
     int parity;
+    // Smooth pictures: device pixels per pixel in 64ths (0 for the exact picture), and
+    // where the centre falls inside its device pixel, in 64ths.
+    int smoothScale = 0;
+    int phaseX = 0, phaseY = 0;
     bool operator==(const NodeStampKey &) const = default;
 };
 
 size_t qHash(const NodeStampKey &key, size_t seed)
 {
     return qHashMulti(seed, int(key.look.shape), key.look.radius, key.look.fill,
-                      key.look.selected, key.look.group, key.look.symbol, key.parity);
+                      key.look.selected, key.look.group, key.look.symbol, key.parity,
+                      key.smoothScale, key.phaseX, key.phaseY);
 }
 
 int parityOf(QPoint p)
@@ -69,13 +75,15 @@ QPoint stampOrigin(int parity, int margin)
 
 } // namespace
 
-const NodeStamp &NodeStampFor(const NodeLook &look, QPoint centre)
+// The stamp of `key`; for a smooth one, the device pixel the node's centre lies in is
+// the stamp's origin.
+static const NodeStamp &stampFor(const NodeStampKey &key)
 {
     constexpr qsizetype maxBytes = 16 * 1024 * 1024;
     thread_local QHash<NodeStampKey, NodeStamp> stamps;
     thread_local qsizetype bytes = 0;
-    const int parity = parityOf(centre);
-    const NodeStampKey key{look, parity};
+    const NodeLook &look = key.look;
+    const int parity = key.parity;
     auto it = stamps.constFind(key);
     if (it != stamps.constEnd())
         return *it;
@@ -84,14 +92,26 @@ const NodeStamp &NodeStampFor(const NodeLook &look, QPoint centre)
         bytes = 0;
     }
     // The symbol reaches 1.6 r above and 1.3 r right of the centre; outlines one more.
-    const int margin = 2 * look.radius + 4;
+    const qreal scale = key.smoothScale == 0 ? 1 : key.smoothScale / 64.0;
+    const int margin = qCeil((2 * look.radius + 4) * scale);
     QImage canvas(2 * margin + 2, 2 * margin + 2, QImage::Format_ARGB32_Premultiplied);
     canvas.fill(Qt::transparent);
-    const QPoint origin = stampOrigin(parity, margin);
+    QPoint origin = stampOrigin(parity, margin);
     {
         QPainter painter(&canvas);
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        DrawNode(painter, look, origin.x(), origin.y());
+        if (key.smoothScale == 0) {
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            DrawNode(painter, look, origin.x(), origin.y());
+        } else {
+            // The node drawn at (parity) in map pixels lands on the origin plus the phase.
+            origin = QPoint(margin, margin);
+            const QPoint at(parity & 1, (parity >> 1) & 1);
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            painter.translate(margin + key.phaseX / 64.0, margin + key.phaseY / 64.0);
+            painter.scale(scale, scale);
+            painter.translate(-at);
+            DrawNode(painter, look, at.x(), at.y());
+        }
     }
     QRect ink;
     for (int y = 0; y < canvas.height(); ++y) {
@@ -110,6 +130,27 @@ const NodeStamp &NodeStampFor(const NodeLook &look, QPoint centre)
     NodeStamp stamp{ink.isNull() ? QImage() : canvas.copy(ink), ink.topLeft() - origin};
     bytes += stamp.image.sizeInBytes() + 64;
     return *stamps.insert(key, std::move(stamp));
+}
+
+const NodeStamp &NodeStampFor(const NodeLook &look, QPoint centre)
+{
+    return stampFor(NodeStampKey{look, parityOf(centre)});
+}
+
+const NodeStamp *SmoothNodeStampFor(const NodeLook &look, QPoint centre, QPointF deviceCentre, qreal scale,
+                                    QPoint *devicePixel)
+{
+    const int smoothScale = qRound(scale * 64);
+    if (smoothScale < 1 || !qFuzzyCompare(smoothScale / 64.0, scale) || look.radius * scale > MaxStampRadius)
+        return nullptr;
+    const QPoint pixel(qFloor(deviceCentre.x()), qFloor(deviceCentre.y()));
+    const QPointF phase = deviceCentre - QPointF(pixel);
+    const int phaseX = qRound(phase.x() * 64), phaseY = qRound(phase.y() * 64);
+    // Only phases of whole 64ths are kept: anything else would draw a little off.
+    if (qAbs(phase.x() * 64 - phaseX) > 1e-3 || qAbs(phase.y() * 64 - phaseY) > 1e-3)
+        return nullptr;
+    *devicePixel = pixel;
+    return &stampFor(NodeStampKey{look, parityOf(centre), smoothScale, phaseX, phaseY});
 }
 
 void DrawSymbol(QPainter &painter, int x, int y, int size, const QString &symbol, bool boxed)

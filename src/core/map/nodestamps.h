@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QPointF>
 #include <QRgb>
 #include <QString>
 
@@ -41,5 +42,12 @@ inline constexpr int MaxStampRadius = 64;
 // The picture of a node centred on `centre`, made once per thread and look; it covers
 // exactly the pixels DrawNode would. The reference stays valid until the next call.
 const NodeStamp &NodeStampFor(const NodeLook &look, QPoint centre);
+
+// The same for a smooth picture (antialiased) at `scale` device pixels per pixel: the node
+// centred on `centre` (map pixels) falls at `deviceCentre`; the stamp goes at
+// *devicePixel plus its offset, in device pixels. Null when the scale or the centre's
+// place inside its device pixel is not one a stamp serves, or the node is too big.
+const NodeStamp *SmoothNodeStampFor(const NodeLook &look, QPoint centre, QPointF deviceCentre, qreal scale,
+                                    QPoint *devicePixel);
 
 } // namespace korvalo

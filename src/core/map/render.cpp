@@ -7,7 +7,10 @@
 #include "core/map/textcache.h"
 #include "core/model/textutil.h"
 
+#include <QDataStream>
+#include <QIODevice>
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 
@@ -42,17 +45,38 @@ double rayAngle(QPoint centre, QPoint p)
 class CardPainter
 {
 public:
-    CardPainter(QImage &target, const NetworkModel &model, const NetworkCard &card,
+    // `image` is the painter's device when it is a map image drawn pixel-exact, so that
+    // lines and nodes may be written into it directly; null for any other device.
+    CardPainter(QPainter &painter, QImage *image, QSize mapSize, const NetworkModel &model, int cardNumber,
                 const ViewOptions &view)
-        : m_image(target), m_painter(&target), m_model(model), m_card(card), m_view(view), m_w(target.width()),
-          m_h(target.height()), m_centre(MapCentre(m_w, m_h)), m_radius(MapRadius(m_w, m_h))
+        : m_image(image), m_painter(painter), m_model(model), m_cardNumber(cardNumber),
+          m_card(model.card(cardNumber)), m_view(view), m_w(mapSize.width()), m_h(mapSize.height()),
+          m_centre(MapCentre(m_w, m_h)), m_radius(MapRadius(m_w, m_h))
     {
-        m_painter.setRenderHint(QPainter::Antialiasing, false);
-        m_painter.setRenderHint(QPainter::TextAntialiasing, false);
-        m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        m_directPixels = target.format() == QImage::Format_RGB32
-                        || target.format() == QImage::Format_ARGB32
-                        || target.format() == QImage::Format_ARGB32_Premultiplied;
+        m_painter.setRenderHint(QPainter::Antialiasing, view.Smooth);
+        m_painter.setRenderHint(QPainter::TextAntialiasing, view.Smooth);
+        m_painter.setRenderHint(QPainter::SmoothPixmapTransform, view.Smooth);
+        m_directPixels = !view.Smooth && image
+                         && (image->format() == QImage::Format_RGB32
+                             || image->format() == QImage::Format_ARGB32
+                             || image->format() == QImage::Format_ARGB32_Premultiplied);
+        // Antialiased, a one-pixel outline at whole coordinates would straddle two pixels;
+        // half a pixel on puts every shape on the pixels the exact drawing fills.
+        if (view.Smooth)
+            m_painter.translate(0.5, 0.5);
+        // Smooth nodes on a map image are copied from pictures as the exact ones are, when
+        // the image's pixels are the map's scaled evenly.
+        m_deviceTransform = m_painter.transform();
+        m_smoothStamps = view.Smooth && m_painter.paintEngine()->type() == QPaintEngine::Raster
+                         && m_painter.deviceTransform() == m_deviceTransform
+                         && m_deviceTransform.type() <= QTransform::TxScale
+                         && m_deviceTransform.m11() == m_deviceTransform.m22();
+        // The painter strokes a thousand smooth lines slowly; on a map image they are
+        // blended in directly.
+        QPaintDevice *device = m_painter.device();
+        if (m_smoothStamps && device->devType() == QInternal::Image
+            && static_cast<QImage *>(device)->format() == QImage::Format_RGB32)
+            m_smoothImage = static_cast<QImage *>(device);
     }
 
     void draw();
@@ -66,6 +90,8 @@ private:
     // Positions of nodes 0..NodeCount, worked out once per redraw: lines, nodes and
     // labels all need them.
     QPoint nodePoint(int i) const { return m_points[size_t(i)]; }
+    void background();
+    bool cachedBackground();
     void sectorWedges();
     void circles();
     void boundaryLines();
@@ -74,10 +100,21 @@ private:
     void nodes();
     void ego();
     void nodeLabels();
+    void text(int x, int y, const QString &text, int size, int rotation);
+    // The pen of straight lines. Smooth, their ends are square: an exact line covers its
+    // end pixels, and a painter strokes square-ended lines far faster than round-ended ones.
+    QPen straightPen(QRgb color, int width) const
+    {
+        QPen pen = SolidPen(color, width);
+        if (m_view.Smooth)
+            pen.setCapStyle(Qt::SquareCap);
+        return pen;
+    }
 
-    QImage &m_image;
-    QPainter m_painter;
+    QImage *m_image;
+    QPainter &m_painter;
     const NetworkModel &m_model;
+    int m_cardNumber;
     const NetworkCard &m_card;
     const ViewOptions &m_view;
     int m_w, m_h;
@@ -87,6 +124,9 @@ private:
     // The image takes 32-bit pixels written straight in, and node pictures drawn over it
     // come out exactly as drawn directly.
     bool m_directPixels = false;
+    bool m_smoothStamps = false;
+    QImage *m_smoothImage = nullptr;
+    QTransform m_deviceTransform;
 };
 
 void CardPainter::draw()
@@ -95,13 +135,8 @@ void CardPainter::draw()
     for (const Node &n : m_card.Nodes)
         m_points.push_back(point(n.Angle, n.Distance));
     const bool hasNodes = m_card.NodeCount() >= 1;
-    if (m_view.ColorSectors1)
-        sectorWedges();
-    circles();
-    if (m_view.Show1)
-        boundaryLines();
-    if (m_view.ShowSectorLabels1)
-        sectorLabels();
+    if (!m_smoothStamps || !cachedBackground())
+        background();
     if (hasNodes)
         lines();
     if (hasNodes && m_view.Show2)
@@ -111,9 +146,69 @@ void CardPainter::draw()
         nodeLabels();
         if (m_view.ShowEgoCard1) {
             m_painter.setPen(Qt::black);
-            DrawMapText(m_painter, 10, 10, m_model.ego.Name % u'-' % m_card.ID, 12, 0);
+            text(10, 10, CardTitle(m_model, m_cardNumber, m_view.HideNames), 12, 0);
         }
     }
+}
+
+void CardPainter::background()
+{
+    if (m_view.ColorSectors1)
+        sectorWedges();
+    circles();
+    if (m_view.Show1)
+        boundaryLines();
+    if (m_view.ShowSectorLabels1)
+        sectorLabels();
+}
+
+// Smooth sectors, circles and sector labels cost more than all the rest and change far
+// less often (never while a node is dragged or the pointer hovers): the last background
+// drawn is kept per thread, with everything it was drawn from, and copied while that holds.
+bool CardPainter::cachedBackground()
+{
+    QPaintDevice *device = m_painter.device();
+    if (device->devType() != QInternal::Image)
+        return false;
+    const QImage &target = *static_cast<QImage *>(device);
+    const qreal scale = m_deviceTransform.m11();
+    const QSize pixels(qRound(m_w * scale), qRound(m_h * scale));
+    // Only a map that fills the image from its top-left corner.
+    if (target.format() != QImage::Format_RGB32 || target.size() != pixels
+        || !qFuzzyCompare(m_deviceTransform.dx(), 0.5 * scale) || !qFuzzyCompare(m_deviceTransform.dy(), 0.5 * scale))
+        return false;
+
+    QByteArray key;
+    {
+        QDataStream out(&key, QIODevice::WriteOnly);
+        out << m_w << m_h << scale << m_card.Circles << m_view.ColorSectors1 << m_view.Show1 << m_view.SectorHandles
+            << m_view.ShowSectorLabels1 << m_view.ShowSectorSize1 << m_view.OverlayPenWidth << m_view.DecimalSeparator;
+        for (int s = 1; s <= m_card.SectorCount(); ++s) {
+            const Sector &sector = m_card.Sectors[size_t(s)];
+            out << sector.SectorAngle << sector.SectorName << sector.SectorColor;
+        }
+    }
+    struct Background
+    {
+        QByteArray key;
+        QImage image;
+    };
+    thread_local Background kept;
+    if (kept.key != key || kept.image.size() != pixels) {
+        kept.key.clear();
+        kept.image = QImage(pixels, QImage::Format_RGB32);
+        if (kept.image.isNull())
+            return false;
+        kept.image.fill(Qt::white);
+        QPainter painter(&kept.image);
+        painter.scale(scale, scale);
+        CardPainter(painter, nullptr, QSize(m_w, m_h), m_model, m_cardNumber, m_view).background();
+        kept.key = key;
+    }
+    m_painter.resetTransform();
+    m_painter.drawImage(0, 0, kept.image);
+    m_painter.setTransform(m_deviceTransform);
+    return true;
 }
 
 void CardPainter::sectorWedges()
@@ -181,7 +276,7 @@ void CardPainter::circles()
 
 void CardPainter::boundaryLines()
 {
-    m_painter.setPen(SolidPen(qRgb(0, 0, 0), 1));
+    m_painter.setPen(straightPen(qRgb(0, 0, 0), 1));
     for (int s = 1; s <= m_card.SectorCount(); ++s)
         m_painter.drawLine(m_centre, point(m_card.Sectors[size_t(s)].SectorAngle, 1));
     if (!m_view.SectorHandles)
@@ -222,7 +317,7 @@ void CardPainter::sectorLabels()
         if (a < 0)
             a = ToSingle(a + 360.0);
         const QPoint at = point(a, 1);
-        DrawMapText(m_painter, at.x(), at.y(), text, labelSize, RoundToPixel(-double(m) - 90));
+        this->text(at.x(), at.y(), text, labelSize, RoundToPixel(-double(m) - 90));
     }
 }
 
@@ -246,13 +341,19 @@ void CardPainter::lines()
             continue;
         const QRgb color = LineStrokeColor(PaletteColor(line.LineColor));
         if (m_directPixels) {
-            DrawDirectLine(m_image, nodePoint(line.A), nodePoint(line.B), line.LineSize, color);
+            DrawDirectLine(*m_image, nodePoint(line.A), nodePoint(line.B), line.LineSize, color);
+            continue;
+        }
+        if (m_smoothImage) {
+            DrawSmoothLine(*m_smoothImage, m_deviceTransform.map(QPointF(nodePoint(line.A))),
+                           m_deviceTransform.map(QPointF(nodePoint(line.B))),
+                           std::clamp(line.LineSize, 1, MaxPenWidth) * m_deviceTransform.m11(), color);
             continue;
         }
         if (color != penColor || line.LineSize != width) {
             penColor = color;
             width = line.LineSize;
-            m_painter.setPen(SolidPen(color, width));
+            m_painter.setPen(straightPen(color, width));
         }
         m_painter.drawLine(nodePoint(line.A), nodePoint(line.B));
     }
@@ -293,9 +394,22 @@ void CardPainter::nodes()
             const NodeStamp &stamp = NodeStampFor(look, p);
             if (!stamp.image.isNull())
                 m_painter.drawImage(p + stamp.offset, stamp.image);
-        } else {
-            DrawNode(m_painter, look, p.x(), p.y());
+            continue;
         }
+        if (m_smoothStamps && look.radius >= 1) {
+            QPoint pixel;
+            const NodeStamp *stamp = SmoothNodeStampFor(look, p, m_deviceTransform.map(QPointF(p)),
+                                                        m_deviceTransform.m11(), &pixel);
+            if (stamp) {
+                if (!stamp->image.isNull()) {
+                    m_painter.resetTransform();
+                    m_painter.drawImage(pixel + stamp->offset, stamp->image);
+                    m_painter.setTransform(m_deviceTransform);
+                }
+                continue;
+            }
+        }
+        DrawNode(m_painter, look, p.x(), p.y());
     }
 }
 
@@ -309,8 +423,7 @@ void CardPainter::ego()
     }
     if (m_view.ShowEgoLabel1) {
         m_painter.setPen(Qt::black);
-        DrawMapText(m_painter, RoundToPixel(m_w / 2.0 - 14), RoundToPixel(m_h / 2.0 - 10),
-                    QStringLiteral("Ego"), 16, 0);
+        text(RoundToPixel(m_w / 2.0 - 14), RoundToPixel(m_h / 2.0 - 10), QStringLiteral("Ego"), 16, 0);
     }
 }
 
@@ -337,11 +450,21 @@ void CardPainter::nodeLabels()
         text = TrimBlanks(text);
         if (text.isEmpty())
             continue;
+        // IDs and roles may carry names as well as the labels: only the number is left.
+        if (m_view.HideNames)
+            text = QString::number(i);
         const int r = nodeRadius(node.NodeSize);
         const QPoint p = nodePoint(i);
-        DrawMapText(m_painter, p.x() + r + 1, p.y() - RoundToPixel(r / 2.0), text,
-                    m_view.LabelFontSize, 0);
+        this->text(p.x() + r + 1, p.y() - RoundToPixel(r / 2.0), text, m_view.LabelFontSize, 0);
     }
+}
+
+void CardPainter::text(int x, int y, const QString &text, int size, int rotation)
+{
+    if (m_view.Smooth)
+        DrawSmoothMapText(m_painter, QPointF(x - 0.5, y - 0.5), text, size, rotation); // undo the shapes' half pixel
+    else
+        DrawMapText(m_painter, x, y, text, size, rotation);
 }
 
 } // namespace
@@ -372,8 +495,49 @@ void RenderCard(QImage &target, const NetworkModel &model, int card, const ViewO
     }
     if (card < 1 || card > model.CardCount())
         return;
-    CardPainter painter(target, model, model.card(card), view);
-    painter.draw();
+    QPainter painter(&target);
+    if (view.Smooth) {
+        // Drawn at the image's device pixel ratio: the map keeps its size in pixels of the
+        // screen's layout and every line and letter is as sharp as the screen allows. The
+        // ratio is the painter's own scale while drawing, so that the pictures kept of
+        // labels and nodes are made in device pixels.
+        painter.end();
+        const qreal ratio = target.devicePixelRatio();
+        const QSize mapSize = target.deviceIndependentSize().toSize();
+        target.setDevicePixelRatio(1);
+        painter.begin(&target);
+        painter.scale(ratio, ratio);
+        PaintCard(painter, mapSize, model, card, view);
+        painter.end();
+        target.setDevicePixelRatio(ratio);
+        return;
+    }
+    CardPainter cardPainter(painter, &target, target.size(), model, card, view);
+    cardPainter.draw();
+}
+
+void PaintCard(QPainter &painter, QSize mapSize, const NetworkModel &model, int card, const ViewOptions &view)
+{
+    painter.save();
+    const QRect map(QPoint(0, 0), mapSize);
+    painter.setClipRect(map, Qt::IntersectClip);
+    painter.fillRect(map, Qt::white);
+    if (card >= 1 && card <= model.CardCount()) {
+        ViewOptions smooth = view;
+        smooth.Smooth = true;
+        CardPainter cardPainter(painter, nullptr, mapSize, model, card, smooth);
+        cardPainter.draw();
+    }
+    painter.restore();
+}
+
+QString CardTitle(const NetworkModel &model, int card, bool hideNames)
+{
+    if (hideNames)
+        return QStringLiteral("Card %1").arg(card);
+    if (card < 1 || card > model.CardCount())
+        return QString();
+    return model.ego.Name % u'-' % model.card(card).ID;
 }
 
 } // namespace korvalo

@@ -9,6 +9,7 @@
 #include <QStringView>
 
 class QPainter;
+class QPointF;
 
 namespace korvalo {
 
@@ -21,11 +22,24 @@ namespace korvalo {
 // labels, lines, nodes, the ego, node labels and the caption. The map's size is the
 // image's size. Card 0 (or a card that does not exist) leaves only the white background.
 // Sizes and the decimal separator come from the view; the caption reads the ego's Name
-// from the model. Nothing is antialiased: nodes show
+// from the model. Without view.Smooth nothing is antialiased: nodes show
 // their exact palette colour, lines LineStrokeColor, handles SectorHandleColor, and
-// everything else is black, white, grey or a lightened sector colour.
+// everything else is black, white, grey or a lightened sector colour; that is the picture
+// the hit test reads. With view.Smooth the card is drawn as PaintCard draws it, at the
+// image's device pixel ratio (the map's size is the image's size in layout pixels).
 // `target` should be QImage::Format_RGB32; a null image is left alone.
 void RenderCard(QImage &target, const NetworkModel &model, int card, const ViewOptions &view);
+
+// The card drawn by `painter` (an image, an SVG generator, a PDF writer) as a map of
+// `mapSize` (pixels, in the painter's coordinates) at the top left: the same geometry,
+// colours, symbols and labels as RenderCard, always smooth (view.Smooth is implied), shapes
+// as shapes and labels as text. Clipped to the map; a card that does not exist leaves the
+// white background. The painter's state is restored afterwards.
+void PaintCard(QPainter &painter, QSize mapSize, const NetworkModel &model, int card, const ViewOptions &view);
+
+// The caption of card n: "Name-CardID", or "Card n" for pictures that hide names. Empty
+// for a card that does not exist (unless names are hidden).
+QString CardTitle(const NetworkModel &model, int card, bool hideNames);
 
 // False when the node's Symbol is switched off by the symbol filters; node 0 (the ego's
 // slot, without symbol) follows "Show Without Symbol".
@@ -41,5 +55,9 @@ void DrawSymbol(QPainter &painter, int x, int y, int size, const QString &symbol
 // turned anticlockwise about that corner by `rotation` degrees, in the painter's current
 // pen colour on a transparent background. An empty text draws nothing.
 void DrawMapText(QPainter &painter, int x, int y, const QString &text, int size, int rotation);
+
+// DrawMapText for smooth pictures: antialiased, and always as text, so that an SVG or PDF
+// keeps it searchable; the top-left corner may lie between pixels.
+void DrawSmoothMapText(QPainter &painter, QPointF at, const QString &text, int size, int rotation);
 
 } // namespace korvalo

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QHash>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTransform>
 
@@ -35,18 +36,21 @@ struct TextKey
     int size;
     int rotation;
     QRgb color;
+    // 0 for the exact text; else smooth text at this many 64ths of a device pixel per pixel.
+    int smoothScale = 0;
     bool operator==(const TextKey &) const = default;
 };
 
 size_t qHash(const TextKey &key, size_t seed)
 {
-    return qHashMulti(seed, key.text, key.size, key.rotation, key.color);
+    return qHashMulti(seed, key.text, key.size, key.rotation, key.color, key.smoothScale);
 }
 
 // Fonts and text rasters of this thread, kept between redraws.
 struct TextCaches
 {
     QHash<int, MapFont> fonts;
+    QHash<int, MapFont> smoothFonts;
     QHash<TextKey, TextRaster> texts;
     qsizetype textBytes = 0;
 };
@@ -76,11 +80,13 @@ int textPixelSize(int size)
 // A raster this large (a very long label turned on its side) is drawn directly instead.
 constexpr qint64 maxRasterPixels = 4'000'000;
 
-// Null image and `direct` set when the text is better drawn straight onto the map.
+// Null image and `direct` set when the text is better drawn straight onto the map. `scale`
+// is device pixels per pixel of the map.
 TextRaster rasteriseText(const QString &text, const MapFont &font, int rotation, const QColor &color,
-                         bool *direct)
+                         bool *direct, qreal scale = 1)
 {
     QTransform turn;
+    turn.scale(scale, scale);
     turn.rotate(-rotation);
     const QFontMetrics metrics(font.font);
     // Generous room for overhanging glyphs, then the ink is cut out below.
@@ -96,10 +102,13 @@ TextRaster rasteriseText(const QString &text, const MapFont &font, int rotation,
     canvas.fill(Qt::transparent);
     {
         QPainter painter(&canvas);
-        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        const bool smooth = font.font.styleStrategy() & QFont::PreferAntialias;
+        painter.setRenderHint(QPainter::TextAntialiasing, smooth);
         painter.setPen(color);
         painter.setFont(font.font);
         painter.translate(-bounds.left(), -bounds.top());
+        if (smooth)
+            painter.scale(scale, scale);
         painter.rotate(-rotation);
         painter.drawText(0, font.ascent, text);
     }
@@ -121,18 +130,21 @@ TextRaster rasteriseText(const QString &text, const MapFont &font, int rotation,
     return {canvas.copy(ink), bounds.topLeft() + ink.topLeft()};
 }
 
-// The raster of a text, or null when it is to be drawn directly.
-const TextRaster *cachedText(const QString &text, int size, int rotation, const QColor &color)
+// The raster of a text, or null when it is to be drawn directly. A smooth text is drawn
+// antialiased at `smoothScale` 64ths of a device pixel per pixel.
+const TextRaster *cachedText(const QString &text, int size, int rotation, const QColor &color, int smoothScale = 0)
 {
     // A full card's labels take a few megabytes; beyond the limit the cache starts afresh.
-    constexpr qsizetype maxBytes = 16 * 1024 * 1024;
+    constexpr qsizetype maxBytes = 32 * 1024 * 1024;
     TextCaches &caches = textCaches();
-    TextKey key{text, size, rotation, color.rgba()};
+    TextKey key{text, size, rotation, color.rgba(), smoothScale};
     auto it = caches.texts.constFind(key);
     if (it != caches.texts.constEnd())
         return &*it;
     bool direct = false;
-    TextRaster raster = rasteriseText(text, MapFontOfSize(size), rotation, color, &direct);
+    TextRaster raster = smoothScale == 0
+        ? rasteriseText(text, MapFontOfSize(size), rotation, color, &direct)
+        : rasteriseText(text, SmoothMapFontOfSize(size), rotation, color, &direct, smoothScale / 64.0);
     if (direct)
         return nullptr;
     if (caches.textBytes > maxBytes) {
@@ -166,6 +178,60 @@ const MapFont &MapFontOfSize(int size)
     font.setHintingPreference(QFont::PreferDefaultHinting);
     MapFont entry{font, QFontMetrics(font).ascent()};
     return *fonts.insert(size, entry);
+}
+
+const MapFont &SmoothMapFontOfSize(int size)
+{
+    QHash<int, MapFont> &fonts = textCaches().smoothFonts;
+    auto it = fonts.constFind(size);
+    if (it != fonts.constEnd())
+        return *it;
+    QFont font = MapFontOfSize(size).font;
+    font.setStyleStrategy(QFont::PreferAntialias);
+    // Unhinted outlines scale with the picture: a PDF page or a screen at twice the
+    // resolution shows the same text, only finer.
+    font.setHintingPreference(QFont::PreferNoHinting);
+    MapFont entry{font, QFontMetrics(font).ascent()};
+    return *fonts.insert(size, entry);
+}
+
+void DrawSmoothMapText(QPainter &painter, QPointF at, const QString &text, int size, int rotation)
+{
+    const int pixels = textPixelSize(size);
+    if (text.isEmpty() || pixels == 0)
+        return;
+    rotation %= 360;
+    const QTransform saved = painter.transform();
+    // On a map image at a whole number of device pixels per pixel (or a simple fraction) a
+    // text whose corner lands on a whole device pixel is copied from its raster, as the
+    // exact text is: a thousand labels are not laid out anew for every redraw. Vector
+    // devices always get the text itself.
+    const qreal scale = saved.m11();
+    const int smoothScale = qRound(scale * 64);
+    if (painter.paintEngine()->type() == QPaintEngine::Raster && painter.deviceTransform() == saved
+        && saved.type() <= QTransform::TxScale
+        && saved.m22() == scale && smoothScale >= 1 && qFuzzyCompare(smoothScale / 64.0, scale)
+        && pixels * scale <= maxCachedTextSize) {
+        const QPointF device = saved.map(at);
+        const QPoint whole(qRound(device.x()), qRound(device.y()));
+        if (qAbs(device.x() - whole.x()) < 1e-3 && qAbs(device.y() - whole.y()) < 1e-3) {
+            if (const TextRaster *raster = cachedText(text, pixels, rotation, painter.pen().color(), smoothScale)) {
+                if (!raster->image.isNull()) {
+                    painter.resetTransform();
+                    painter.drawImage(whole + raster->offset, raster->image);
+                    painter.setTransform(saved);
+                }
+                return;
+            }
+        }
+    }
+    const MapFont &font = SmoothMapFontOfSize(pixels);
+    painter.setFont(font.font);
+    painter.translate(at);
+    if (rotation != 0)
+        painter.rotate(-rotation);
+    painter.drawText(QPointF(0, font.ascent), text);
+    painter.setTransform(saved);
 }
 
 void DrawMapText(QPainter &painter, int x, int y, const QString &text, int size, int rotation)

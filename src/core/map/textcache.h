@@ -17,5 +17,7 @@ struct MapFont
 // The font of that size, made once per thread; the reference stays valid until the
 // next call.
 const MapFont &MapFontOfSize(int pixels);
+// The same Arial antialiased and unhinted, for smooth pictures.
+const MapFont &SmoothMapFontOfSize(int pixels);
 
 } // namespace korvalo

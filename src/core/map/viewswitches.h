@@ -62,6 +62,12 @@ struct ViewOptions : ViewSwitchState
     int LabelFontSize = 10; // pixels
     int OverlayPenWidth = 1;
     QChar DecimalSeparator = u'.';
+    // Antialiased shapes and text, for the eye and for print. The hit test never reads a
+    // picture drawn so: its colours are blends, not the palette's.
+    bool Smooth = false;
+    // Pictures to share without the interviewees' names: node labels become the node
+    // numbers, the caption the card number.
+    bool HideNames = false;
 };
 
 // One view switch: its menu item and the field it sets. The default is the field's

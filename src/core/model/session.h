@@ -17,6 +17,7 @@ struct Session
     int LabelFontSize = 10;
     int OverlayPenWidth = 1;
     ViewSwitchState Switches; // the view switches the menus show
+    bool SmoothDrawing = false; // Options > "Smooth Drawing"; the main window keeps it between runs
     bool ExitConfirmed = false;
     InfoSink infoSink; // lines meant for the info window
 };

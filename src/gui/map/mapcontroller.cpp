@@ -78,7 +78,8 @@ MapController::MapController(const ShellContext &shell, EditorState &editor, Map
     map->setFocusPolicy(Qt::StrongFocus);
     map->installEventFilter(this);
     map->setOverlay([this](QPainter &painter) {
-        const MapOverlay overlay = m_tools.active().overlay(m_map->image().size());
+        // The map's size, not its exact picture: painting the smooth one draws no other.
+        const MapOverlay overlay = m_tools.active().overlay(m_map->size().expandedTo(QSize(1, 1)));
         if (overlay.rubberBand) {
             painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
             painter.setBrush(Qt::NoBrush);
@@ -114,8 +115,13 @@ void MapController::mouse(QMouseEvent *event)
 {
     MapEvent e;
     e.pos = event->position().toPoint();
-    e.mapSize = m_map->image().size();
-    e.pixel = pixelAt(e.pos);
+    e.mapSize = m_map->size().expandedTo(QSize(1, 1));
+    // A node, a boundary or a rubber band being dragged follows the pointer and looks at
+    // nothing under it: the exact picture is not drawn again for every step of the drag
+    // (with smooth drawing the map shows another one), only when it is read next.
+    const bool dragging = event->type() == QEvent::MouseMove && (event->buttons() & Qt::LeftButton)
+                          && (m_editor.DraggedNode != 0 || m_editor.DraggedSector != 0 || m_editor.RubberBandActive);
+    e.pixel = dragging ? qRgb(255, 255, 255) : pixelAt(e.pos);
     switch (event->button()) {
     case Qt::LeftButton: e.button = MapButton::Left; break;
     case Qt::RightButton: e.button = MapButton::Right; break;

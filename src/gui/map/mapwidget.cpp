@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 
 namespace korvalo {
 
@@ -16,6 +17,7 @@ MapWidget::MapWidget(QWidget *parent) : QWidget(parent)
 void MapWidget::redraw()
 {
     m_stale = true;
+    m_shownStale = true;
     update();
 }
 
@@ -37,10 +39,40 @@ void MapWidget::draw() const
         m_render(m_image);
 }
 
+const QImage &MapWidget::shownImage() const
+{
+    // A window moved to a screen of another scale is drawn anew for it.
+    const qreal ratio = devicePixelRatioF();
+    if (m_shownStale || (!m_shown.isNull()
+                         && (m_shown.devicePixelRatio() != ratio
+                             || m_shown.deviceIndependentSize().toSize() != size().expandedTo(QSize(1, 1)))))
+        drawShown();
+    return m_shown.isNull() ? image() : m_shown;
+}
+
+void MapWidget::drawShown() const
+{
+    m_shownStale = false;
+    if (!m_renderShown) {
+        m_shown = QImage();
+        return;
+    }
+    const qreal ratio = devicePixelRatioF();
+    const QSize wanted = size().expandedTo(QSize(1, 1));
+    const QSize pixels(qCeil(wanted.width() * ratio), qCeil(wanted.height() * ratio));
+    if (m_shown.size() != pixels || m_shown.devicePixelRatio() != ratio) {
+        m_shown = QImage(pixels, QImage::Format_RGB32);
+        m_shown.setDevicePixelRatio(ratio);
+    }
+    m_shown.fill(Qt::white);
+    if (!m_renderShown(m_shown))
+        m_shown = QImage();
+}
+
 void MapWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, image());
+    painter.drawImage(0, 0, shownImage());
     if (m_overlay)
         m_overlay(painter);
 }

@@ -42,6 +42,14 @@ public:
     // "ego2.jpg"... from "ego.jpg"): nothing is asked about the name itself, the caller
     // asks about the files it will write.
     virtual QString saveBaseName(const QString &filter) { return saveFileName(filter); }
+    // As saveFileName(), with a check box captioned `option` in the dialog (such as "Hide
+    // names"): `checked` holds the box's state going in and comes back as it was left.
+    virtual QString saveFileNameWithOption(const QString &filter, const QString &option, bool *checked)
+    {
+        Q_UNUSED(option);
+        Q_UNUSED(checked);
+        return saveFileName(filter);
+    }
     // The folder the next file dialog opens in (the current file's), when known.
     virtual void setStartFolder(const QString &folder) { Q_UNUSED(folder); }
     // A folder dialog opening at `start`, titled `caption`; empty means Cancel.
@@ -69,6 +77,7 @@ public:
     QString openFileName(const QString &filter) override;
     QString saveFileName(const QString &filter) override;
     QString saveBaseName(const QString &filter) override;
+    QString saveFileNameWithOption(const QString &filter, const QString &option, bool *checked) override;
     void setStartFolder(const QString &folder) override { m_folder = folder; }
     QString folderName(const QString &caption, const QString &start) override;
 

@@ -14,6 +14,8 @@
 #include "gui/dialogs/carddialog.h"
 #include "gui/dialogs/egodialog.h"
 #include "gui/actions/exportactions.h"
+#include "gui/actions/vectorexportactions.h"
+#include "gui/map/smoothdrawing.h"
 #include "gui/actions/fileactions.h"
 #include "gui/windows/infowindows.h"
 #include "gui/map/mapwidget.h"
@@ -73,7 +75,17 @@ MainWindow::MainWindow(std::shared_ptr<Document> document, QWidget *parent)
     m_map = new MapWidget(mapPanel);
     m_map->setAccessibleName(u"Map"_s);
     m_map->setRenderer([this](QImage &image) {
-        RenderCard(image, m_document->model(), m_document->model().CurrentCard, viewOptions());
+        // The mouse reads this picture: exact colours, whatever is shown.
+        ViewOptions view = viewOptions();
+        view.Smooth = false;
+        RenderCard(image, m_document->model(), m_document->model().CurrentCard, view);
+    });
+    m_map->setShownRenderer([this](QImage &image) {
+        const ViewOptions view = viewOptions();
+        if (!view.Smooth)
+            return false;
+        RenderCard(image, m_document->model(), m_document->model().CurrentCard, view);
+        return true;
     });
     mapLayout->addWidget(m_map);
 
@@ -113,6 +125,8 @@ MainWindow::MainWindow(std::shared_ptr<Document> document, QWidget *parent)
     m_transforms = new TransformActions(context, m_editor, this);
     // File > Export and Card > Import Graphic.
     new ExportActions(context, [this] { return viewOptions(); });
+    new VectorExportActions(context, [this] { return viewOptions(); });
+    new SmoothDrawing(context);
     m_recovery = new RecoveryOffer(context, *m_files, this);
     m_recent = new RecentFiles(context, *m_files, this);
     AddCardKeys(this, *m_document, [this](int card) { switchToCard(card); });

@@ -29,6 +29,9 @@ const MenuEntry menuTable[] = {
     {Kind::Item, u"Export1", u"JPG Current Card", u"jpg2"},
     {Kind::Item, u"Export1", u"JPG All Cards", u"JPGAllCards1"},
     {Kind::Item, u"Export1", u"JPG All Cards in 1 JPG", u"AllCardsin1JPG1"},
+    {Kind::Item, u"Export1", u"SVG Current Card...", u"SVGCurrentCard1"},
+    {Kind::Item, u"Export1", u"PDF Current Card...", u"PDFCurrentCard1"},
+    {Kind::Item, u"Export1", u"PDF All Cards...", u"PDFAllCards1"},
     {Kind::Separator, u"Export1", u"", u""},
     {Kind::Check, u"Export1", u"Fix Export Size", u"FixExportSize1"},
     {Kind::Separator, u"Export1", u"", u""},
@@ -156,6 +159,7 @@ const MenuEntry menuTable[] = {
     {Kind::Switch, u"OptionsLayout1", u"", u"ShowEgoCard1"},
     {Kind::Menu, u"Options1", u"Read/Write", u"ReadWrite1"},
     {Kind::Item, u"ReadWrite1", u"Decimal Seperator", u"CommaSeperator1"},
+    {Kind::Check, u"Options1", u"Smooth Drawing", u"SmoothDrawing1"},
 
     {Kind::Menu, u"", u"Macro", u"Macro1"},
     {Kind::Menu, u"Macro1", u"Directory", u"Directory2"},

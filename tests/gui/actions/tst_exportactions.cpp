@@ -57,7 +57,8 @@ struct ExportShell : Shell
         asker->fileNames.push_back(path(name));
         trigger(item);
     }
-    QImage map() const { return window.mapWidget()->image(); }
+    // What the map shows (smooth or not): the pictures follow it.
+    QImage map() const { return window.mapWidget()->shownImage(); }
 };
 
 } // namespace

@@ -103,9 +103,9 @@ void TestMainWindow::menuItems()
         QCOMPARE(a->isVisible(), !e.hidden);
         QCOMPARE(a->isCheckable(), e.kind == MenuEntry::Kind::Check || view);
         // Switches start as the view does; of the other check items only Analysis > Map >
-        // None starts checked.
+        // None and Options > Smooth Drawing (fresh settings) start checked.
         if (a->isCheckable())
-            QCOMPARE(a->isChecked(), view ? view->defaultValue() : name == u"None1");
+            QCOMPARE(a->isChecked(), view ? view->defaultValue() : name == u"None1" || name == u"SmoothDrawing1");
     }
     for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
         const QList<QAction *> items = it.key().isEmpty() ? bar->actions() : bar->findChild<QMenu *>(it.key())->actions();
@@ -138,7 +138,8 @@ void TestMainWindow::hiddenAndLaterItems()
                                 u"FixExportSize1"_s, u"jpg1"_s, u"DistancestoEgo1"_s, u"Ego2"_s,
                                 u"Excel1"_s, u"Excel2"_s, u"UnsureNodeMerger1"_s,
                                 u"NodeIDPlausibility1"_s, u"AggregateNodes1"_s, u"IDLabelPlausibility1"_s,
-                                u"IDContinuityAllCardsinclUnifyPossible1"_s})
+                                u"IDContinuityAllCardsinclUnifyPossible1"_s,
+                                u"SVGCurrentCard1"_s, u"PDFCurrentCard1"_s, u"PDFAllCards1"_s, u"SmoothDrawing1"_s})
         QVERIFY2(s.action(name)->isEnabled(), qPrintable(name));
     // Submenus with something to choose are open, the directory runs included.
     QVERIFY(s.child<QMenu>(u"Directory2"_s)->menuAction()->isEnabled());
