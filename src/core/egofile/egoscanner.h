@@ -217,7 +217,7 @@ public:
                 q = stop;
             } else {
                 q = skipBlanks(q, end);
-                if (!startsWith(q, end, t.tag))
+                if (!startsWith(q, end, t))
                     return i == 0 ? Absent : Different;
                 q += t.tag.size();
             }
@@ -244,18 +244,44 @@ private:
         std::string tag; // a tag, or empty for a value
         bool value = false;
         bool read = false; // a value the reader takes
+        char pattern[16] = {}; // the tag's first 16 bytes
+        unsigned mask = 0;     // a bit for each byte of the tag in pattern
     };
 
-    void addTag(std::string_view tag) { m_tokens.push_back(Token{std::string(tag), false, false}); }
+    void addTag(std::string_view tag)
+    {
+        Token t{std::string(tag), false, false};
+        const size_t n = std::min<size_t>(tag.size(), sizeof t.pattern);
+        std::memcpy(t.pattern, tag.data(), n);
+        t.mask = n == 16 ? 0xFFFFu : (1u << n) - 1;
+        m_tokens.push_back(t);
+    }
 
     static bool startsWith(const char *p, const char *end, std::string_view s)
     {
         return size_t(end - p) >= s.size() && std::memcmp(p, s.data(), s.size()) == 0;
     }
 
+    // The same for a token's tag; tags are short enough to be compared 16 bytes at once.
+    static bool startsWith(const char *p, const char *end, const Token &t)
+    {
+#if defined(__SSE2__)
+        if (t.tag.size() <= 16 && end - p >= 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+            const __m128i pattern = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t.pattern));
+            const unsigned same = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, pattern)));
+            return (same & t.mask) == t.mask;
+        }
+#endif
+        return startsWith(p, end, t.tag);
+    }
+
     // The first byte above blank (0x20) at or after p, or end.
     static const char *skipBlanks(const char *p, const char *end)
     {
+        // Joined lines have no blanks between tags.
+        if (p < end && static_cast<unsigned char>(*p) > 0x20)
+            return p;
 #if defined(__SSE2__)
         const __m128i blank = _mm_set1_epi8(0x21);
         while (end - p >= 16) {
