@@ -13,6 +13,7 @@
 #include <array>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace korvalo {
 
@@ -30,16 +31,29 @@ public:
         : m_name(displayName), m_separator(char(separator.unicode() < 0x80 ? separator.unicode() : '.')),
           m_warnings(std::move(warnings))
     {
+        if (m_warnings)
+            m_layoutWarnings = [this](const QString &line) { m_heldWarnings.append(line); };
     }
+    Reader(const Reader &) = delete;
+    Reader &operator=(const Reader &) = delete;
 
     // After a failed read whose fault was a number written with "." or "," where the
     // reader's separator is another: that separator; otherwise 0.
     char otherSeparator() const { return m_otherSeparator; }
 
     // Reads the joined lines of a file (LineJoiner).
-    Status read(std::string_view all, NetworkModel &out)
+    // `layoutTried`: readLayout() has already failed on this text with this separator.
+    Status read(std::string_view all, NetworkModel &out, bool layoutTried = false)
     {
+        // Files as this program writes them are read in one pass; any other file, and
+        // any file with a fault, is read again by the searches below, which give the
+        // same model for the first kind and the messages for the second.
+        if (!layoutTried && readLayout(all, out))
+            return Status::success();
+        out = NetworkModel();
         m_utf8 = IsValidUtf8(all);
+        m_error = Status::success();
+        m_otherSeparator = 0;
 
         const size_t egoOpen = FindText(all, "<Ego>");
         if (egoOpen == std::string_view::npos)
@@ -71,7 +85,95 @@ public:
         return Status::success();
     }
 
+    // Reads a file's text, or its joined lines, in the writer's own layout (RecordLayout)
+    // as read() would; false, with `out` to be thrown away and no warning handed on, at
+    // the first departure from that layout or fault in the file.
+    bool readLayout(std::string_view all, NetworkModel &out)
+    {
+        m_utf8 = IsValidUtf8(all);
+        m_heldWarnings.clear();
+        if (!readInLayout(all, out))
+            return false;
+        for (const QString &line : std::as_const(m_heldWarnings))
+            AppendInfoLine(m_warnings, line);
+        return true;
+    }
+
 private:
+    bool readInLayout(std::string_view all, NetworkModel &out)
+    {
+        static const RecordLayout egoLayout("<Ego>", EgoFields, "");
+        static const RecordLayout cardLayout("<Card>", CardFields, "");
+        static const RecordLayout sectorLayout("<Sector>", SectorFields, "</Sector>");
+        static const RecordLayout nodeLayout("<Node>", NodeFields, "</Node>");
+        static const RecordLayout lineLayout("<Line>", LineFields, "</Line>");
+        const char *p = all.data();
+        const char *const end = p + all.size();
+
+        std::array<std::string_view, ReadFieldCount(EgoFields)> egoValues;
+        if (egoLayout.take(p, end, egoValues) != RecordLayout::Taken)
+            return false;
+        Ego ego;
+        if (!readFields<EgoFields>(egoValues, ego, 0))
+            return false;
+        SetupEgo(out, ego.Name, ego.Year, ego.Sex, ego.Misc1, ego.Misc2, ego.EgoID);
+
+        std::array<std::string_view, ReadFieldCount(CardFields)> cardValues;
+        std::array<std::string_view, ReadFieldCount(SectorFields)> sectorValues;
+        std::array<std::string_view, ReadFieldCount(NodeFields)> nodeValues;
+        std::array<std::string_view, ReadFieldCount(LineFields)> lineValues;
+        for (int cardNo = 1;; ++cardNo) {
+            RecordLayout::Match match = cardLayout.take(p, end, cardValues);
+            if (match == RecordLayout::Absent)
+                break;
+            NetworkCard card;
+            if (match != RecordLayout::Taken || !readFields<CardFields>(cardValues, card, cardNo))
+                return false;
+            if (!AddCard(out, card.ID, card.Circles, card.EgoNode, card.EgoColor, card.Interviewer, card.Date,
+                         card.CardMemo))
+                return false;
+
+            while ((match = sectorLayout.take(p, end, sectorValues)) == RecordLayout::Taken) {
+                Sector sector;
+                const int sectorNo = out.card(cardNo).SectorCount() + 1;
+                if (!readFields<SectorFields>(sectorValues, sector, sectorNo)
+                    || !AddSector(out, cardNo, sector.SectorName, sector.SectorColor, sector.SectorAngle))
+                    return false;
+            }
+            if (match == RecordLayout::Different)
+                return false;
+
+            m_nodes.clear();
+            while ((match = nodeLayout.take(p, end, nodeValues)) == RecordLayout::Taken) {
+                Node &node = m_nodes.emplace_back();
+                if (!readFields<NodeFields>(nodeValues, node, int(m_nodes.size())) || m_nodes.size() > size_t(MaxNodes))
+                    return false;
+            }
+            if (match == RecordLayout::Different)
+                return false;
+            out.card(cardNo).Nodes.reserve(m_nodes.size() + 1);
+            for (Node &node : m_nodes) {
+                if (!AddNode(out, cardNo, std::move(node), m_layoutWarnings, QLatin1Char(m_separator)))
+                    return false;
+            }
+            m_nodes.clear();
+
+            int lineNo = 0;
+            while ((match = lineLayout.take(p, end, lineValues)) == RecordLayout::Taken) {
+                Line line;
+                if (!readFields<LineFields>(lineValues, line, ++lineNo)
+                    || !AddLine(out, line.A, line.B, line.LineSize, line.LineColor))
+                    return false;
+            }
+            if (match == RecordLayout::Different || !RecordLayout::takeTag(p, end, "</Card>"))
+                return false;
+        }
+        if (!RecordLayout::takeTag(p, end, "</Ego>"))
+            return false;
+        out.CurrentCard = out.CardCount() > 0 ? 1 : 0;
+        return true;
+    }
+
     // The values of a record's read fields, each the first of its name anywhere in text.
     template <const auto &Fields>
     static std::array<std::string_view, ReadFieldCount(Fields)> searched(std::string_view text)
@@ -172,21 +274,30 @@ private:
                 return fail(QStringLiteral("the card holds more than %1 sectors.").arg(MaxSectors), false);
         }
 
-        // Nodes, searched from the card's start
+        // Nodes, searched from the card's start. They are gathered first and then moved
+        // into the card in one allocation of the right size: a card's node table grown
+        // node by node touches fresh memory at every step.
         static constexpr FieldScanner nodeScanner(ReadTags<NodeFields>());
         rest = cardText;
         int nodeNo = 0;
+        m_nodes.clear();
         while (auto nodeElement = FindElement(rest, "Node")) {
             rest = nodeElement->rest;
             afterLast = rest;
             ++nodeNo;
             m_at = {cardNo, "node", nodeNo};
-            Node node;
+            Node &node = m_nodes.emplace_back();
             if (!readFields<NodeFields>(nodeScanner.scan(nodeElement->value).value, node, nodeNo))
                 return false;
-            if (!AddNode(out, cardNo, node, m_warnings, QLatin1Char(m_separator)))
+            if (nodeNo > MaxNodes)
                 return fail(QStringLiteral("the card holds more than %1 nodes.").arg(MaxNodes), false);
         }
+        out.card(cardNo).Nodes.reserve(m_nodes.size() + 1);
+        for (Node &node : m_nodes) {
+            if (!AddNode(out, cardNo, std::move(node), m_warnings, QLatin1Char(m_separator)))
+                return fail(QStringLiteral("the card holds more than %1 nodes.").arg(MaxNodes), false);
+        }
+        m_nodes.clear();
 
         // Lines, after the last node record (or sector record)
         static constexpr FieldScanner lineScanner(ReadTags<LineFields>());
@@ -290,6 +401,10 @@ private:
         bool valid = false;
     };
     std::array<Cached, 20> m_cache;
+    std::vector<Node> m_nodes; // the nodes of the card being read
+    // Warnings of the one-pass reading, handed on once it has read the whole file.
+    InfoSink m_layoutWarnings;
+    QStringList m_heldWarnings;
 
     QString m_name;
     char m_separator;
@@ -308,7 +423,8 @@ private:
 
 } // namespace
 
-Result<NetworkModel> ReadJoinedLines(std::string_view joined, const QString &displayName, const ReadOptions &options)
+Result<NetworkModel> ReadJoinedLines(std::string_view joined, const QString &displayName, const ReadOptions &options,
+                                     bool layoutTried)
 {
     QStringList infoLines;
     // Warnings of a refused file would only confuse: they are handed on after success.
@@ -320,7 +436,7 @@ Result<NetworkModel> ReadJoinedLines(std::string_view joined, const QString &dis
     };
     NetworkModel fresh;
     Reader reader(displayName, options.DecimalSeparator, collectInto(infoLines));
-    const Status status = reader.read(joined, fresh);
+    const Status status = reader.read(joined, fresh, layoutTried);
     QString note;
     if (!status) {
         // A file written with the other decimal separator is read with that one; the
@@ -346,18 +462,43 @@ Result<NetworkModel> ReadJoinedLines(std::string_view joined, const QString &dis
     return Result<NetworkModel>::success(std::move(fresh));
 }
 
+Result<NetworkModel> ReadEgoText(std::string_view text, const QString &displayName, const ReadOptions &options)
+{
+    {
+        std::string_view body = text;
+        if (body.substr(0, 3) == "\xEF\xBB\xBF")
+            body.remove_prefix(3);
+        QStringList infoLines;
+        InfoSink collect;
+        if (options.warnings)
+            collect = [&infoLines](const QString &line) { infoLines.append(line); };
+        NetworkModel fresh;
+        Reader reader(displayName, options.DecimalSeparator, collect);
+        if (reader.readLayout(body, fresh)) {
+            fresh.EgoPresent = true;
+            for (const QString &line : std::as_const(infoLines))
+                AppendInfoLine(options.warnings, line);
+            return Result<NetworkModel>::success(std::move(fresh));
+        }
+    }
+    LineJoiner joiner(text.size());
+    joiner.feed(text);
+    const TextBuffer joined = joiner.finish();
+    // Not in the writer's layout as it stands (a value broken over lines at most comes
+    // into it by joining): the searches read it.
+    return ReadJoinedLines(joined, displayName, options, true);
+}
+
 Result<NetworkModel> ReadEgoBytes(const QByteArray &bytes, const QString &displayName, const ReadOptions &options)
 {
-    LineJoiner joiner(size_t(bytes.size()));
-    joiner.feed(std::string_view(bytes.constData(), size_t(bytes.size())));
-    const TextBuffer joined = joiner.finish();
-    return ReadJoinedLines(joined, displayName, options);
+    return ReadEgoText(std::string_view(bytes.constData(), size_t(bytes.size())), displayName, options);
 }
 
 Result<NetworkModel> ReadEgoFile(const QString &path, const ReadOptions &options)
 {
     // Read in pieces, not mapped: a file cut short by another program while it is read
-    // gives a message rather than a crash, and the file is never held twice.
+    // gives a message rather than a crash. The lines are joined as they come, which
+    // holds less than the file's bytes (no indents, no line ends).
     std::optional<LineJoiner> joiner;
     const QString problem = ReadFileInPieces(path, [&](qint64 size) { joiner.emplace(size_t(size)); },
                                              [&](std::string_view piece) { joiner->feed(piece); });

@@ -7,7 +7,13 @@
 #include <array>
 #include <cstring>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 // The reader's view of a file's joined text (linejoin.h): elements found by their tags,
 // the fields of one record in a single pass, and numbers as the file writes them. Only
@@ -156,6 +162,165 @@ constexpr auto ReadTags()
     }
     return tags;
 }
+
+// The layout the writer gives a record: "<Record>", then for every field of the table in
+// order "<Tag>value</Tag>", then "</Record>", with nothing but blanks and line breaks
+// between the tags, and no '<' and no line break inside a value. Such a record is read by
+// comparing the tags where they must be instead of searching for them. Joining the lines
+// of a file in this layout takes nothing but blanks from between its tags, and the
+// searches above do not see those, so both ways give the same values; a record in any
+// other layout is left to the searches.
+class RecordLayout
+{
+public:
+    // The fields of `fields` between the tags `open` and `close`; the ego's and the
+    // cards' own fields have no closing tag here, their records follow.
+    template <typename R, size_t N>
+    RecordLayout(std::string_view open, const std::array<EgoField<R>, N> &fields, std::string_view close)
+    {
+        if (!open.empty())
+            addTag(open);
+        for (const EgoField<R> &f : fields) {
+            addTag("<" + std::string(f.tag) + ">");
+            m_tokens.push_back(Token{{}, true, f.kind != FieldKind::Position});
+            addTag("</" + std::string(f.tag) + ">");
+        }
+        if (!close.empty())
+            addTag(close);
+    }
+
+    enum Match {
+        Absent,    // the record does not start here
+        Taken,     // the whole record, in the layout
+        Different, // the record starts here but departs from the layout
+    };
+
+    // Takes the record at `p`, blanks before it included. When Taken, `values` holds the
+    // values of the read fields (views into the text) and p points past the record;
+    // otherwise p is unchanged.
+    template <size_t M>
+    Match take(const char *&p, const char *end, std::array<std::string_view, M> &values) const
+    {
+        const char *q = p;
+        size_t slot = 0;
+        for (size_t i = 0; i < m_tokens.size(); ++i) {
+            const Token &t = m_tokens[i];
+            if (t.value) {
+                const char *stop = findValueEnd(q, end);
+                if (stop == end || *stop != '<')
+                    return Different;
+                if (t.read) {
+                    if (slot == M)
+                        return Different;
+                    values[slot++] = std::string_view(q, size_t(stop - q));
+                }
+                q = stop;
+            } else {
+                q = skipBlanks(q, end);
+                if (!startsWith(q, end, t))
+                    return i == 0 ? Absent : Different;
+                q += t.tag.size();
+            }
+        }
+        if (slot != M)
+            return Different;
+        p = q;
+        return Taken;
+    }
+
+    // Takes the tag `tag` at p, blanks before it included.
+    static bool takeTag(const char *&p, const char *end, std::string_view tag)
+    {
+        const char *q = skipBlanks(p, end);
+        if (!startsWith(q, end, tag))
+            return false;
+        p = q + tag.size();
+        return true;
+    }
+
+private:
+    struct Token
+    {
+        std::string tag; // a tag, or empty for a value
+        bool value = false;
+        bool read = false; // a value the reader takes
+        char pattern[16] = {}; // the tag's first 16 bytes
+        unsigned mask = 0;     // a bit for each byte of the tag in pattern
+    };
+
+    void addTag(std::string_view tag)
+    {
+        Token t{std::string(tag), false, false};
+        const size_t n = std::min<size_t>(tag.size(), sizeof t.pattern);
+        std::memcpy(t.pattern, tag.data(), n);
+        t.mask = n == 16 ? 0xFFFFu : (1u << n) - 1;
+        m_tokens.push_back(t);
+    }
+
+    static bool startsWith(const char *p, const char *end, std::string_view s)
+    {
+        return size_t(end - p) >= s.size() && std::memcmp(p, s.data(), s.size()) == 0;
+    }
+
+    // The same for a token's tag; tags are short enough to be compared 16 bytes at once.
+    static bool startsWith(const char *p, const char *end, const Token &t)
+    {
+#if defined(__SSE2__)
+        if (t.tag.size() <= 16 && end - p >= 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+            const __m128i pattern = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t.pattern));
+            const unsigned same = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, pattern)));
+            return (same & t.mask) == t.mask;
+        }
+#endif
+        return startsWith(p, end, t.tag);
+    }
+
+    // The first byte above blank (0x20) at or after p, or end.
+    static const char *skipBlanks(const char *p, const char *end)
+    {
+        // Joined lines have no blanks between tags.
+        if (p < end && static_cast<unsigned char>(*p) > 0x20)
+            return p;
+#if defined(__SSE2__)
+        const __m128i blank = _mm_set1_epi8(0x21);
+        while (end - p >= 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+            // v >= 0x21 as unsigned bytes
+            const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(v, blank), v));
+            if (mask)
+                return p + __builtin_ctz(unsigned(mask));
+            p += 16;
+        }
+#endif
+        while (p < end && static_cast<unsigned char>(*p) <= 0x20)
+            ++p;
+        return p;
+    }
+
+    // The first '<', CR or LF at or after p, or end.
+    static const char *findValueEnd(const char *p, const char *end)
+    {
+#if defined(__SSE2__)
+        const __m128i lt = _mm_set1_epi8('<');
+        const __m128i cr = _mm_set1_epi8('\r');
+        const __m128i lf = _mm_set1_epi8('\n');
+        while (end - p >= 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+            const __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(v, lt), _mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
+            const int mask = _mm_movemask_epi8(hit);
+            if (mask)
+                return p + __builtin_ctz(unsigned(mask));
+            p += 16;
+        }
+#endif
+        while (p < end && *p != '<' && *p != '\r' && *p != '\n')
+            ++p;
+        return p;
+    }
+
+    std::vector<Token> m_tokens;
+};
 
 // A whole number, blanks around it and a leading "+" allowed; nothing when the text is
 // no number or does not fit an int.

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include <charconv>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -348,14 +349,36 @@ Status WriteEgoFile(const NetworkModel &model, const QString &path)
     const TextBuffer bytes = EgoFileText(model);
 
     // Read the written file back and compare it with the model: a value holding the text
-    // of a tag, or a line break, would come back different.
+    // of a tag, or a line break, would come back different. While the file comes back as
+    // it was written, the text in memory is what is read; only a file that comes back
+    // different is kept, joined, to be read.
+    size_t same = 0; // bytes that came back as written
     std::optional<LineJoiner> joiner;
-    joiner.emplace(bytes.size());
+    auto keepFromNowOn = [&] {
+        if (!joiner) {
+            joiner.emplace(bytes.size());
+            joiner->feed(std::string_view(bytes.data(), same));
+        }
+    };
     WrittenFileCheck check;
-    check.consume = [&joiner](std::string_view piece) { joiner->feed(piece); };
+    check.consume = [&](std::string_view piece) {
+        if (!joiner) {
+            if (piece.size() <= bytes.size() - same && std::memcmp(bytes.data() + same, piece.data(), piece.size()) == 0) {
+                same += piece.size();
+                return;
+            }
+            keepFromNowOn();
+        }
+        joiner->feed(piece);
+    };
     check.verdict = [&]() -> QString {
-        const TextBuffer joined = joiner->finish();
-        const Result<NetworkModel> reread = ReadJoinedLines(joined, name);
+        const Result<NetworkModel> reread = [&] {
+            if (!joiner && same == bytes.size())
+                return ReadEgoText(bytes, name);
+            keepFromNowOn();
+            const TextBuffer joined = joiner->finish();
+            return ReadJoinedLines(joined, name);
+        }();
         if (!reread) {
             QString why = reread.message();
             const QString prefix = QStringLiteral("Cannot read \"%1\": ").arg(name);

@@ -3,6 +3,10 @@
 #include <cstring>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace korvalo {
 
 LineJoiner::LineJoiner(size_t expectedSize)
@@ -12,13 +16,38 @@ LineJoiner::LineJoiner(size_t expectedSize)
 
 namespace {
 
+inline bool isBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= 0x20;
+}
+
 // The bytes of a line without blanks and control characters at either end.
 inline void trimLine(const char *&b, const char *&e)
 {
-    while (b < e && static_cast<unsigned char>(*b) <= 0x20)
+    while (b < e && isBlank(*b))
         ++b;
-    while (e > b && static_cast<unsigned char>(e[-1]) <= 0x20)
+    while (e > b && isBlank(e[-1]))
         --e;
+}
+
+// The first CR or LF in [p, end), or end. Lines are short, so this looks at 16 bytes at
+// a time instead of calling memchr twice for every line.
+inline const char *findBreak(const char *p, const char *end)
+{
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    while (end - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)));
+        if (mask)
+            return p + __builtin_ctz(unsigned(mask));
+        p += 16;
+    }
+#endif
+    while (p < end && *p != '\n' && *p != '\r')
+        ++p;
+    return p;
 }
 
 } // namespace
@@ -44,20 +73,28 @@ void LineJoiner::feed(std::string_view piece)
         m_carry.clear();
         complete.remove_prefix(firstBreak);
     }
+    // Every line of the piece is copied straight into the joined text, which is grown
+    // once for the whole piece and cut back to what was written.
+    const size_t start = m_joined.size();
+    m_joined.resize(start + complete.size());
+    char *out = m_joined.data() + start;
     const char *p = complete.data();
     const char *const end = p + complete.size();
-    while (p < end) {
-        const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
-        const char *lineEnd = lf ? lf : end;
-        const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(lineEnd - p)));
-        if (cr)
-            lineEnd = cr;
-        const char *b = p;
+    for (;;) {
+        // Blanks at a line's start, and the line breaks themselves, are dropped.
+        while (p < end && isBlank(*p))
+            ++p;
+        if (p == end)
+            break;
+        const char *lineEnd = findBreak(p, end);
         const char *e = lineEnd;
-        trimLine(b, e);
-        m_joined.append(b, size_t(e - b));
-        p = lineEnd + 1;
+        while (isBlank(e[-1]))
+            --e;
+        std::memcpy(out, p, size_t(e - p));
+        out += e - p;
+        p = lineEnd;
     }
+    m_joined.resize(size_t(out - m_joined.data()));
     m_carry.assign(piece.substr(last + 1));
 }
 

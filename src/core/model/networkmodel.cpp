@@ -3,6 +3,7 @@
 #include "core/model/textutil.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace korvalo {
 
@@ -125,13 +126,19 @@ Status AddSector(NetworkModel &model, int card, const QString &name, int color, 
 Status AddNode(NetworkModel &model, int card, const Node &fields, const InfoSink &warn,
                QChar decimalSeparator)
 {
+    return AddNode(model, card, Node(fields), warn, decimalSeparator);
+}
+
+Status AddNode(NetworkModel &model, int card, Node &&fields, const InfoSink &warn,
+               QChar decimalSeparator)
+{
     if (!validCard(model, card))
         return noSuchCard(card);
     NetworkCard &target = model.card(card);
     if (target.NodeCount() >= MaxNodes)
         return Status::failure(QStringLiteral("A network card holds at most %1 nodes.").arg(MaxNodes));
-    Node &node = target.Nodes.emplace_back(fields);
-    node.Human = NormalisedHuman(fields.Human);
+    Node &node = target.Nodes.emplace_back(std::move(fields));
+    node.Human = NormalisedHuman(node.Human);
     node.Selected = false;
     if (warn && node.Distance > 1.25f) {
         AppendInfoLine(warn, QStringLiteral("Attention to Node Distance: (") % target.ID

@@ -166,6 +166,9 @@ Status AddSector(NetworkModel &model, int card, const QString &name, int color, 
 // MaxNodes alters.
 Status AddNode(NetworkModel &model, int card, const Node &fields, const InfoSink &warn = {},
                QChar decimalSeparator = u'.');
+// The same, taking over the node's texts instead of copying them.
+Status AddNode(NetworkModel &model, int card, Node &&fields, const InfoSink &warn = {},
+               QChar decimalSeparator = u'.');
 
 void ModifyNode(NetworkModel &model, int card, int node, const QString &id,
                 const QString &label, const QString &merger, const QString &memo2,
