@@ -13,6 +13,7 @@ KORVALO_PACKAGES=(
   libbenchmark-dev
   libminizip-dev libfreexl-dev
   fontconfig "fonts-liberation=1:1.07.4-11"
+  xvfb openbox x11-utils
 )
 
 korvalo_missing_packages() {
