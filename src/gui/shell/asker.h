@@ -44,6 +44,8 @@ public:
     virtual QString saveBaseName(const QString &filter) { return saveFileName(filter); }
     // The folder the next file dialog opens in (the current file's), when known.
     virtual void setStartFolder(const QString &folder) { Q_UNUSED(folder); }
+    // The name (without folder) the next save dialog offers; used once.
+    virtual void suggestSaveName(const QString &name) { Q_UNUSED(name); }
     // A folder dialog opening at `start`, titled `caption`; empty means Cancel.
     virtual QString folderName(const QString &caption, const QString &start)
     {
@@ -70,6 +72,7 @@ public:
     QString saveFileName(const QString &filter) override;
     QString saveBaseName(const QString &filter) override;
     void setStartFolder(const QString &folder) override { m_folder = folder; }
+    void suggestSaveName(const QString &name) override { m_suggested = name; }
     QString folderName(const QString &caption, const QString &start) override;
 
 private:
@@ -78,6 +81,7 @@ private:
 
     QWidget *m_parent;
     QString m_folder; // where the last file dialog ended, or the current file's folder
+    QString m_suggested; // offered by the next save dialog
 };
 
 } // namespace korvalo
