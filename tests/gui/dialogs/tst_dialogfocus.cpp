@@ -8,6 +8,7 @@
 #include "gui/map/mapcontroller.h"
 #include "gui/map/mapwidget.h"
 
+#include <QAbstractSpinBox>
 #include <QToolButton>
 
 using namespace korvalo;
@@ -28,6 +29,8 @@ class TestDialogFocus : public QObject
         auto *edit = qobject_cast<QLineEdit *>(focused);
         if (auto *combo = qobject_cast<QComboBox *>(focused))
             edit = combo->lineEdit();
+        if (auto *spin = qobject_cast<QAbstractSpinBox *>(focused))
+            edit = spin->findChild<QLineEdit *>();
         QVERIFY2(edit && (focused->objectName() == field || focused->parent()->objectName() == field),
                  qPrintable(dialog->objectName()));
         QCOMPARE(edit->selectedText(), edit->text());
@@ -70,7 +73,7 @@ private Q_SLOTS:
         }, u"val"_s, u"5"_s);
         QCOMPARE(line->value(), 5);
         walk(s.window.findChild<MergerDialog *>(), [&] { s.trigger(u"UnsureNodeMerger1"_s); }, u"ComboBox1"_s,
-             u"B"_s);
+             u"Zed"_s);
     }
 };
 

@@ -1,5 +1,7 @@
 #include "shellfixture.h"
 
+#include "builders.h"
+
 #include "gui/windows/infowindows.h"
 #include "gui/windows/jpgviewer.h"
 
@@ -20,6 +22,8 @@ class TestWindowPlaces : public QObject
 
     static QWidget *open(Shell &s, const QString &item, QWidget *window)
     {
+        if (!s.model.hasCard(1))
+            s.load(EgoWithCards(1)); // the node table shows a card
         s.trigger(item);
         if (!QTest::qWaitForWindowExposed(window))
             qFatal("the window did not appear");
@@ -40,7 +44,8 @@ private Q_SLOTS:
             Shell s;
             QWidget *info = open(s, u"ShowInfoWindow1"_s, s.window.infoWindows()->info());
             QWidget *table = open(s, u"NodeTable1"_s, s.window.infoWindows()->table());
-            info->setGeometry(QRect(corner + QPoint(260, 150), QSize(320, 210)));
+            info->resize(320, 210);
+            info->move(corner + QPoint(260, 150));
             table->move(corner + QPoint(100, 200));
             QTRY_COMPARE(info->pos(), corner + QPoint(260, 150));
             QTRY_COMPARE(table->pos(), corner + QPoint(100, 200));
@@ -73,8 +78,8 @@ private Q_SLOTS:
         Shell s;
         auto *viewer = s.window.findChild<JpgViewer *>(u"TFormJpg"_s);
         QVERIFY(viewer->load(dir.filePath(u"p.jpg"_s)));
+        QTRY_VERIFY(viewer->frameGeometry().size() != viewer->size()); // framed
         QTRY_COMPARE(viewer->frameGeometry().size(), QSize(703, 679));
-        QVERIFY(viewer->width() < 703 && viewer->height() < 679);
     }
 };
 
