@@ -15,6 +15,7 @@ KORVALO_PACKAGES=(
   libminizip-dev libfreexl-dev
   fontconfig "fonts-liberation=1:1.07.4-11"
   desktop-file-utils appstream-util shared-mime-info dpkg-dev
+  xvfb openbox x11-utils
 )
 
 korvalo_missing_packages() {

@@ -83,7 +83,7 @@ int runSheetDump(const QStringList &args)
                      sheetNumber, qPrintable(CellName(region.lastRow, region.lastColumn)), region.rows(), region.columns());
         return 1;
     }
-    QByteArray out;
+    // Written a row at a time: the sheet is in memory already, its text need not be twice.
     for (int r = region.firstRow; r <= region.lastRow; ++r) {
         QString line;
         for (int c = region.firstColumn; c <= region.lastColumn; ++c) {
@@ -91,15 +91,19 @@ int runSheetDump(const QStringList &args)
                 line += u'\t';
             const Cell &cell = sheet.at(r, c);
             if (cell.formula && !cell.hasResult)
-                line += cell.formulaText.isEmpty() ? QStringLiteral("<formula>")
-                                                   : QStringLiteral("<formula =") + escaped(cell.formulaText) + u'>';
+                line += cell.text.isEmpty() ? QStringLiteral("<formula>")
+                                            : QStringLiteral("<formula =") + escaped(cell.text) + u'>';
             else
                 line += escaped(cell.display);
         }
-        out += line.toUtf8();
-        out += '\n';
+        line += u'\n';
+        const QByteArray bytes = line.toUtf8();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
     }
-    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fputs("korvalo-cli sheet-dump: the table could not be written out\n", stderr);
+        return 1;
+    }
     return 0;
 }
 

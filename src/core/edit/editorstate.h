@@ -37,6 +37,17 @@ inline QString EditModeText(EditMode mode)
     return QString::fromUtf16(EditModes[std::size_t(mode)].statusText);
 }
 
+// The status bar's text: the mode's; before a mode is chosen, the next step (an ego, then
+// a card, then a mode).
+inline QString StatusText(EditMode mode, bool egoPresent, bool cardPresent)
+{
+    if (mode != EditMode::None || !egoPresent)
+        return EditModeText(mode);
+    if (!cardPresent)
+        return QStringLiteral("Add a network card: Ego > New Network Card.");
+    return QStringLiteral("Choose an editing mode on the tool bar.");
+}
+
 // The editing mode and what the mouse and the keyboard are doing on the map. Not part of
 // the document: undo never touches it.
 struct EditorState

@@ -88,6 +88,11 @@ static float onCircle(float angle)
     return result >= 360.0f ? 0.0f : result;
 }
 
+float AngleOnCircle(float angle)
+{
+    return onCircle(angle);
+}
+
 int SectorOfAngle(const NetworkCard &card, float angle)
 {
     angle = onCircle(angle);

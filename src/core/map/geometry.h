@@ -40,6 +40,8 @@ float DistanceAt(int x, int y, int w, int h);
 // functions below, angles (of boundaries and nodes) count by their place on the circle:
 // 360 is 0, 370 is 10, -90 is 270.
 int SectorOfAngle(const NetworkCard &card, float angle);
+// An angle as that place on the circle, in [0, 360): 360 gives 0, 370 gives 10.
+float AngleOnCircle(float angle);
 // SectorOfAngle of the node's Angle.
 int SectorOfNode(const NetworkCard &card, int node);
 // Name and colour (palette index) of the sector under a pixel; "" and 0 without sectors.

@@ -295,14 +295,22 @@ void CardPainter::sectorLabels()
     m_painter.setPen(Qt::black);
     for (int s = 1; s <= count; ++s) {
         const Sector &sector = m_card.Sectors[size_t(s)];
+        // The middle of the wedge the sector owns, with boundaries taken by their place
+        // on the circle as membership takes them: a boundary at 360 is the one at 0.
+        const float own = AngleOnCircle(sector.SectorAngle);
         float m;
         if (count == 1) {
-            m = ToSingle(sector.SectorAngle + 180.0);
+            m = ToSingle(own + 180.0);
         } else {
-            const float next = m_card.Sectors[size_t(NextSector(m_card, s))].SectorAngle;
-            m = ToSingle((double(sector.SectorAngle) + next) / 2);
-            if (next < sector.SectorAngle)
-                m = ToSingle(m + 180.0);
+            const float next = AngleOnCircle(m_card.Sectors[size_t(NextSector(m_card, s))].SectorAngle);
+            if (next == own) {
+                // Sharing a boundary: nothing (the label sits on it) or the whole turn.
+                m = ToSingle(own + SectorSpan(m_card, s) / 2.0);
+            } else {
+                m = ToSingle((double(own) + next) / 2);
+                if (next < own)
+                    m = ToSingle(m + 180.0);
+            }
         }
         if (m > 360)
             m = ToSingle(m - 360.0);

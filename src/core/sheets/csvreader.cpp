@@ -7,6 +7,7 @@
 
 #include "core/egofile/textcodec.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -65,6 +66,46 @@ bool splitRecords(std::string_view text, char separator, qsizetype maxRecords, E
     if (!field.empty() || !fields.empty() || wasQuoted)
         endRecord();
     return true;
+}
+
+// The number of fields splitRecords() would give that are not empty, without building
+// them: the sheet is sized once instead of growing (and copying itself) as it fills.
+size_t countFilledFields(std::string_view text, char separator)
+{
+    size_t count = 0;
+    bool quoted = false, wasQuoted = false, filled = false;
+    const auto endField = [&] {
+        count += filled ? 1 : 0;
+        filled = wasQuoted = false;
+    };
+    const size_t n = text.size();
+    for (size_t i = 0; i < n; ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '"') {
+                if (i + 1 < n && text[i + 1] == '"') {
+                    filled = true;
+                    ++i;
+                } else {
+                    quoted = false;
+                }
+            } else {
+                filled = true;
+            }
+        } else if (c == '"' && !filled && !wasQuoted) {
+            quoted = wasQuoted = true;
+        } else if (c == separator) {
+            endField();
+        } else if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < n && text[i + 1] == '\n')
+                ++i;
+            endField();
+        } else {
+            filled = true;
+        }
+    }
+    endField();
+    return count;
 }
 
 char detectSeparator(std::string_view text)
@@ -133,6 +174,7 @@ QString ReadCsv(const QByteArray &data, Workbook &book, const QString &sheetName
 
     Sheet sheet;
     sheet.name = sheetName;
+    sheet.reserve(std::min(countFilledFields(bytes, separator), MaxWorkbookCells));
     int row = 0;
     size_t cells = 0;
     QString error;

@@ -169,11 +169,7 @@ QString ReadOds(ZipArchive &zip, Workbook &book)
             const QString type = XmlAttr(attrs, u"value-type").toString();
             Cell cell;
             const QString formula = XmlAttr(attrs, u"formula").toString();
-            if (!formula.isEmpty()) {
-                cell.formula = true;
-                const qsizetype eq = formula.indexOf(u'=');
-                cell.formulaText = eq >= 0 ? formula.mid(eq + 1) : formula;
-            }
+            cell.formula = !formula.isEmpty();
             bool anyParagraph = false, tooLong = false;
             const QString shown = readCellText(xml, &anyParagraph, &tooLong);
             if (xml.failed())
@@ -207,7 +203,8 @@ QString ReadOds(ZipArchive &zip, Workbook &book)
             } else if (cell.formula) {
                 // No value type: the formula's result is an error, shown as text.
                 cell.kind = anyParagraph ? CellKind::Error : CellKind::Empty;
-                cell.text = shown;
+                const qsizetype eq = formula.indexOf(u'=');
+                cell.text = anyParagraph ? shown : eq >= 0 ? formula.mid(eq + 1) : formula;
                 cell.hasResult = anyParagraph;
             } else if (anyParagraph && !shown.isEmpty()) {
                 cell.kind = CellKind::Text;

@@ -117,6 +117,8 @@ void Sheet::finish()
     }
     m_byRow.clear();
     m_byColumn.clear();
+    m_byRow.reserve(m_cells.size());
+    m_byColumn.reserve(m_cells.size());
     for (const Entry &e : m_cells) {
         if (!hasContent(e.cell))
             continue;

@@ -14,17 +14,18 @@
 
 namespace korvalo {
 
-enum class CellKind { Empty, Number, Text, Boolean, Error };
+enum class CellKind : std::uint8_t { Empty, Number, Text, Boolean, Error };
 
+// A sheet holds millions of these: the small fields are packed at the end.
 struct Cell
 {
-    CellKind kind = CellKind::Empty;
     double number = 0;    // Number (dates as day serials), Boolean (0 or 1)
-    QString text;         // Text; Error: the error code such as "#DIV/0!"
+    QString text;         // Text; Error: the error code such as "#DIV/0!"; a formula
+                          // without a result: the formula as stored (without "=")
+    QString display;      // the text a spreadsheet program shows in the cell
+    CellKind kind = CellKind::Empty;
     bool formula = false; // the cell is computed
     bool hasResult = true; // false: a formula whose result the file does not hold
-    QString formulaText;  // the formula as stored (without "="), for messages
-    QString display;      // the text a spreadsheet program shows in the cell
     bool dateTime = false; // a Number shown as a date or time: its value is a day serial
 };
 
@@ -60,6 +61,8 @@ public:
     // For the readers: cells may come in any order; finish() sorts them and keeps the last
     // of two at the same position.
     void addCell(int row, int column, Cell cell);
+    // Room for this many cells, when a reader knows their number before it adds them.
+    void reserve(size_t cells) { m_cells.reserve(cells); }
     void addMerged(const CellRange &range) { m_merged.push_back(range); }
     void finish();
 

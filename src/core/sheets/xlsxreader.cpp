@@ -264,7 +264,7 @@ QString readSheet(ZipArchive &zip, const QString &part, const SheetContext &ctx,
                 return QStringLiteral("sheet \"%1\" has a cell beyond column %2").arg(sheet.name).arg(MaxSheetColumns);
             const QString type = XmlAttr(attrs, u"t").toString();
             const int style = XmlAttr(attrs, u"s").toInt();
-            QString value, inlineText;
+            QString value, inlineText, formula;
             bool hasValue = false, hasInline = false;
             Cell cell;
             const int start = xml.depth();
@@ -282,7 +282,7 @@ QString readSheet(ZipArchive &zip, const QString &part, const SheetContext &ctx,
                     hasValue = !value.isEmpty(); // <v/> under a formula: not calculated
                 } else if (child == u"f") {
                     cell.formula = true;
-                    cell.formulaText = xml.readText();
+                    formula = xml.readText();
                 } else if (child == u"is") {
                     inlineText = readStringItem(xml);
                     hasInline = true;
@@ -302,6 +302,7 @@ QString readSheet(ZipArchive &zip, const QString &part, const SheetContext &ctx,
             } else if (!hasValue) {
                 if (!cell.formula)
                     continue; // a formatted blank
+                cell.text = formula;
             } else if (type == u"s") {
                 bool ok = false;
                 const qlonglong index = value.trimmed().toLongLong(&ok);

@@ -9,7 +9,9 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QLayout>
+#include <QMainWindow>
 #include <QProgressDialog>
+#include <QStatusBar>
 
 namespace korvalo {
 
@@ -73,8 +75,17 @@ ExportActions::ExportActions(const ShellContext &shell, std::function<ViewOption
     menus.bind(u"jpg1"_s, this, [this] { m_viewer->importJpg(); });
 }
 
+void ExportActions::suggestJpegName()
+{
+    // Pictures are named after the ego's file: "anna.ego" offers "anna.jpg".
+    const QString file = m_shell.document.session().CurrentFileName;
+    if (!file.isEmpty())
+        m_shell.asker().suggestSaveName(QFileInfo(file).completeBaseName() + u".jpg"_s);
+}
+
 QString ExportActions::askJpegName()
 {
+    suggestJpegName();
     const QString chosen = m_shell.asker().saveFileName(JpegFilter);
     return chosen.isEmpty() ? QString() : JpegFileName(chosen);
 }
@@ -119,6 +130,19 @@ void ExportActions::exportCurrentCard()
     const Status written = WriteJpegFile(cardPicture(m_shell.document.model().CurrentCard), name);
     if (!written)
         m_shell.asker().message(written.message());
+    else
+        reportWritten({name});
+}
+
+void ExportActions::reportWritten(const QStringList &written)
+{
+    auto *window = qobject_cast<QMainWindow *>(m_shell.window);
+    if (!window || written.isEmpty())
+        return;
+    const QString text = written.size() == 1
+        ? u"Written \"%1\""_s.arg(QFileInfo(written.first()).fileName())
+        : u"Written %1 pictures (%2)"_s.arg(written.size()).arg(fileRange(written));
+    window->statusBar()->showMessage(text, 4000);
 }
 
 void ExportActions::reportStopped(const ExportOutcome &outcome, int total)
@@ -130,6 +154,8 @@ void ExportActions::reportStopped(const ExportOutcome &outcome, int total)
         m_shell.asker().message(outcome.status.message() + u"\n"_s + done);
     else if (outcome.cancelled)
         m_shell.asker().message(u"The export was stopped. "_s + done);
+    else
+        reportWritten(outcome.written);
 }
 
 void ExportActions::writeCardFiles(const QString &baseName)
@@ -167,6 +193,7 @@ QString ExportActions::askAllCardsName(bool perCard)
     }
     QString name;
     if (perCard) {
+        suggestJpegName();
         const QString chosen = m_shell.asker().saveBaseName(JpegFilter);
         name = chosen.isEmpty() ? QString() : JpegFileName(chosen);
     } else {
@@ -210,6 +237,8 @@ void ExportActions::exportStrip()
         m_shell.asker().message(u"The export was stopped. No picture was written."_s);
     else if (!outcome.status)
         m_shell.asker().message(outcome.status.message());
+    else
+        reportWritten({name});
 }
 
 } // namespace korvalo

@@ -35,7 +35,11 @@ public:
     JpgViewer *viewer() const { return m_viewer; }
 
 private:
+    // Offers the ego file's name with ".jpg" in the next save dialog.
+    void suggestJpegName();
     QString askJpegName();
+    // Says in the status bar which pictures were written, as a save says which file.
+    void reportWritten(const QStringList &written);
     // For the exports of every card: says so when there is no card, else asks for the
     // file name and fixes the export size; empty when there is nothing to write. With
     // `perCard` the name only stands for the cards' files, and no question is asked about it.

@@ -146,6 +146,8 @@ bool FileActions::saveEgo(bool askForName)
     QString path = session.CurrentFileName;
     if (askForName || path.isEmpty()) {
         startInCurrentFolder();
+        if (!path.isEmpty())
+            m_asker().suggestSaveName(QFileInfo(path).fileName());
         path = m_asker().saveFileName(EgoFilter);
         if (path.isEmpty())
             return false;

@@ -102,7 +102,7 @@ void CardDialog::prepareAdd()
     m_date->clear();
     m_memo->clear();
     m_no->setChecked(true);
-    m_id->setFocus();
+    FocusFirstField(m_id);
 }
 
 CardDialog::Values CardDialog::recordOf(const NetworkCard &card)
@@ -128,7 +128,7 @@ void CardDialog::prepareModify(const NetworkCard &card, int number)
         m_size->setCurrentText(card.EgoNode);
     }
     m_colors->choose(card.EgoColor);
-    m_id->setFocus();
+    FocusFirstField(m_id);
 }
 
 bool CardDialog::isAdding() const

@@ -55,7 +55,6 @@ EgoDialog::EgoDialog(std::function<Asker &()> asker, QWidget *parent)
 
 void EgoDialog::load(const Ego &ego)
 {
-    m_name->setFocus();
     m_name->setText(ego.Name);
     m_egoID->setText(ego.EgoID);
     m_year->setText(ego.Year);
@@ -68,6 +67,7 @@ void EgoDialog::load(const Ego &ego)
         m_sex->setCurrentIndex(-1);
         m_sex->setEditText(QString());
     }
+    FocusFirstField(m_name);
 }
 
 Ego EgoDialog::values() const

@@ -134,6 +134,8 @@ void ExcelImportDialog::addMappingRow(QGridLayout *grid, int row, const QString 
 void ExcelImportDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    // The file name only shows the workbook: the sheet is the first thing to choose.
+    FocusFirstField(m_worksheets);
     // Without a workbook the dialog asks for one at once (after it is on screen).
     if (m_fileName->text().isEmpty())
         QTimer::singleShot(0, this, &ExcelImportDialog::chooseFile);

@@ -55,6 +55,8 @@ void LineDialog::prepare(const LineForm &form)
     m_form = form;
     m_a->setText(form.labelA);
     m_b->setText(form.labelB);
+    // The node fields only show the ends: the value is the first field to type in.
+    FocusFirstField(m_value);
 }
 
 int LineDialog::value() const

@@ -81,6 +81,7 @@ void MergerDialog::open()
     m_chooser->setCurrentIndex(m_chooser->count() > 0 ? 0 : -1);
     m_groups = MergerGroupsOf(m_document.model());
     showGroups(-1);
+    FocusFirstField(m_chooser);
     ShowInFront(this, Focus::Take);
 }
 

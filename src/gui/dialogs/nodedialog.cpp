@@ -180,7 +180,7 @@ bool NodeDialog::eventFilter(QObject *watched, QEvent *event)
 void NodeDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    m_id->setFocus();
+    FocusFirstField(m_id);
 }
 
 void NodeDialog::prepare(const NodeForm &f)
@@ -203,6 +203,7 @@ void NodeDialog::prepare(const NodeForm &f)
     m_nodeSize->setCurrentText(f.NodeSize);
     m_memo1->setText(f.Memo1);
     m_memo2->setText(f.Memo2);
+    FocusFirstField(m_id);
 }
 
 NodeForm NodeDialog::form() const

@@ -37,6 +37,7 @@ void SectorOrderDialog::fill(const QStringList &entries)
 {
     m_list->clear();
     m_list->addItems(entries);
+    FocusFirstField(m_list);
 }
 
 QStringList SectorOrderDialog::entries() const

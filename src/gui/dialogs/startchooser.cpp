@@ -3,6 +3,8 @@
 #include "gui/dialogs/toolwindow.h"
 #include "gui/shell/artwork.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -13,8 +15,39 @@ namespace korvalo {
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+class PanelButtonAccessible : public QAccessibleWidget
+{
+public:
+    explicit PanelButtonAccessible(QWidget *button) : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &name) override
+    {
+        if (name == pressAction())
+            Q_EMIT static_cast<PanelButton *>(widget())->clicked();
+    }
+};
+
+QAccessibleInterface *accessiblePanelButton(const QString &className, QObject *object)
+{
+    if (className == QLatin1StringView(PanelButton::staticMetaObject.className()) && object
+        && object->isWidgetType())
+        return new PanelButtonAccessible(static_cast<QWidget *>(object));
+    return nullptr;
+}
+
+} // namespace
+
 PanelButton::PanelButton(const QString &text, QWidget *parent) : QFrame(parent)
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(accessiblePanelButton);
+        return true;
+    }();
+    Q_UNUSED(accessible);
+    setAccessibleName(text);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(2);
     setFixedSize(107, 41);

@@ -7,7 +7,8 @@ namespace korvalo {
 
 
 // A panel used as a button: it looks pressed while the mouse button is down on it and
-// acts when the button is released over it.
+// acts when the button is released over it. Screen readers see a button with its
+// caption as name, which they can press.
 class PanelButton : public QFrame
 {
     Q_OBJECT

@@ -1,6 +1,9 @@
 #include "gui/dialogs/toolwindow.h"
 
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QWidget>
 
 namespace korvalo {
@@ -20,6 +23,17 @@ void ShowInFront(QWidget *window, Focus focus)
     window->raise();
     if (focus == Focus::Take)
         window->activateWindow();
+}
+
+void FocusFirstField(QWidget *field)
+{
+    field->setFocus(Qt::OtherFocusReason);
+    if (auto *edit = qobject_cast<QLineEdit *>(field))
+        edit->selectAll();
+    else if (auto *spin = qobject_cast<QAbstractSpinBox *>(field))
+        spin->selectAll();
+    else if (auto *combo = qobject_cast<QComboBox *>(field); combo && combo->lineEdit())
+        combo->lineEdit()->selectAll();
 }
 
 } // namespace korvalo

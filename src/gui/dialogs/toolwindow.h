@@ -17,4 +17,9 @@ void SetUpToolWindow(QWidget *window, const QString &objectName, const QString &
 enum class Focus { Keep, Take };
 void ShowInFront(QWidget *window, Focus focus = Focus::Keep);
 
+// Puts the keyboard in a dialog's first field with its text selected, so that what the
+// user types replaces what the dialog kept from its last use instead of going to the
+// button pressed last. Works before the dialog is shown: it takes the focus when shown.
+void FocusFirstField(QWidget *field);
+
 } // namespace korvalo

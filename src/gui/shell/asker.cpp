@@ -1,6 +1,7 @@
 #include "gui/shell/asker.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -96,7 +97,11 @@ QString DialogAsker::askSaveName(const QString &filter, bool confirmReplace)
 {
     // The dialog's own overwrite question would see the name before the extension is
     // appended; the question is asked here, about the name that will be written.
-    QString path = QFileDialog::getSaveFileName(owner(), QString(), m_folder, filter, nullptr,
+    const QString start = m_suggested.isEmpty() ? m_folder
+        : m_folder.isEmpty()                    ? m_suggested
+                                                : QDir(m_folder).filePath(m_suggested);
+    m_suggested.clear();
+    QString path = QFileDialog::getSaveFileName(owner(), QString(), start, filter, nullptr,
                                                 QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty())
         return path;

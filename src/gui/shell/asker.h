@@ -52,6 +52,8 @@ public:
     }
     // The folder the next file dialog opens in (the current file's), when known.
     virtual void setStartFolder(const QString &folder) { Q_UNUSED(folder); }
+    // The name (without folder) the next save dialog offers; used once.
+    virtual void suggestSaveName(const QString &name) { Q_UNUSED(name); }
     // A folder dialog opening at `start`, titled `caption`; empty means Cancel.
     virtual QString folderName(const QString &caption, const QString &start)
     {
@@ -79,6 +81,7 @@ public:
     QString saveBaseName(const QString &filter) override;
     QString saveFileNameWithOption(const QString &filter, const QString &option, bool *checked) override;
     void setStartFolder(const QString &folder) override { m_folder = folder; }
+    void suggestSaveName(const QString &name) override { m_suggested = name; }
     QString folderName(const QString &caption, const QString &start) override;
 
 private:
@@ -87,6 +90,7 @@ private:
 
     QWidget *m_parent;
     QString m_folder; // where the last file dialog ended, or the current file's folder
+    QString m_suggested; // offered by the next save dialog
 };
 
 } // namespace korvalo

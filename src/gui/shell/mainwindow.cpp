@@ -8,6 +8,7 @@
 #include "gui/dialogs/toolwindow.h"
 #include "gui/shell/artwork.h"
 #include "gui/shell/asker.h"
+#include "gui/shell/carditems.h"
 #include "gui/actions/cardactions.h"
 #include "gui/shell/cardkeys.h"
 #include "gui/shell/filedrop.h"
@@ -140,6 +141,7 @@ MainWindow::MainWindow(std::shared_ptr<Document> document, QWidget *parent)
     m_excel = new ImportActions(context, this);
     m_updates = new UpdateOffer(context, [this] { m_chooser->hide(); }, this);
     m_menus->greySubmenusWithoutChoice();
+    GreyCardItemsWithoutCard(*m_menus, *m_document);
 
     connect(m_side, &SidePanel::cardChosen, this, &MainWindow::switchToCard);
     connect(m_side, &SidePanel::egoDoubleClicked, m_cards, &CardActions::egoSettings);
@@ -382,7 +384,8 @@ QString MainWindow::sexText() const
 
 void MainWindow::redrawMap()
 {
-    m_status->setText(EditModeText(m_editor.EditMode));
+    const NetworkModel &model = m_document->model();
+    m_status->setText(StatusText(m_editor.EditMode, model.EgoPresent, model.hasCard(model.CurrentCard)));
     m_side->refresh(sexText());
     m_map->redraw();
 }

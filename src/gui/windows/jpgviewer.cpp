@@ -48,7 +48,38 @@ JpgViewer::JpgViewer(std::function<Asker &()> asker, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_image);
-    resize(703, 679);
+    resize(OuterSize);
+}
+
+void JpgViewer::fitOuterSize()
+{
+    // The window manager tells the frame only once the window is on screen (the move
+    // into the frame is the first sign of it); the outer size is kept from then on.
+    if (m_fitted || !isVisible())
+        return;
+    const QSize frame = frameGeometry().size() - size();
+    if (frame.isNull())
+        return;
+    m_fitted = true;
+    resize(OuterSize - frame);
+}
+
+void JpgViewer::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    fitOuterSize();
+}
+
+void JpgViewer::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    fitOuterSize();
+}
+
+void JpgViewer::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitOuterSize();
 }
 
 void JpgViewer::importJpg()

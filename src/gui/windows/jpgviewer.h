@@ -46,9 +46,20 @@ public:
     bool load(const QString &path);
     JpgPicture *pictureControl() const { return m_image; }
 
+    // Size of the window with its frame when it first opens.
+    static constexpr QSize OuterSize{703, 679};
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void fitOuterSize();
+
     std::function<Asker &()> m_asker;
     JpgPicture *m_image;
+    bool m_fitted = false;
 };
 
 } // namespace korvalo

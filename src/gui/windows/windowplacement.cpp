@@ -2,17 +2,91 @@
 
 #include "gui/dialogs/toolwindow.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
 #include <QScreen>
+#include <QSettings>
 #include <QVariant>
 #include <QWidget>
 
 #include <algorithm>
+#include <optional>
 
 namespace korvalo {
+
+namespace {
+
+QSettings settings()
+{
+    const QString application = QCoreApplication::applicationName();
+    const QString organization = QCoreApplication::organizationName();
+    return QSettings(organization.isEmpty() ? application : organization, application);
+}
+
+QString placeKey(const QWidget *window)
+{
+    return QStringLiteral("Windows/") + window->objectName();
+}
+
+// Where the window was when it was last closed (outer top-left, inner size); nothing
+// when it was never closed or lies where no screen shows its title bar any more.
+std::optional<QRect> rememberedPlace(const QWidget *window)
+{
+    const QRect place = settings().value(placeKey(window)).toRect();
+    if (!place.isValid())
+        return std::nullopt;
+    const QRect titleBar(place.topLeft(), QSize(std::min(place.width(), 120), 30));
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect shown = screen->availableGeometry().intersected(titleBar);
+        if (shown.width() >= std::min(titleBar.width(), 60) && shown.height() >= 10)
+            return place;
+    }
+    return std::nullopt;
+}
+
+// Writes the window's place whenever it is closed, also when the program ends with it
+// open.
+class PlaceKeeper : public QObject
+{
+public:
+    explicit PlaceKeeper(QWidget *window) : QObject(window), m_window(window)
+    {
+        window->installEventFilter(this);
+        connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+            if (m_window->isVisible())
+                store();
+        });
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Hide && !m_window->isMinimized())
+            store();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void store() const { settings().setValue(placeKey(m_window), QRect(m_window->pos(), m_window->size())); }
+
+    QWidget *m_window;
+};
+
+} // namespace
 
 void ShowBeside(QWidget *window, const QWidget *main)
 {
     static const char *const placed = "korvaloPlaced";
+    static const char *const kept = "korvaloKept";
+    if (!window->property(kept).toBool() && !window->objectName().isEmpty()) {
+        window->setProperty(kept, true);
+        new PlaceKeeper(window);
+        if (const std::optional<QRect> place = rememberedPlace(window)) {
+            window->setProperty(placed, true);
+            window->resize(place->size());
+            window->move(place->topLeft());
+        }
+    }
     if (!window->property(placed).toBool() && main) {
         window->setProperty(placed, true);
         const QRect outer = main->frameGeometry();

@@ -483,6 +483,9 @@ void TestRender::sectorLabelPositions_data()
     QTest::newRow("halves") << QList<float>{0, 180} << QList<float>{90, 270};
     QTest::newRow("one sector, opposite its boundary") << QList<float>{30} << QList<float>{210};
     QTest::newRow("across zero") << QList<float>{300, 60} << QList<float>{0, 180};
+    // 360 and 0 are one boundary: the first owns the wedge up to 90, the second nothing.
+    QTest::newRow("360 beside 0") << QList<float>{360, 0, 90} << QList<float>{45, 0, 225};
+    QTest::newRow("outside the circle") << QList<float>{400, -180} << QList<float>{110, 290};
 }
 
 void TestRender::sectorLabelPositions()

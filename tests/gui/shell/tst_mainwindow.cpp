@@ -3,6 +3,7 @@
 #include "gui/shell/menus.h"
 #include "gui/windows/infowindows.h"
 #include "shellfixture.h"
+#include "builders.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -124,6 +125,7 @@ void TestMainWindow::menuItems()
 void TestMainWindow::hiddenAndLaterItems()
 {
     Shell s;
+    s.load(EgoWithCards(1)); // the Card items are greyed without a card
     QVERIFY(s.child<QMenu>(u"Macro1"_s)->menuAction()->isVisible());
     QVERIFY(!s.child<QMenu>(u"ImportGraphic1"_s)->menuAction()->isVisible());
     QVERIFY(!s.action(u"History1"_s)->isVisible());
