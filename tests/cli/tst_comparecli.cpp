@@ -78,7 +78,7 @@ void TestCompareCli::onePair()
              (QStringList{u"ego_id\tcard_from\tcard_to\tkept\tlost\tnew\tstability\tturnover\tjaccard"_s,
                           u"C3\t3\t2\t1\t1\t4\t0.500\t0.833\t0.167"_s, QString(),
                           u"change\tid\tring_from\tring_to\tsector_from\tsector_to\tdistance_change"_s,
-                          u"kept\tF\t3\t3\tFriends\tFriends\t0.000"_s, u"lost\tG\t2\t\tFamily\t\tNA"_s,
+                          u"kept\tF\t3\t3\tFriends\tFriends\t0.000"_s, u"lost\tG\t1\t\tFamily\t\tNA"_s,
                           u"new\ta\t\t2\t\tFriends\tNA"_s, u"new\tB\t\t2\t\tFamily\tNA"_s,
                           u"new\tCARL\t\t3\t\tWork\tNA"_s, u"new\tE\t\t3\t\tFriends\tNA"_s, QString()}));
     QCOMPARE(QImage(picture).size(), QSize(400, 300));
