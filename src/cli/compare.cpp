@@ -10,6 +10,7 @@
 #include "core/map/comparerender.h"
 #include "core/map/imageexport.h"
 #include "core/map/jpegwriter.h"
+#include "core/map/vectorexport.h"
 #include "core/model/textutil.h"
 
 #include <QBuffer>
@@ -80,19 +81,21 @@ int compareStudy(const SubCommand &command, const QStringList &inputs, bool tsv)
 
 } // namespace
 
-// compare IN.ego [--cards K M] [--format text|tsv] [--picture OUT.jpg|OUT.png [--size WxH]]
+// compare IN.ego [--cards K M] [--format text|tsv] [--picture OUT.jpg|OUT.png|OUT.svg|OUT.pdf [--size WxH]]
 // compare IN.ego --alters
 // compare IN... --all [--format text|tsv]
 int runCompare(const QStringList &arguments)
 {
     SubCommand command(u"compare"_s,
-                       u"IN.ego [--cards K M] [--format text|tsv] [--picture OUT.jpg|OUT.png [--size WxH]]\n"
+                       u"IN.ego [--cards K M] [--format text|tsv]\n"
+                       "       [--picture OUT.jpg|OUT.png|OUT.svg|OUT.pdf [--size WxH]]\n"
                        "       korvalo-cli compare IN.ego --alters\n"
                        "       korvalo-cli compare IN.ego|FOLDER... --all [--format text|tsv]"_s,
                        u"Compares two network cards of an ego: the figures (kept, lost and new alters, "
                        "stability, turnover, Jaccard, size change, ties between kept alters), then one line "
                        "per alter with its rings and sectors. --cards chooses the earlier and the later card "
-                       "(default 1 and 2). --picture draws the compare view. --alters prints every alter ID "
+                       "(default 1 and 2). --picture draws the compare view: a JPEG when OUT ends in .jpg, an SVG "
+                       "in .svg, a PDF page in .pdf, else a PNG. --alters prints every alter ID "
                        "with its ring on each card instead (blank where absent). With --all: one row per pair "
                        "of consecutive cards of each ego; a folder stands for its .ego files. Ratios have "
                        "three decimals, NA where they are not defined."_s);
@@ -186,14 +189,19 @@ int runCompare(const QStringList &arguments)
         write(ComparisonText(comparison, model));
     }
     if (parser.isSet(pictureOption)) {
+        const QString out = parser.value(pictureOption);
+        auto endsIn = [&](QStringView suffix) { return out.endsWith(suffix, Qt::CaseInsensitive); };
+        if (endsIn(u".svg") || endsIn(u".pdf")) {
+            const Status written = endsIn(u".svg") ? WriteCompareSvg(out, model, comparison, ViewOptions(), size)
+                                                   : WriteComparePdf(out, model, comparison, ViewOptions(), size);
+            return written ? 0 : command.failure(written.message());
+        }
         QImage image(size, QImage::Format_RGB32);
         if (image.isNull())
             return command.failure(u"There is not enough memory for a picture of %1x%2 pixels."_s.arg(size.width())
                                        .arg(size.height()));
         RenderCompare(image, model, comparison, ViewOptions());
-        const QString out = parser.value(pictureOption);
-        const bool jpeg = out.endsWith(u".jpg", Qt::CaseInsensitive) || out.endsWith(u".jpeg", Qt::CaseInsensitive);
-        if (jpeg) {
+        if (endsIn(u".jpg") || endsIn(u".jpeg")) {
             if (const Status written = WriteJpegFile(image, out); !written)
                 return command.failure(written.message());
         } else {

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -78,10 +80,26 @@ void TestCompareCli::onePair()
              (QStringList{u"ego_id\tcard_from\tcard_to\tkept\tlost\tnew\tstability\tturnover\tjaccard"_s,
                           u"C3\t3\t2\t1\t1\t4\t0.500\t0.833\t0.167"_s, QString(),
                           u"change\tid\tring_from\tring_to\tsector_from\tsector_to\tdistance_change"_s,
-                          u"kept\tF\t3\t3\tFriends\tFriends\t0.000"_s, u"lost\tG\t2\t\tFamily\t\tNA"_s,
+                          u"kept\tF\t3\t3\tFriends\tFriends\t0.000"_s, u"lost\tG\t1\t\tFamily\t\tNA"_s,
                           u"new\ta\t\t2\t\tFriends\tNA"_s, u"new\tB\t\t2\t\tFamily\tNA"_s,
                           u"new\tCARL\t\t3\t\tWork\tNA"_s, u"new\tE\t\t3\t\tFriends\tNA"_s, QString()}));
     QCOMPARE(QImage(picture).size(), QSize(400, 300));
+
+    // As vector pictures, chosen by the ending: an SVG of that size, a PDF of one page.
+    const QString svg = dir.filePath(u"change.SVG"_s);
+    const QString pdf = dir.filePath(u"change.pdf"_s);
+    for (const QString &out : {svg, pdf}) {
+        run = cli({file, u"--picture"_s, out, u"--size"_s, u"400x300"_s});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    }
+    QSvgRenderer vector(svg);
+    QVERIFY(vector.isValid());
+    QCOMPARE(vector.viewBox(), QRect(0, 0, 400, 300));
+    QFile document(pdf);
+    QVERIFY(document.open(QIODevice::ReadOnly));
+    const QByteArray bytes = document.readAll();
+    QVERIFY(bytes.startsWith("%PDF-"));
+    QCOMPARE(QString::fromLatin1(bytes).count(QRegularExpression(u"/Type\\s*/Page(?![a-zA-Z])"_s)), 1);
 
     run = cli({file, u"--alters"_s});
     QCOMPARE(run.exitCode, 0);

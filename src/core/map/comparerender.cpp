@@ -8,12 +8,15 @@
 
 #include <QPainter>
 #include <QPolygon>
+#include <QPolygonF>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <map>
 #include <numbers>
+#include <optional>
 #include <vector>
 
 namespace korvalo {
@@ -91,25 +94,40 @@ void drawLine(QImage &image, QPainter &painter, QPoint from, QPoint to, QRgb col
     painter.drawLine(from, to);
 }
 
-void drawArrow(QImage &image, QPainter &painter, QPoint from, QPoint to, int stopShort)
+// Where an arrow from `from` to `to` ends and where its head's base lies; none when the
+// two are too close for an arrow.
+struct ArrowGeometry
+{
+    QPoint tip;
+    QPointF base;
+    QPointF side; // unit vector along the base
+};
+
+std::optional<ArrowGeometry> arrowGeometry(QPoint from, QPoint to, int stopShort)
 {
     const double dx = to.x() - from.x();
     const double dy = to.y() - from.y();
     const double length = std::hypot(dx, dy);
     if (length < 2)
-        return;
+        return std::nullopt;
     // The tip touches the node's rim rather than hiding under it, when there is room.
     const double reach = length > stopShort + arrowHead + 2 ? length - stopShort : length;
     const double ux = dx / length;
     const double uy = dy / length;
     const QPoint tip(RoundToPixel(from.x() + ux * reach), RoundToPixel(from.y() + uy * reach));
-    drawLine(image, painter, from, tip, CompareArrowColor);
+    return ArrowGeometry{tip, QPointF(tip.x() - ux * arrowHead, tip.y() - uy * arrowHead), QPointF(-uy, ux)};
+}
+
+void drawArrow(QImage &image, QPainter &painter, QPoint from, QPoint to, int stopShort)
+{
+    const std::optional<ArrowGeometry> arrow = arrowGeometry(from, to, stopShort);
+    if (!arrow)
+        return;
+    drawLine(image, painter, from, arrow->tip, CompareArrowColor);
     // The head: a fan of lines from the tip to its base, close enough to fill it.
-    const double baseX = tip.x() - ux * arrowHead;
-    const double baseY = tip.y() - uy * arrowHead;
     for (int i = -arrowHead; i <= arrowHead; i += 2) {
-        const double across = i / 2.0;
-        drawLine(image, painter, tip, QPoint(RoundToPixel(baseX - uy * across), RoundToPixel(baseY + ux * across)),
+        const QPointF corner = arrow->base + arrow->side * (i / 2.0);
+        drawLine(image, painter, arrow->tip, QPoint(RoundToPixel(corner.x()), RoundToPixel(corner.y())),
                  CompareArrowColor);
     }
 }
@@ -131,15 +149,24 @@ const Shape &ghostShape(int radius, bool square)
     return found->second;
 }
 
+// The star's ten corners around `c`, the first at the top.
+QPolygonF starPoints(QPointF c)
+{
+    QPolygonF star;
+    for (int i = 0; i < 10; ++i) {
+        const double r = i % 2 == 0 ? starRadius : starRadius * 0.45;
+        const double a = (-90 + i * 36) * std::numbers::pi / 180;
+        star << QPointF(c.x() + r * std::cos(a), c.y() + r * std::sin(a));
+    }
+    return star;
+}
+
 const Shape &starShape()
 {
     thread_local const Shape shape = shapePixels(starRadius + 1, [](QPainter &p, QPoint c) {
         QPolygon star;
-        for (int i = 0; i < 10; ++i) {
-            const double r = i % 2 == 0 ? starRadius : starRadius * 0.45;
-            const double a = (-90 + i * 36) * std::numbers::pi / 180;
-            star << QPoint(RoundToPixel(c.x() + r * std::cos(a)), RoundToPixel(c.y() + r * std::sin(a)));
-        }
+        for (const QPointF &corner : starPoints(c))
+            star << QPoint(RoundToPixel(corner.x()), RoundToPixel(corner.y()));
         p.setPen(SolidPen(qRgb(0, 0, 0), 1));
         p.setBrush(Qt::black);
         p.drawPolygon(star);
@@ -147,23 +174,12 @@ const Shape &starShape()
     return shape;
 }
 
-void drawLegend(QImage &image, QPainter &painter, const CardComparison &c, const ViewOptions &view, QRect box)
+// The legend's rows: the three samples' captions, then the figures.
+std::array<QString, legendLines> legendTexts(const CardComparison &c, const ViewOptions &view)
 {
-    painter.setPen(SolidPen(qRgb(0, 0, 0), 1));
-    painter.setBrush(Qt::white);
-    painter.drawRect(box.adjusted(0, 0, -1, -1));
-    const int x = box.left() + 6;
-    const int textX = x + 26;
-    auto rowY = [&](int row) { return box.top() + 4 + row * legendLine; };
-    auto middle = [&](int row) { return rowY(row) + legendLine / 2; };
-
-    drawArrow(image, painter, QPoint(x, middle(0)), QPoint(x + 20, middle(0)), 0);
-    putShape(image, painter, QPoint(x + 10, middle(1)), ghostShape(5, false), CompareGhostColor);
-    putShape(image, painter, QPoint(x + 10, middle(2)), starShape(), CompareStarColor);
-
     const QChar sep = view.DecimalSeparator;
     const QString size = (c.sizeChange() > 0 ? u"+"_s : QString()) + QString::number(c.sizeChange());
-    const QString texts[legendLines] = {
+    return {
         u"kept (moved)"_s,
         u"lost"_s,
         u"new"_s,
@@ -172,9 +188,121 @@ void drawLegend(QImage &image, QPainter &painter, const CardComparison &c, const
         u"Jaccard %1"_s.arg(FormatMeasure(c.jaccard, sep)),
         u"size change %1"_s.arg(size),
     };
+}
+
+// The legend's layout in `box`: where row `row` starts, where its text starts, and the
+// middle of its sample.
+struct LegendLayout
+{
+    QRect box;
+    int x() const { return box.left() + 6; }
+    int textX(int row) const { return row < 3 ? x() + 26 : x(); }
+    int rowY(int row) const { return box.top() + 4 + row * legendLine; }
+    int middle(int row) const { return rowY(row) + legendLine / 2; }
+};
+
+void drawLegend(QImage &image, QPainter &painter, const CardComparison &c, const ViewOptions &view, QRect box)
+{
+    const LegendLayout legend{box};
+    painter.setPen(SolidPen(qRgb(0, 0, 0), 1));
+    painter.setBrush(Qt::white);
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    const int x = legend.x();
+    drawArrow(image, painter, QPoint(x, legend.middle(0)), QPoint(x + 20, legend.middle(0)), 0);
+    putShape(image, painter, QPoint(x + 10, legend.middle(1)), ghostShape(5, false), CompareGhostColor);
+    putShape(image, painter, QPoint(x + 10, legend.middle(2)), starShape(), CompareStarColor);
+
+    const auto texts = legendTexts(c, view);
     painter.setPen(Qt::black);
     for (int row = 0; row < legendLines; ++row)
-        DrawMapText(painter, row < 3 ? textX : x, rowY(row) + 1, texts[row], legendText, 0);
+        DrawMapText(painter, legend.textX(row), legend.rowY(row) + 1, texts[size_t(row)], legendText, 0);
+}
+
+// The marks of the change on a map of w x h pixels, in the order they are drawn: the
+// ghosts of the lost alters (centre, radius, square for a non-human), the arrows of the
+// kept ones (from, to, the radius to stop short of), the stars of the new ones (centre).
+// Hidden alters have no marks; both cards must exist.
+void walkMarks(const NetworkModel &model, const CardComparison &comparison, const ViewOptions &view, int w, int h,
+               const std::function<void(QPoint, int, bool)> &ghost,
+               const std::function<void(QPoint, QPoint, int)> &arrow, const std::function<void(QPoint)> &star)
+{
+    const NetworkCard &before = model.card(comparison.from);
+    const NetworkCard &after = model.card(comparison.to);
+    auto place = [&](const NetworkCard &card, int node) {
+        const Node &n = card.Nodes[size_t(node)];
+        return MapPoint(n.Angle, n.Distance, w, h);
+    };
+    for (const ComparedAlter &a : comparison.alters) {
+        if (a.change == AlterChange::Lost && NodeVisible(before, a.fromNode, view)) {
+            const Node &n = before.Nodes[size_t(a.fromNode)];
+            ghost(place(before, a.fromNode), markRadius(n, view), n.Human == u"FALSE");
+        }
+    }
+    for (const ComparedAlter &a : comparison.alters) {
+        if (a.change == AlterChange::Kept && NodeVisible(after, a.toNode, view))
+            arrow(place(before, a.fromNode), place(after, a.toNode), markRadius(after.Nodes[size_t(a.toNode)], view));
+    }
+    for (const ComparedAlter &a : comparison.alters) {
+        if (a.change == AlterChange::New && NodeVisible(after, a.toNode, view)) {
+            const int r = markRadius(after.Nodes[size_t(a.toNode)], view);
+            star(place(after, a.toNode) + QPoint(r, -r));
+        }
+    }
+}
+
+// The marks as shapes, for any paint device. The painter is translated by half a pixel,
+// as PaintCard's shapes are, so that a line at x covers pixel x.
+
+void paintArrow(QPainter &painter, QPoint from, QPoint to, int stopShort)
+{
+    const std::optional<ArrowGeometry> arrow = arrowGeometry(from, to, stopShort);
+    if (!arrow)
+        return;
+    const QColor color = QColor::fromRgb(CompareArrowColor);
+    painter.setPen(QPen(color, 1, Qt::SolidLine, Qt::FlatCap));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLine(QPointF(from), arrow->base);
+    const double half = arrowHead / 2.0;
+    painter.setPen(QPen(color, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(color);
+    painter.drawPolygon(
+        QPolygonF{QPointF(arrow->tip), arrow->base + arrow->side * half, arrow->base - arrow->side * half});
+}
+
+void paintGhost(QPainter &painter, QPoint at, int radius, bool square)
+{
+    painter.setPen(QPen(QColor::fromRgb(CompareGhostColor), 1, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    if (square)
+        painter.drawRect(QRectF(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius));
+    else
+        painter.drawEllipse(QPointF(at), radius, radius);
+}
+
+void paintStar(QPainter &painter, QPoint at)
+{
+    const QColor color = QColor::fromRgb(CompareStarColor);
+    painter.setPen(QPen(color, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(color);
+    painter.drawPolygon(starPoints(at));
+}
+
+void paintLegend(QPainter &painter, const CardComparison &c, const ViewOptions &view, QRect box)
+{
+    const LegendLayout legend{box};
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::white);
+    painter.drawRect(QRectF(box.adjusted(0, 0, -1, -1)));
+    const int x = legend.x();
+    paintArrow(painter, QPoint(x, legend.middle(0)), QPoint(x + 20, legend.middle(0)), 0);
+    paintGhost(painter, QPoint(x + 10, legend.middle(1)), 5, false);
+    paintStar(painter, QPoint(x + 10, legend.middle(2)));
+
+    const auto texts = legendTexts(c, view);
+    painter.setPen(Qt::black);
+    for (int row = 0; row < legendLines; ++row) // undoing the shapes' half pixel
+        DrawSmoothMapText(painter, QPointF(legend.textX(row) - 0.5, legend.rowY(row) + 0.5), texts[size_t(row)],
+                          legendText, 0);
 }
 
 } // namespace
@@ -193,37 +321,50 @@ void RenderCompare(QImage &target, const NetworkModel &model, const CardComparis
     RenderCard(target, model, comparison.to, view);
     if (!model.hasCard(comparison.from) || !model.hasCard(comparison.to))
         return;
-    const NetworkCard &before = model.card(comparison.from);
-    const NetworkCard &after = model.card(comparison.to);
     const int w = target.width();
     const int h = target.height();
     QPainter painter(&target);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
-
-    auto place = [&](const NetworkCard &card, int node) {
-        const Node &n = card.Nodes[size_t(node)];
-        return MapPoint(n.Angle, n.Distance, w, h);
-    };
-    for (const ComparedAlter &a : comparison.alters) {
-        if (a.change == AlterChange::Lost && NodeVisible(before, a.fromNode, view)) {
-            const Node &n = before.Nodes[size_t(a.fromNode)];
-            putShape(target, painter, place(before, a.fromNode), ghostShape(markRadius(n, view), n.Human == u"FALSE"),
-                     CompareGhostColor);
-        }
-    }
-    for (const ComparedAlter &a : comparison.alters) {
-        if (a.change == AlterChange::Kept && NodeVisible(after, a.toNode, view))
-            drawArrow(target, painter, place(before, a.fromNode), place(after, a.toNode),
-                      markRadius(after.Nodes[size_t(a.toNode)], view));
-    }
-    for (const ComparedAlter &a : comparison.alters) {
-        if (a.change == AlterChange::New && NodeVisible(after, a.toNode, view)) {
-            const int r = markRadius(after.Nodes[size_t(a.toNode)], view);
-            putShape(target, painter, place(after, a.toNode) + QPoint(r, -r), starShape(), CompareStarColor);
-        }
-    }
+    walkMarks(
+        model, comparison, view, w, h,
+        [&](QPoint at, int radius, bool square) {
+            putShape(target, painter, at, ghostShape(radius, square), CompareGhostColor);
+        },
+        [&](QPoint from, QPoint to, int stopShort) { drawArrow(target, painter, from, to, stopShort); },
+        [&](QPoint at) { putShape(target, painter, at, starShape(), CompareStarColor); });
     drawLegend(target, painter, comparison, view, CompareLegendRect(w, h));
+}
+
+void PaintCompare(QPainter &painter, QSize mapSize, const NetworkModel &model, const CardComparison &comparison,
+                  const ViewOptions &view)
+{
+    PaintCard(painter, mapSize, model, comparison.to, view);
+    if (!model.hasCard(comparison.from) || !model.hasCard(comparison.to))
+        return;
+    painter.save();
+    painter.setClipRect(QRect(QPoint(0, 0), mapSize), Qt::IntersectClip);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.translate(0.5, 0.5);
+    const int w = mapSize.width();
+    const int h = mapSize.height();
+    walkMarks(
+        model, comparison, view, w, h,
+        [&](QPoint at, int radius, bool square) { paintGhost(painter, at, radius, square); },
+        [&](QPoint from, QPoint to, int stopShort) { paintArrow(painter, from, to, stopShort); },
+        [&](QPoint at) { paintStar(painter, at); });
+    paintLegend(painter, comparison, view, CompareLegendRect(w, h));
+    painter.restore();
+}
+
+QString CompareTitle(const NetworkModel &model, const CardComparison &comparison, bool hideNames)
+{
+    if (hideNames)
+        return u"Card %1 to card %2"_s.arg(comparison.from).arg(comparison.to);
+    if (!model.hasCard(comparison.from) || !model.hasCard(comparison.to))
+        return QString();
+    return u"%1 to %2"_s.arg(CardTitle(model, comparison.from, false), model.card(comparison.to).ID);
 }
 
 } // namespace korvalo

@@ -6,6 +6,10 @@
 
 #include <QImage>
 #include <QRect>
+#include <QSize>
+#include <QString>
+
+class QPainter;
 
 namespace korvalo {
 
@@ -25,6 +29,19 @@ inline constexpr QRgb CompareStarColor = 0xFFB01080;  // new alters: a small sta
 // QImage::Format_RGB32, a null image is left alone.
 void RenderCompare(QImage &target, const NetworkModel &model, const CardComparison &comparison,
                    const ViewOptions &view);
+
+// The compare view drawn by `painter` (an image, an SVG generator, a PDF writer) as a map
+// of `mapSize` pixels at the top left: the later card by PaintCard, and on it the same
+// marks and legend as RenderCompare, as shapes and text (the legend stays searchable in
+// an SVG or PDF). Clipped to the map; without both cards only the map of the later one,
+// or the white background, is drawn. The painter's state is restored afterwards.
+void PaintCompare(QPainter &painter, QSize mapSize, const NetworkModel &model, const CardComparison &comparison,
+                  const ViewOptions &view);
+
+// The title of a compare picture: "Name-CardID to CardID" (the earlier card, then the
+// later one), or "Card K to card M" for pictures that hide names. Empty when a card does
+// not exist (unless names are hidden).
+QString CompareTitle(const NetworkModel &model, const CardComparison &comparison, bool hideNames);
 
 // Where the legend lies on a map of w x h pixels.
 QRect CompareLegendRect(int w, int h);

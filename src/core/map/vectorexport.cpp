@@ -1,6 +1,7 @@
 #include "core/map/vectorexport.h"
 
 #include "core/egofile/safefile.h"
+#include "core/map/comparerender.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -12,6 +13,7 @@
 #include <QSvgGenerator>
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 
 namespace korvalo {
@@ -25,16 +27,17 @@ Status write(const QString &path, const QByteArray &bytes)
     return ReplaceFileSafely(path, std::string_view(bytes.constData(), size_t(bytes.size())));
 }
 
+// Draws one map of `mapSize` pixels at the painter's top left: a card, a compare view.
+using MapPainting = std::function<void(QPainter &)>;
+
 // The page's title above the map, the map scaled to fill what is left, centred.
-void paintPage(QPainter &painter, const QRectF &page, const NetworkModel &model, int card,
-               const ViewOptions &view, QSize mapSize)
+void paintPage(QPainter &painter, const QRectF &page, const QString &title, QSize mapSize, const MapPainting &map)
 {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(qMax(1, qRound(page.height() / 30)));
     painter.setFont(font);
     painter.setPen(Qt::black);
     const QFontMetricsF metrics(font);
-    const QString title = CardTitle(model, card, view.HideNames);
     painter.drawText(QRectF(page.left(), page.top(), page.width(), metrics.height()),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                      metrics.elidedText(title, Qt::ElideRight, page.width()));
@@ -45,8 +48,66 @@ void paintPage(QPainter &painter, const QRectF &page, const NetworkModel &model,
     painter.save();
     painter.translate(room.left() + (room.width() - mapSize.width() * scale) / 2, room.top());
     painter.scale(scale, scale);
-    PaintCard(painter, mapSize, model, card, view);
+    map(painter);
     painter.restore();
+}
+
+// An SVG document of one map, `mapSize` pixels wide and high (its view box).
+QByteArray svgOf(QSize mapSize, const QString &title, const MapPainting &map)
+{
+    mapSize = mapSize.expandedTo(QSize(1, 1));
+    QByteArray svg;
+    QBuffer buffer(&svg);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(mapSize);
+    generator.setViewBox(QRect(QPoint(0, 0), mapSize));
+    generator.setTitle(title);
+    generator.setDescription(Creator);
+    {
+        QPainter painter(&generator);
+        map(painter);
+    }
+    return svg;
+}
+
+// A PDF of `pages` landscape A4 pages, page i (from 0) showing titles(i) above map(i).
+// `progress` and `cancelled` as for CardsPdf.
+QByteArray pdfOf(int pages, const QString &documentTitle, QSize mapSize, const std::function<QString(int)> &titles,
+                 const std::function<void(QPainter &, int)> &map, const ExportProgress &progress, bool *cancelled)
+{
+    if (cancelled)
+        *cancelled = false;
+    if (pages <= 0)
+        return {};
+    mapSize = mapSize.expandedTo(QSize(1, 1));
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setCreator(Creator);
+        writer.setTitle(documentTitle);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                         QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
+        // Points: the map's pixels become points at a scale that fills the page.
+        writer.setResolution(72);
+        QPainter painter(&writer);
+        for (int i = 0; i < pages; ++i) {
+            if (i > 0)
+                writer.newPage();
+            const QRectF page(QPointF(0, 0), writer.pageLayout().paintRectPixels(writer.resolution()).size());
+            paintPage(painter, page, titles(i), mapSize, [&](QPainter &p) { map(p, i); });
+            if (progress && !progress(i + 1, pages) && i + 1 < pages) {
+                painter.end();
+                if (cancelled)
+                    *cancelled = true;
+                return {};
+            }
+        }
+    }
+    return pdf;
 }
 
 } // namespace
@@ -60,59 +121,42 @@ std::vector<int> AllCards(const NetworkModel &model)
 
 QByteArray CardSvg(const NetworkModel &model, int card, const ViewOptions &view, QSize mapSize)
 {
-    mapSize = mapSize.expandedTo(QSize(1, 1));
-    QByteArray svg;
-    QBuffer buffer(&svg);
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(mapSize);
-    generator.setViewBox(QRect(QPoint(0, 0), mapSize));
-    generator.setTitle(CardTitle(model, card, view.HideNames));
-    generator.setDescription(Creator);
-    {
-        QPainter painter(&generator);
-        PaintCard(painter, mapSize, model, card, view);
-    }
-    return svg;
+    return svgOf(mapSize, CardTitle(model, card, view.HideNames),
+                 [&](QPainter &painter) { PaintCard(painter, mapSize.expandedTo(QSize(1, 1)), model, card, view); });
 }
 
 QByteArray CardsPdf(const NetworkModel &model, const std::vector<int> &cards, const ViewOptions &view,
                     QSize mapSize, const ExportProgress &progress, bool *cancelled)
 {
-    if (cancelled)
-        *cancelled = false;
-    if (cards.empty())
-        return {};
-    mapSize = mapSize.expandedTo(QSize(1, 1));
-    QByteArray pdf;
-    QBuffer buffer(&pdf);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setCreator(Creator);
-        // With one card the document takes its title; several cards get none of theirs.
-        writer.setTitle(cards.size() == 1 ? CardTitle(model, cards.front(), view.HideNames) : QString());
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                         QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
-        // Points: the map's pixels become points at a scale that fills the page.
-        writer.setResolution(72);
-        QPainter painter(&writer);
-        const int total = int(cards.size());
-        for (int i = 0; i < total; ++i) {
-            if (i > 0)
-                writer.newPage();
-            const QRectF page(QPointF(0, 0), writer.pageLayout().paintRectPixels(writer.resolution()).size());
-            paintPage(painter, page, model, cards[size_t(i)], view, mapSize);
-            if (progress && !progress(i + 1, total) && i + 1 < total) {
-                painter.end();
-                if (cancelled)
-                    *cancelled = true;
-                return {};
-            }
-        }
-    }
-    return pdf;
+    // With one card the document takes its title; several cards get none of theirs.
+    const QString title = cards.size() == 1 ? CardTitle(model, cards.front(), view.HideNames) : QString();
+    return pdfOf(
+        int(cards.size()), title, mapSize,
+        [&](int page) { return CardTitle(model, cards[size_t(page)], view.HideNames); },
+        [&](QPainter &painter, int page) {
+            PaintCard(painter, mapSize.expandedTo(QSize(1, 1)), model, cards[size_t(page)], view);
+        },
+        progress, cancelled);
+}
+
+QByteArray CompareSvg(const NetworkModel &model, const CardComparison &comparison, const ViewOptions &view,
+                      QSize mapSize)
+{
+    return svgOf(mapSize, CompareTitle(model, comparison, view.HideNames), [&](QPainter &painter) {
+        PaintCompare(painter, mapSize.expandedTo(QSize(1, 1)), model, comparison, view);
+    });
+}
+
+QByteArray ComparePdf(const NetworkModel &model, const CardComparison &comparison, const ViewOptions &view,
+                      QSize mapSize)
+{
+    const QString title = CompareTitle(model, comparison, view.HideNames);
+    return pdfOf(
+        1, title, mapSize, [&](int) { return title; },
+        [&](QPainter &painter, int) {
+            PaintCompare(painter, mapSize.expandedTo(QSize(1, 1)), model, comparison, view);
+        },
+        {}, nullptr);
 }
 
 Status WriteCardSvg(const QString &path, const NetworkModel &model, int card, const ViewOptions &view,
@@ -136,6 +180,18 @@ ExportOutcome WriteCardsPdf(const QString &path, const NetworkModel &model, cons
     if (outcome.status)
         outcome.written << path;
     return outcome;
+}
+
+Status WriteCompareSvg(const QString &path, const NetworkModel &model, const CardComparison &comparison,
+                       const ViewOptions &view, QSize mapSize)
+{
+    return write(path, CompareSvg(model, comparison, view, mapSize));
+}
+
+Status WriteComparePdf(const QString &path, const NetworkModel &model, const CardComparison &comparison,
+                       const ViewOptions &view, QSize mapSize)
+{
+    return write(path, ComparePdf(model, comparison, view, mapSize));
 }
 
 } // namespace korvalo

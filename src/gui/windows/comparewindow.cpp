@@ -5,6 +5,7 @@
 #include "core/map/comparerender.h"
 #include "core/map/imageexport.h"
 #include "core/map/jpegwriter.h"
+#include "core/map/vectorexport.h"
 #include "gui/dialogs/toolwindow.h"
 #include "gui/map/mapwidget.h"
 #include "gui/shell/asker.h"
@@ -43,15 +44,31 @@ CompareWindow::CompareWindow(const ShellContext &shell) : QMainWindow(shell.wind
     back->setObjectName(u"CompareBack"_s);
     back->setAccessibleName(u"Back to the map for editing"_s);
     connect(back, &QPushButton::clicked, this, &CompareWindow::backToMap);
-    auto *exportButton = new QPushButton(u"Export JPG..."_s, central);
-    exportButton->setObjectName(u"CompareExport"_s);
-    exportButton->setAccessibleName(u"Export the compare view as JPEG"_s);
-    connect(exportButton, &QPushButton::clicked, this, &CompareWindow::exportPicture);
+    // One button per kind of picture, each asking for its own file name.
+    const struct
+    {
+        QString caption, name, accessible;
+        PictureKind kind;
+    } exports[] = {
+        {u"Export JPG..."_s, u"CompareExport"_s, u"Export the compare view as JPEG"_s, PictureKind::Jpeg},
+        {u"Export SVG..."_s, u"CompareExportSvg"_s, u"Export the compare view as SVG"_s, PictureKind::Svg},
+        {u"Export PDF..."_s, u"CompareExportPdf"_s, u"Export the compare view as PDF"_s, PictureKind::Pdf},
+    };
+    QList<QPushButton *> exportButtons;
+    for (const auto &e : exports) {
+        auto *button = new QPushButton(e.caption, central);
+        button->setObjectName(e.name);
+        button->setAccessibleName(e.accessible);
+        const PictureKind kind = e.kind;
+        connect(button, &QPushButton::clicked, this, [this, kind] { exportPicture(kind); });
+        exportButtons << button;
+    }
     bar->addWidget(otherLabel);
     bar->addWidget(m_other);
     bar->addStretch(1);
     bar->addWidget(back);
-    bar->addWidget(exportButton);
+    for (QPushButton *button : exportButtons)
+        bar->addWidget(button);
 
     m_view = new MapWidget(central);
     m_view->setObjectName(u"CompareView"_s);
@@ -139,12 +156,30 @@ void CompareWindow::backToMap()
     m_shell.window->activateWindow();
 }
 
-void CompareWindow::exportPicture()
+void CompareWindow::exportPicture(PictureKind kind)
 {
-    const QString chosen = m_shell.asker().saveFileName(u"JPEG (*.jpg)"_s);
+    if (m_comparison.from == 0)
+        return;
+    static const QString filters[] = {u"JPEG (*.jpg)"_s, u"SVG (*.svg)"_s, u"PDF (*.pdf)"_s};
+    const QString chosen = m_shell.asker().saveFileName(filters[int(kind)]);
     if (chosen.isEmpty())
         return;
-    const Status written = WriteJpegFile(m_view->image(), JpegFileName(chosen));
+    const NetworkModel &model = m_shell.document.model();
+    const ViewOptions view = m_shell.document.viewOptions();
+    // The vector pictures are of the map's size as the view shows it.
+    const QSize mapSize = m_view->size().expandedTo(QSize(1, 1));
+    Status written = Status::success();
+    switch (kind) {
+    case PictureKind::Jpeg:
+        written = WriteJpegFile(m_view->image(), JpegFileName(chosen));
+        break;
+    case PictureKind::Svg:
+        written = WriteCompareSvg(chosen, model, m_comparison, view, mapSize);
+        break;
+    case PictureKind::Pdf:
+        written = WriteComparePdf(chosen, model, m_comparison, view, mapSize);
+        break;
+    }
     if (!written)
         m_shell.asker().message(written.message());
 }

@@ -15,7 +15,7 @@ class MapWidget;
 // "Compare Cards": a card and another one of the open ego drawn as the compare view (the
 // later card with the change since the earlier one, see comparerender.h). The view is
 // read-only: a click on it goes back to the map, showing the later card there. It
-// follows the document through refresh() and exports its picture as JPEG.
+// follows the document through refresh() and exports its picture as JPEG, SVG or PDF.
 class CompareWindow : public QMainWindow
 {
     Q_OBJECT
@@ -27,8 +27,11 @@ public:
     // Compares again from the document: the cards may have changed or gone. With fewer
     // than two cards, or the card gone, the window closes.
     void refresh();
-    // The picture as a JPEG file, asked for through the one door.
-    void exportPicture();
+    enum class PictureKind { Jpeg, Svg, Pdf };
+    // The picture as a file of that kind, its name asked for through the one door (which
+    // asks before replacing a file). The JPEG is the view as shown; the SVG and the PDF
+    // draw it anew as shapes and text, at the view's size.
+    void exportPicture(PictureKind kind = PictureKind::Jpeg);
 
     MapWidget *view() const { return m_view; }
     QComboBox *otherCard() const { return m_other; }

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QSvgRenderer>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -83,6 +84,18 @@ void TestCompareWindow::compareViewFollowsTheDocument()
     shell.asker->fileNames.push_back(dir.filePath(u"change"_s));
     shell.child<QPushButton>(u"CompareExport"_s, window)->click();
     QCOMPARE(QImage(dir.filePath(u"change.jpg"_s)).size(), window->view()->image().size());
+    // And as SVG and PDF, each asked for with its own filter.
+    shell.asker->fileNames.push_back(dir.filePath(u"change.svg"_s));
+    shell.child<QPushButton>(u"CompareExportSvg"_s, window)->click();
+    shell.asker->fileNames.push_back(dir.filePath(u"change.pdf"_s));
+    shell.child<QPushButton>(u"CompareExportPdf"_s, window)->click();
+    QCOMPARE(shell.asker->asked.mid(shell.asker->asked.size() - 2),
+             (QStringList{u"save: SVG (*.svg)"_s, u"save: PDF (*.pdf)"_s}));
+    QSvgRenderer svg(dir.filePath(u"change.svg"_s));
+    QVERIFY(svg.isValid());
+    QCOMPARE(svg.viewBox().size(), window->view()->size());
+    QFile pdf(dir.filePath(u"change.pdf"_s));
+    QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
 
     // A click on the view goes back to the map, on the later card.
     QTest::mouseClick(window->view(), Qt::LeftButton, {}, QPoint(20, 20));
