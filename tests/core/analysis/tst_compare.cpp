@@ -104,7 +104,7 @@ void TestCompare::altersAcrossCards()
         {u"A"_s, u"4"_s, u"2"_s, QString()},       {u"B"_s, u"2"_s, u"2"_s, QString()},
         {u"Carl"_s, u"3"_s, u"3"_s, QString()},    {u"D"_s, u"3"_s, QString(), QString()},
         {u"E"_s, u"3/5"_s, u"3"_s, QString()},     {u"F"_s, QString(), u"3"_s, u"3"_s},
-        {u"G"_s, QString(), QString(), u"2"_s},
+        {u"G"_s, QString(), QString(), u"1"_s},
     };
     QCOMPARE(table.rows, expected);
 }
