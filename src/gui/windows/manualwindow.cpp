@@ -177,7 +177,9 @@ ManualWindow::ManualWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 
 QString ManualWindow::currentPage() const
 {
-    return m_browser->source().fileName().chopped(3); // "map.md"
+    // "map.md" gives "map"; before the first page is shown the source is empty.
+    const QString name = m_browser->source().fileName();
+    return name.endsWith(u".md") ? name.chopped(3) : name;
 }
 
 bool ManualWindow::showPlace(const ManualPlace &place)
