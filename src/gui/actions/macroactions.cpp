@@ -59,6 +59,7 @@ MacroActions::MacroActions(const ShellContext &shell, std::function<ViewOptions(
     m_shell.menus.bind(u"JGPAllCards1"_s, this, [this] { pictures(false); });
     m_shell.menus.bind(u"N1bigJPG1"_s, this, [this] { pictures(true); });
     m_shell.menus.bind(u"ExportTables1"_s, this, [this] { exportTables(); });
+    m_shell.menus.bind(u"ExportGraphML1"_s, this, [this] { exportGraphML(); });
 }
 
 void MacroActions::run(Macro macro)
@@ -156,6 +157,44 @@ void MacroActions::exportTables()
         AppendInfoLine(sink, u"Tables of %1 ego files written: egos.csv, alters.csv and aaties.csv in %2"_s
                                  .arg(result.walk.delivered)
                                  .arg(QDir::toNativeSeparators(folder)));
+    }
+}
+
+void MacroActions::exportGraphML()
+{
+    const QString caption = u"Export GraphML"_s;
+    const std::optional<StudyExportOptions> options = AskStudyExportOptions(m_shell.asker());
+    if (!options)
+        return;
+    const QString folder = chooseFolder(caption);
+    if (folder.isEmpty())
+        return;
+    const QStringList files = EgoFilesInFolder(folder);
+    if (files.isEmpty())
+        return;
+    // Offered beside the folder's files, named after the folder; replacing a file there
+    // is confirmed by the save dialog.
+    m_shell.asker().setStartFolder(folder);
+    m_shell.asker().suggestSaveName(QDir(folder).dirName() + u".graphml"_s);
+    const QString path = m_shell.asker().saveFileName(u"GraphML (*.graphml)"_s);
+    if (path.isEmpty())
+        return;
+    StudyExportResult result;
+    walkFolder(caption, files, [&](const StudyWalkOptions &walk, QObject *) {
+        // Every card of every file; the file replaces the old one only when complete.
+        result = ExportStudyGraphML(files, path, 0, *options, walk);
+        return result.walk.failures;
+    });
+    const InfoSink sink = m_shell.document.session().infoSink;
+    for (const QString &warning : result.warnings)
+        AppendInfoLine(sink, warning);
+    if (!result.written) {
+        m_shell.asker().message(result.written.message());
+        return;
+    }
+    if (!result.walk.cancelled) {
+        AppendInfoLine(sink, u"GraphML of %1 ego files written: %2"_s.arg(result.walk.delivered)
+                                 .arg(QDir::toNativeSeparators(path)));
     }
 }
 

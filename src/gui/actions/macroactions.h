@@ -31,6 +31,8 @@ public:
     void pictures(bool grid);
     // "Export Tables": egos.csv, alters.csv and aaties.csv of a folder's files, written there.
     void exportTables();
+    // "Export GraphML": the cards of a folder's files as one GraphML file, named by the person.
+    void exportGraphML();
 
 private:
     using WalkJob = std::function<std::vector<StudyFailure>(const StudyWalkOptions &walk, QObject *receiver)>;

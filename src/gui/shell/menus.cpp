@@ -175,6 +175,7 @@ const MenuEntry menuTable[] = {
     {Kind::Item, u"Directory2", u"JGP All Cards", u"JGPAllCards1"},
     {Kind::Item, u"Directory2", u"1 big JPG", u"N1bigJPG1"},
     {Kind::Item, u"Directory2", u"Export Tables", u"ExportTables1"},
+    {Kind::Item, u"Directory2", u"Export GraphML", u"ExportGraphML1"},
     {Kind::Item, u"Macro1", u"-Delete Sector", u"DeleteSecotr1"},
     {Kind::Item, u"Macro1", u"Aggregate Nodes", u"AggregateNodes1"},
 

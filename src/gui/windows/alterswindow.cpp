@@ -2,7 +2,7 @@
 
 #include "core/analysis/cardanalyses.h"
 #include "core/analysis/compare.h"
-#include "core/analysis/measures.h"
+#include "core/analysis/spreadsheetcsv.h"
 #include "core/edit/document.h"
 #include "core/egofile/safefile.h"
 #include "gui/dialogs/toolwindow.h"
@@ -90,13 +90,13 @@ void AltersAcrossCardsWindow::exportTable()
     QStringList headings;
     for (int c = 0; c < m_table->columnCount(); ++c)
         headings << m_table->horizontalHeaderItem(c)->text();
-    bytes += DelimitedLine(headings, u',').toUtf8() + "\r\n";
+    bytes += SpreadsheetCsvLine(headings);
     // In the order shown, as the user sorted it.
     for (int r = 0; r < m_table->rowCount(); ++r) {
         QStringList cells;
         for (int c = 0; c < m_table->columnCount(); ++c)
             cells << (m_table->item(r, c) ? m_table->item(r, c)->text() : QString());
-        bytes += DelimitedLine(cells, u',').toUtf8() + "\r\n";
+        bytes += SpreadsheetCsvLine(cells);
     }
     const Status saved = ReplaceFileSafely(chosen, std::string_view(bytes.constData(), size_t(bytes.size())));
     if (!saved)

@@ -1,5 +1,6 @@
 #include "gui/windows/measureswindow.h"
 
+#include "core/analysis/spreadsheetcsv.h"
 #include "core/edit/document.h"
 #include "core/egofile/safefile.h"
 #include "gui/dialogs/toolwindow.h"
@@ -174,7 +175,7 @@ void MeasuresWindow::exportTable()
         return;
     QByteArray bytes;
     for (const QStringList &row : TableCells(shownTable(), false))
-        bytes += DelimitedLine(row, u',').toUtf8() + "\r\n";
+        bytes += SpreadsheetCsvLine(row);
     const Status saved = ReplaceFileSafely(chosen, std::string_view(bytes.constData(), size_t(bytes.size())));
     if (!saved)
         m_shell.asker().message(saved.message());

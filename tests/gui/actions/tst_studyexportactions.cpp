@@ -11,13 +11,15 @@ using namespace korvalo;
 using namespace Qt::StringLiterals;
 
 // The tables and GraphML from the menus: the open ego through File > Export, a folder
-// through Macro > Directory > "Export Tables", with the question about names and memos.
+// through Macro > Directory > "Export Tables" and "Export GraphML", with the question about
+// names and memos.
 class TestStudyExportActions : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
     void openEgoToTablesAndGraphML();
     void folderToTablesBesideItsFiles();
+    void folderToOneGraphML();
 };
 
 namespace {
@@ -88,6 +90,30 @@ void TestStudyExportActions::folderToTablesBesideItsFiles()
     QCOMPARE(read(study.filePath(u"egos.csv"_s)).count("\r\n"), 3);
     QVERIFY(read(study.filePath(u"alters.csv"_s)).contains("\r\na_1,1,X,"));
     QVERIFY(shell.window.infoWindows()->info()->lines().last().startsWith(u"Tables of 2 ego files written"_s));
+    QVERIFY(shell.asker->unexpected.isEmpty());
+}
+
+void TestStudyExportActions::folderToOneGraphML()
+{
+    QTemporaryDir study;
+    for (const QString &id : {u"b"_s, u"a"_s}) {
+        NetworkModel model = EgoWithCards(2);
+        model.ego.EgoID = id;
+        AddNode(model, 2, alter(0, 0.5f, 1, u"X"_s, u"Xavier"_s));
+        QVERIFY(WriteEgoFile(model, study.filePath(id + u".ego"_s)).ok());
+    }
+    const QString graph = study.filePath(u"study.graphml"_s);
+    Shell shell;
+    shell.asker->choices.push_back(0);
+    shell.asker->fileNames.push_back(study.path());
+    shell.asker->fileNames.push_back(graph);
+    shell.trigger(u"ExportGraphML1"_s);
+    // Every card of the folder's files in name order, without names.
+    const QByteArray written = read(graph);
+    QCOMPARE(written.count("<graph "), 4);
+    QVERIFY(written.indexOf(">a_1<") < written.indexOf(">b_1<"));
+    QVERIFY(!written.contains("Xavier"));
+    QVERIFY(shell.window.infoWindows()->info()->lines().last().startsWith(u"GraphML of 2 ego files written"_s));
     QVERIFY(shell.asker->unexpected.isEmpty());
 }
 
