@@ -13,18 +13,6 @@ using namespace korvalo;
 
 namespace {
 
-void ensureApp()
-{
-    static int argc = 1;
-    static char name[] = "korvalo-bench";
-    static char *argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QGuiApplication(argc, argv);
-    }
-}
-
 // The capacity card and a later wave of it: every alter moved (a little as between
 // interviews, or anywhere on the map, the worst case for the arrows), one in ten gone and
 // replaced by a newcomer, one in seven written in other letter case, the lines kept.
@@ -64,7 +52,7 @@ void BM_CompareCapacityCards(benchmark::State &state)
 
 void BM_RedrawCompareView(benchmark::State &state)
 {
-    ensureApp();
+    EnsureGuiApp();
     const NetworkModel model = TwoCapacityCards(state.range(2) != 0);
     const CardComparison comparison = CompareCards(model, 1, 2);
     ViewOptions view;

@@ -18,18 +18,6 @@ namespace {
 
 constexpr int W = 850, H = 750;
 
-void ensureGuiApp()
-{
-    static int argc = 1;
-    static char name[] = "korvalo-bench";
-    static char *argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QGuiApplication(argc, argv);
-    }
-}
-
 // The last node drawn lies on top of every other: its centre pixel is its own.
 constexpr int TopNode = MaxNodes;
 
@@ -43,7 +31,7 @@ struct Bench
 
     Bench()
     {
-        ensureGuiApp();
+        EnsureGuiApp();
         document.reset(CapacityModel());
         tools.setMode(EditMode::ModifyNodes);
         redraw();

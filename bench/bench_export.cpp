@@ -9,26 +9,10 @@
 
 using namespace korvalo;
 
-namespace {
-
-void ensureGuiApp()
-{
-    static int argc = 1;
-    static char name[] = "korvalo-bench";
-    static char *argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QGuiApplication(argc, argv);
-    }
-}
-
-} // namespace
-
 // Encoding alone: one drawn 850 x 750 card into JPEG bytes at quality 100.
 static void BM_EncodeCardJpeg(benchmark::State &state)
 {
-    ensureGuiApp();
+    EnsureGuiApp();
     const QImage card = RenderedCards(OrdinaryEgo(), ViewOptions(), QSize(850, 750))(1);
     qsizetype bytes = 0;
     for (auto _ : state) {
@@ -44,7 +28,7 @@ BENCHMARK(BM_EncodeCardJpeg)->Unit(benchmark::kMillisecond)->Repetitions(5)->Rep
 // (temporary file, flush to disk, rename).
 static void BM_ExportOneCard(benchmark::State &state)
 {
-    ensureGuiApp();
+    EnsureGuiApp();
     QTemporaryDir dir;
     const CardPicture picture = RenderedCards(OrdinaryEgo(), ViewOptions(), QSize(850, 750));
     const QString path = dir.filePath(QStringLiteral("card.jpg"));
@@ -56,7 +40,7 @@ BENCHMARK(BM_ExportOneCard)->Unit(benchmark::kMillisecond)->Repetitions(5)->Repo
 // "JPG All Cards" of a 100-card ordinary ego at 850 x 750, drawing included.
 static void BM_ExportAllCards(benchmark::State &state)
 {
-    ensureGuiApp();
+    EnsureGuiApp();
     QTemporaryDir dir;
     const NetworkModel &ego = OrdinaryEgo();
     const CardPicture picture = RenderedCards(ego, ViewOptions(), QSize(850, 750));
@@ -70,7 +54,7 @@ BENCHMARK(BM_ExportAllCards)->Unit(benchmark::kMillisecond)->Iterations(3)->Repe
 // "JPG All Cards in 1 JPG" of 70 cards (near JPEG's width limit at 850 pixels a card).
 static void BM_ExportStrip(benchmark::State &state)
 {
-    ensureGuiApp();
+    EnsureGuiApp();
     QTemporaryDir dir;
     const NetworkModel &ego = OrdinaryEgo();
     const CardPicture picture = RenderedCards(ego, ViewOptions(), QSize(850, 750));

@@ -10,21 +10,9 @@
 
 using namespace korvalo;
 
-static void ensureApp()
-{
-    static int argc = 1;
-    static char name[] = "korvalo-bench";
-    static char *argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QGuiApplication(argc, argv);
-    }
-}
-
 static void BM_RedrawCapacityCard(benchmark::State &state)
 {
-    ensureApp();
+    EnsureGuiApp();
     const NetworkModel &model = CapacityModel();
     ViewOptions view;
     view.ColorSectors1 = true;
@@ -40,7 +28,7 @@ BENCHMARK(BM_RedrawCapacityCard)->Args({850, 750})->Args({1600, 1500})
 // Only the clearing step: the floor under the redraw.
 static void BM_ClearOnly(benchmark::State &state)
 {
-    ensureApp();
+    EnsureGuiApp();
     const NetworkModel &model = CapacityModel();
     const ViewOptions view;
     QImage image(int(state.range(0)), int(state.range(1)), QImage::Format_RGB32);
@@ -56,7 +44,7 @@ BENCHMARK(BM_ClearOnly)->Args({850, 750})->Args({1600, 1500})
 // toggled): every label is rasterised anew.
 static void BM_RedrawCapacityCardNewLabels(benchmark::State &state)
 {
-    ensureApp();
+    EnsureGuiApp();
     NetworkModel model = CapacityModel();
     ViewOptions view;
     view.ColorSectors1 = true;

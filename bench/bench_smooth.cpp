@@ -15,18 +15,6 @@ using namespace korvalo;
 // Smooth drawing: what the map shows with Options > Smooth Drawing, and the vector pictures.
 namespace {
 
-void ensureApp()
-{
-    static int argc = 1;
-    static char name[] = "korvalo-bench";
-    static char *argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QGuiApplication(argc, argv);
-    }
-}
-
 QImage shownImage(int w, int h, int ratio)
 {
     QImage image(w * ratio, h * ratio, QImage::Format_RGB32);
@@ -40,7 +28,7 @@ QImage shownImage(int w, int h, int ratio)
 // on an 850 x 750 map, at device pixel ratio 1 and 2.
 static void BM_SmoothRedrawCapacityCard(benchmark::State &state)
 {
-    ensureApp();
+    EnsureGuiApp();
     const NetworkModel &model = CapacityModel();
     ViewOptions view;
     view.ColorSectors1 = true;
@@ -59,7 +47,7 @@ BENCHMARK(BM_SmoothRedrawCapacityCard)->Arg(1)->Arg(2)->Unit(benchmark::kMillise
 // sectors, circles and sector labels, kept between redraws otherwise, are drawn anew.
 static void BM_SmoothRedrawCapacityCardNewSectors(benchmark::State &state)
 {
-    ensureApp();
+    EnsureGuiApp();
     NetworkModel model = CapacityModel();
     ViewOptions view;
     view.ColorSectors1 = true;
@@ -83,7 +71,7 @@ BENCHMARK(BM_SmoothRedrawCapacityCardNewSectors)->Arg(1)->Arg(2)->Unit(benchmark
 // nothing is read under the pointer, so the exact picture waits until it is read again.
 static void BM_DragMoveStepSmooth(benchmark::State &state)
 {
-    ensureApp();
+    EnsureGuiApp();
     constexpr int W = 850, H = 750;
     Document document;
     EditorState editor;
@@ -117,7 +105,7 @@ BENCHMARK(BM_DragMoveStepSmooth)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)-
 // An ordinary interview of 100 cards as one PDF, a page per card.
 static void BM_PdfHundredCards(benchmark::State &state)
 {
-    ensureApp();
+    EnsureGuiApp();
     const NetworkModel &model = OrdinaryEgo();
     const ViewOptions view;
     for (auto _ : state) {
@@ -131,7 +119,7 @@ BENCHMARK(BM_PdfHundredCards)->Unit(benchmark::kMillisecond)->Iterations(3);
 // One card at capacity as SVG.
 static void BM_SvgCapacityCard(benchmark::State &state)
 {
-    ensureApp();
+    EnsureGuiApp();
     const NetworkModel &model = CapacityModel();
     const ViewOptions view;
     for (auto _ : state) {

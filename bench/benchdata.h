@@ -2,9 +2,25 @@
 
 #include "core/model/networkmodel.h"
 
+#include <QGuiApplication>
+
 namespace korvalo {
 
 // Shared benchmark data.
+
+// The application object the drawing benchmarks need, made once, offscreen unless the
+// environment names a platform.
+inline void EnsureGuiApp()
+{
+    static int argc = 1;
+    static char name[] = "korvalo-bench";
+    static char *argv[] = {name, nullptr};
+    if (!QGuiApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        new QGuiApplication(argc, argv);
+    }
+}
 
 // A card at capacity, the worst a drag has to redraw on every mouse move.
 inline const NetworkModel &CapacityModel()

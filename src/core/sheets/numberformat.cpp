@@ -1,7 +1,7 @@
 #include "core/sheets/numberformat.h"
 
-#include <QDate>
-#include <QHash>
+#include "core/sheets/numberformatcode.h"
+
 #include <QStringBuilder>
 
 #include <algorithm>
@@ -10,145 +10,6 @@
 
 namespace korvalo {
 namespace {
-
-enum class Tok { Literal, Digit, Point, Comma, Percent, Exp, Date, Text, General };
-
-struct Token
-{
-    Tok type;
-    QString text; // Literal text, Date part ("yyyy", "mm", "AM/PM", "[h]"), Exp sign
-    QChar digit;  // Digit: '0', '#' or '?'
-};
-
-struct Section
-{
-    std::vector<Token> tokens;
-    bool isDate = false;
-    bool empty = true; // nothing at all in the code of this section
-};
-
-// Splits a code into its sections at ';' outside quotes, escapes and brackets.
-QStringList splitSections(const QString &code)
-{
-    QStringList sections;
-    QString current;
-    bool quoted = false;
-    for (qsizetype i = 0; i < code.size(); ++i) {
-        const QChar c = code[i];
-        if (quoted) {
-            current += c;
-            if (c == u'"')
-                quoted = false;
-        } else if (c == u'"') {
-            quoted = true;
-            current += c;
-        } else if (c == u'\\' && i + 1 < code.size()) {
-            current += c;
-            current += code[++i];
-        } else if (c == u'[') {
-            const qsizetype end = code.indexOf(u']', i);
-            const qsizetype stop = end < 0 ? code.size() - 1 : end;
-            current += code.mid(i, stop - i + 1);
-            i = stop;
-        } else if (c == u';') {
-            sections.append(current);
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    sections.append(current);
-    return sections;
-}
-
-bool isDateLetter(QChar c)
-{
-    const QChar l = c.toLower();
-    return l == u'y' || l == u'm' || l == u'd' || l == u'h' || l == u's';
-}
-
-Section parseSection(const QString &code)
-{
-    Section section;
-    section.empty = code.isEmpty();
-    auto literal = [&](const QString &text) {
-        if (!section.tokens.empty() && section.tokens.back().type == Tok::Literal)
-            section.tokens.back().text += text;
-        else
-            section.tokens.push_back({Tok::Literal, text, {}});
-    };
-    const qsizetype n = code.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = code[i];
-        if (c == u'"') {
-            const qsizetype end = code.indexOf(u'"', i + 1);
-            const qsizetype stop = end < 0 ? n : end;
-            literal(code.mid(i + 1, stop - i - 1));
-            i = stop;
-        } else if (c == u'\\') {
-            if (i + 1 < n)
-                literal(QString(code[++i]));
-        } else if (c == u'[') {
-            const qsizetype end = code.indexOf(u']', i);
-            const qsizetype stop = end < 0 ? n : end;
-            const QString inside = code.mid(i + 1, stop - i - 1);
-            i = stop;
-            const QString lower = inside.toLower();
-            if (!lower.isEmpty()
-                && (lower.count(u'h') == lower.size() || lower.count(u'm') == lower.size()
-                    || lower.count(u's') == lower.size())) {
-                section.tokens.push_back({Tok::Date, u'[' + lower.left(1) + u']', {}});
-                section.isDate = true;
-            } else if (inside.startsWith(u'$')) {
-                // [$€-407]: a currency symbol with a locale
-                const qsizetype dash = inside.indexOf(u'-');
-                literal(inside.mid(1, dash < 0 ? -1 : dash - 1));
-            }
-            // colours, conditions and locales are read past
-        } else if (c == u'_') {
-            ++i;
-            literal(QStringLiteral(" "));
-        } else if (c == u'*') {
-            ++i; // fill character: no fixed width to fill here
-        } else if (c == u'0' || c == u'#' || c == u'?') {
-            section.tokens.push_back({Tok::Digit, {}, c});
-        } else if (c == u'.') {
-            section.tokens.push_back({Tok::Point, {}, {}});
-        } else if (c == u',') {
-            section.tokens.push_back({Tok::Comma, {}, {}});
-        } else if (c == u'%') {
-            section.tokens.push_back({Tok::Percent, {}, {}});
-        } else if ((c == u'E' || c == u'e') && i + 1 < n && (code[i + 1] == u'+' || code[i + 1] == u'-')) {
-            section.tokens.push_back({Tok::Exp, QString(code[i + 1]), {}});
-            ++i;
-        } else if (code.mid(i, 5).compare(u"AM/PM", Qt::CaseInsensitive) == 0) {
-            section.tokens.push_back({Tok::Date, QStringLiteral("AM/PM"), {}});
-            section.isDate = true;
-            i += 4;
-        } else if (code.mid(i, 3).compare(u"A/P", Qt::CaseInsensitive) == 0) {
-            section.tokens.push_back({Tok::Date, code.mid(i, 3), {}});
-            section.isDate = true;
-            i += 2;
-        } else if (code.mid(i, 7).compare(u"General", Qt::CaseInsensitive) == 0) {
-            section.tokens.push_back({Tok::General, {}, {}});
-            i += 6;
-        } else if (isDateLetter(c)) {
-            qsizetype j = i;
-            while (j < n && code[j].toLower() == c.toLower())
-                ++j;
-            section.tokens.push_back({Tok::Date, code.mid(i, j - i).toLower(), {}});
-            section.isDate = true;
-            i = j - 1;
-        } else if (c == u'@') {
-            section.tokens.push_back({Tok::Text, {}, {}});
-        } else if ((c == u'g' || c == u'G' || c == u'b' || c == u'B') && section.isDate) {
-            // era codes: read past
-        } else {
-            literal(QString(c));
-        }
-    }
-    return section;
-}
 
 // |value| rounded half away from zero to `decimals` places, judged on its 15 significant
 // digits as a spreadsheet program does (0.125 gives 0.13): integer and fraction digits.
@@ -219,15 +80,15 @@ QString grouped(const QString &digits)
     return out;
 }
 
-QString formatNumeric(double value, const Section &section, bool negative)
+QString formatNumeric(double value, const FormatSection &section, bool negative)
 {
     const auto &t = section.tokens;
     // Positions of the parts of the number pattern.
     qsizetype point = -1, exp = -1;
     for (qsizetype i = 0; i < qsizetype(t.size()); ++i) {
-        if (t[i].type == Tok::Point && point < 0 && exp < 0)
+        if (t[i].type == FormatTok::Point && point < 0 && exp < 0)
             point = i;
-        else if (t[i].type == Tok::Exp && exp < 0)
+        else if (t[i].type == FormatTok::Exp && exp < 0)
             exp = i;
     }
     const qsizetype intEnd = point >= 0 ? point : (exp >= 0 ? exp : qsizetype(t.size()));
@@ -237,7 +98,7 @@ QString formatNumeric(double value, const Section &section, bool negative)
     QString fracPattern, expPattern;
     qsizetype lastIntDigit = -1, firstIntDigit = -1;
     for (qsizetype i = 0; i < intEnd; ++i) {
-        if (t[i].type == Tok::Digit) {
+        if (t[i].type == FormatTok::Digit) {
             ++intDigits;
             if (firstIntDigit < 0)
                 firstIntDigit = i;
@@ -249,7 +110,7 @@ QString formatNumeric(double value, const Section &section, bool negative)
         }
     }
     for (qsizetype i = 0; i < intEnd; ++i) {
-        if (t[i].type != Tok::Comma || firstIntDigit < 0 || i < firstIntDigit)
+        if (t[i].type != FormatTok::Comma || firstIntDigit < 0 || i < firstIntDigit)
             continue;
         if (i < lastIntDigit)
             grouping = true;
@@ -258,18 +119,18 @@ QString formatNumeric(double value, const Section &section, bool negative)
     }
     if (point >= 0) {
         for (qsizetype i = point + 1; i < fracEnd; ++i) {
-            if (t[i].type == Tok::Digit)
+            if (t[i].type == FormatTok::Digit)
                 fracPattern += t[i].digit;
         }
     }
     if (exp >= 0) {
         for (qsizetype i = exp + 1; i < qsizetype(t.size()); ++i) {
-            if (t[i].type == Tok::Digit)
+            if (t[i].type == FormatTok::Digit)
                 expPattern += t[i].digit;
         }
     }
-    for (const Token &token : t) {
-        if (token.type == Tok::Percent)
+    for (const FormatToken &token : t) {
+        if (token.type == FormatTok::Percent)
             ++percents;
     }
 
@@ -315,21 +176,21 @@ QString formatNumeric(double value, const Section &section, bool negative)
     QString out;
     bool intDone = false;
     for (qsizetype i = 0; i < qsizetype(t.size()); ++i) {
-        const Token &token = t[i];
+        const FormatToken &token = t[i];
         switch (token.type) {
-        case Tok::Literal:
+        case FormatTok::Literal:
             out += token.text;
             break;
-        case Tok::Percent:
+        case FormatTok::Percent:
             out += u'%';
             break;
-        case Tok::Digit:
+        case FormatTok::Digit:
             if (i < intEnd && !intDone) {
                 out += intStr;
                 intDone = true;
             }
             break;
-        case Tok::Point:
+        case FormatTok::Point:
             if (i == point) {
                 if (!intDone) {
                     out += intStr;
@@ -340,11 +201,11 @@ QString formatNumeric(double value, const Section &section, bool negative)
                 out += u'.';
             }
             break;
-        case Tok::Comma:
+        case FormatTok::Comma:
             if (firstIntDigit < 0 || i < firstIntDigit || i >= intEnd)
                 out += u',';
             break;
-        case Tok::Exp: {
+        case FormatTok::Exp: {
             if (!intDone) {
                 out += intStr;
                 intDone = true;
@@ -361,176 +222,17 @@ QString formatNumeric(double value, const Section &section, bool negative)
             out += digits;
             break;
         }
-        case Tok::General:
+        case FormatTok::General:
             out += FormatGeneral(v);
             break;
-        case Tok::Text:
-        case Tok::Date:
+        case FormatTok::Text:
+        case FormatTok::Date:
             break;
         }
     }
     if (negative && !allZero)
         out.prepend(u'-');
     return out;
-}
-
-const char *const MonthNames[] = {"January", "February", "March", "April", "May", "June", "July",
-                                  "August", "September", "October", "November", "December"};
-const char *const DayNames[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-
-QString padded(qint64 n, int width)
-{
-    return QStringLiteral("%1").arg(n, width, 10, QChar(u'0'));
-}
-
-QString formatDate(double serial, const Section &section, bool date1904)
-{
-    if (serial < 0 || serial > 2958466 || !std::isfinite(serial))
-        return QStringLiteral("########");
-    const auto &t = section.tokens;
-    // Fractions of a second shown after the seconds ("ss.00").
-    int fractionDigits = 0;
-    for (qsizetype i = 0; i < qsizetype(t.size()); ++i) {
-        if (t[i].type == Tok::Point && i > 0 && t[i - 1].type == Tok::Date && t[i - 1].text.startsWith(u's')) {
-            for (qsizetype j = i + 1; j < qsizetype(t.size()) && t[j].type == Tok::Digit; ++j)
-                ++fractionDigits;
-        }
-    }
-    const double unitsPerSecond = std::pow(10.0, fractionDigits);
-    const qint64 units = qint64(std::llround(serial * 86400.0 * unitsPerSecond));
-    const qint64 perDay = qint64(86400 * unitsPerSecond);
-    const qint64 day = units / perDay;
-    const qint64 dayUnits = units % perDay;
-    const qint64 secondsOfDay = dayUnits / qint64(unitsPerSecond);
-    const qint64 fraction = dayUnits % qint64(unitsPerSecond);
-    const int hour = int(secondsOfDay / 3600), minute = int(secondsOfDay / 60 % 60), second = int(secondsOfDay % 60);
-
-    int year = 1900, month = 1, dayOfMonth = 0, weekday = 0;
-    if (date1904) {
-        const QDate d = QDate(1904, 1, 1).addDays(day);
-        year = d.year(), month = d.month(), dayOfMonth = d.day();
-        weekday = int((day + 5) % 7);
-    } else {
-        if (day == 60) {
-            month = 2, dayOfMonth = 29;
-        } else if (day > 0) {
-            const QDate d = day < 60 ? QDate(1899, 12, 31).addDays(day) : QDate(1899, 12, 30).addDays(day);
-            year = d.year(), month = d.month(), dayOfMonth = d.day();
-        }
-        weekday = int((day + 6) % 7);
-    }
-    bool twelveHour = false;
-    for (const Token &token : t) {
-        if (token.type == Tok::Date && token.text.contains(u'/'))
-            twelveHour = true;
-    }
-
-    // A month code next to hours or seconds means minutes.
-    auto neighbourDate = [&](qsizetype i, int dir) -> QString {
-        for (qsizetype j = i + dir; j >= 0 && j < qsizetype(t.size()); j += dir) {
-            if (t[j].type == Tok::Date)
-                return t[j].text;
-        }
-        return {};
-    };
-
-    QString out;
-    for (qsizetype i = 0; i < qsizetype(t.size()); ++i) {
-        const Token &token = t[i];
-        switch (token.type) {
-        case Tok::Literal:
-            out += token.text;
-            break;
-        case Tok::Comma:
-            out += u',';
-            break;
-        case Tok::Percent:
-            out += u'%';
-            break;
-        case Tok::Point:
-            if (i > 0 && t[i - 1].type == Tok::Date && t[i - 1].text.startsWith(u's') && fractionDigits > 0)
-                out += u'.' + padded(fraction, fractionDigits);
-            else
-                out += u'.';
-            break;
-        case Tok::Date: {
-            const QString &p = token.text;
-            const QChar c = p[0];
-            if (p == u"[h]") {
-                out += QString::number(units / qint64(unitsPerSecond) / 3600);
-            } else if (p == u"[m]") {
-                out += QString::number(units / qint64(unitsPerSecond) / 60);
-            } else if (p == u"[s]") {
-                out += QString::number(units / qint64(unitsPerSecond));
-            } else if (p.contains(u'/')) {
-                const bool pm = hour >= 12;
-                if (p.size() == 5)
-                    out += pm ? QStringLiteral("PM") : QStringLiteral("AM");
-                else
-                    out += pm ? (p[2].isLower() ? u'p' : u'P') : (p[0].isLower() ? u'a' : u'A');
-            } else if (c == u'y') {
-                out += p.size() <= 2 ? padded(year % 100, 2) : padded(year, 4);
-            } else if (c == u'm') {
-                const QString before = neighbourDate(i, -1), after = neighbourDate(i, 1);
-                const bool minutes = p.size() <= 2
-                                     && (before.startsWith(u'h') || before.startsWith(u"[h") || after.startsWith(u's'));
-                if (minutes)
-                    out += padded(minute, int(p.size()));
-                else if (p.size() <= 2)
-                    out += padded(month, int(p.size()));
-                else if (p.size() == 3)
-                    out += QString::fromLatin1(MonthNames[month - 1]).left(3);
-                else if (p.size() == 5)
-                    out += QString::fromLatin1(MonthNames[month - 1]).left(1);
-                else
-                    out += QString::fromLatin1(MonthNames[month - 1]);
-            } else if (c == u'd') {
-                if (p.size() <= 2)
-                    out += padded(dayOfMonth, int(p.size()));
-                else if (p.size() == 3)
-                    out += QString::fromLatin1(DayNames[weekday]).left(3);
-                else
-                    out += QString::fromLatin1(DayNames[weekday]);
-            } else if (c == u'h') {
-                int h = hour;
-                if (twelveHour) {
-                    h %= 12;
-                    if (h == 0)
-                        h = 12;
-                }
-                out += padded(h, std::min(int(p.size()), 2));
-            } else if (c == u's') {
-                out += padded(second, std::min(int(p.size()), 2));
-            }
-            break;
-        }
-        case Tok::Digit:
-            // digits after "ss." were written with the point
-            if (!(i > 0 && (t[i - 1].type == Tok::Point || t[i - 1].type == Tok::Digit)))
-                out += token.digit == u'?' ? u' ' : token.digit;
-            break;
-        case Tok::Exp:
-        case Tok::Text:
-        case Tok::General:
-            break;
-        }
-    }
-    return out;
-}
-
-// Parsed codes, kept because a workbook applies few codes to many cells.
-const std::vector<Section> &sectionsOf(const QString &code)
-{
-    thread_local QHash<QString, std::vector<Section>> cache;
-    const auto it = cache.constFind(code);
-    if (it != cache.constEnd())
-        return *it;
-    if (cache.size() > 512)
-        cache.clear();
-    std::vector<Section> sections;
-    for (const QString &part : splitSections(code))
-        sections.push_back(parseSection(part));
-    return *cache.insert(code, std::move(sections));
 }
 
 } // namespace
@@ -590,7 +292,7 @@ QString FormatGeneral(double value)
             mantissa.chop(1);
         int exponent = s.mid(e + 1).toInt();
         return sign % mantissa % QStringLiteral("E") % (exponent < 0 ? u'-' : u'+')
-               % padded(std::abs(exponent), 2);
+               % ZeroPadded(std::abs(exponent), 2);
     }
     const int intDigits = a >= 1 ? int(std::floor(std::log10(a))) + 1 : 1;
     const int decimals = a >= 1 ? std::max(0, 10 - intDigits) : 9; // 11 characters with the point
@@ -602,8 +304,8 @@ QString FormatGeneral(double value)
 
 bool IsDateFormat(const QString &code)
 {
-    for (const QString &part : splitSections(code)) {
-        if (parseSection(part).isDate)
+    for (const QString &part : SplitFormatSections(code)) {
+        if (ParseFormatSection(part).isDate)
             return true;
     }
     return false;
@@ -613,12 +315,12 @@ QString FormatNumber(double value, const QString &code, bool date1904)
 {
     if (code.isEmpty() || code.compare(u"General", Qt::CaseInsensitive) == 0)
         return FormatGeneral(value);
-    const std::vector<Section> &sections = sectionsOf(code);
+    const std::vector<FormatSection> &sections = CachedFormatSections(code);
     // The text section holds @; it never formats numbers.
     qsizetype numeric = std::min<qsizetype>(sections.size(), 3);
     if (sections.size() <= 3 && numeric > 1) {
         const auto &last = sections[size_t(numeric - 1)].tokens;
-        if (std::any_of(last.begin(), last.end(), [](const Token &x) { return x.type == Tok::Text; }))
+        if (std::any_of(last.begin(), last.end(), [](const FormatToken &x) { return x.type == FormatTok::Text; }))
             --numeric;
     }
     size_t index = 0;
@@ -629,40 +331,40 @@ QString FormatNumber(double value, const QString &code, bool date1904)
     } else if (numeric >= 3 && value == 0) {
         index = 2;
     }
-    const Section &section = sections[index];
+    const FormatSection &section = sections[index];
     if (section.empty)
         return {};
     const bool onlyText = std::all_of(section.tokens.begin(), section.tokens.end(),
-                                      [](const Token &x) { return x.type == Tok::Text || x.type == Tok::Literal; })
+                                      [](const FormatToken &x) { return x.type == FormatTok::Text || x.type == FormatTok::Literal; })
                           && std::any_of(section.tokens.begin(), section.tokens.end(),
-                                         [](const Token &x) { return x.type == Tok::Text; });
+                                         [](const FormatToken &x) { return x.type == FormatTok::Text; });
     if (onlyText)
         return FormatGeneral(value);
     if (section.isDate)
-        return formatDate(value, section, date1904);
+        return FormatDateSection(value, section, date1904);
     return formatNumeric(value, section, negative);
 }
 
 QString FormatText(const QString &text, const QString &code)
 {
-    const QStringList parts = splitSections(code);
+    const QStringList parts = SplitFormatSections(code);
     qsizetype index = -1;
     if (parts.size() >= 4) {
         index = 3;
     } else {
         for (qsizetype i = 0; i < parts.size(); ++i) {
-            const Section s = parseSection(parts[i]);
-            if (std::any_of(s.tokens.begin(), s.tokens.end(), [](const Token &x) { return x.type == Tok::Text; }))
+            const FormatSection s = ParseFormatSection(parts[i]);
+            if (std::any_of(s.tokens.begin(), s.tokens.end(), [](const FormatToken &x) { return x.type == FormatTok::Text; }))
                 index = i;
         }
     }
     if (index < 0)
         return text;
     QString out;
-    for (const Token &token : parseSection(parts[index]).tokens) {
-        if (token.type == Tok::Text)
+    for (const FormatToken &token : ParseFormatSection(parts[index]).tokens) {
+        if (token.type == FormatTok::Text)
             out += text;
-        else if (token.type == Tok::Literal)
+        else if (token.type == FormatTok::Literal)
             out += token.text;
     }
     return out;
