@@ -6,6 +6,7 @@
 #include "core/map/linedrawing.h"
 #include "core/map/render.h"
 
+#include <QLineF>
 #include <QPainter>
 #include <QPolygon>
 #include <QPolygonF>
@@ -305,12 +306,189 @@ void paintLegend(QPainter &painter, const CardComparison &c, const ViewOptions &
                           legendText, 0);
 }
 
+// The marks and the legend drawn exactly into a map image of the image's size.
+void drawChange(QImage &image, const NetworkModel &model, const CardComparison &comparison, const ViewOptions &view,
+                const QRect *legend)
+{
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    walkMarks(
+        model, comparison, view, image.width(), image.height(),
+        [&](QPoint at, int radius, bool square) {
+            putShape(image, painter, at, ghostShape(radius, square), CompareGhostColor);
+        },
+        [&](QPoint from, QPoint to, int stopShort) { drawArrow(image, painter, from, to, stopShort); },
+        [&](QPoint at) { putShape(image, painter, at, starShape(), CompareStarColor); });
+    if (legend)
+        drawLegend(image, painter, comparison, view, *legend);
+}
+
+// The marks and the legend as shapes and text on a map of `mapSize` in the painter's
+// coordinates.
+void paintChange(QPainter &painter, QSize mapSize, const NetworkModel &model, const CardComparison &comparison,
+                 const ViewOptions &view, QRect legend)
+{
+    painter.save();
+    painter.setClipRect(QRect(QPoint(0, 0), mapSize), Qt::IntersectClip);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.translate(0.5, 0.5);
+    walkMarks(
+        model, comparison, view, mapSize.width(), mapSize.height(),
+        [&](QPoint at, int radius, bool square) { paintGhost(painter, at, radius, square); },
+        [&](QPoint from, QPoint to, int stopShort) { paintArrow(painter, from, to, stopShort); },
+        [&](QPoint at) { paintStar(painter, at); });
+    paintLegend(painter, comparison, view, legend);
+    painter.restore();
+}
+
+// Where the legend may go: what it would hide of the map in one corner.
+struct Covered
+{
+    qint64 foreground = 0; // pixels of nodes, labels, sector labels, caption and marks
+    int background = 0;    // circles, sector boundaries, lines and the coloured disc met
+
+    bool operator<(const Covered &other) const
+    {
+        return std::pair(foreground, background) < std::pair(other.foreground, other.background);
+    }
+};
+
+// The later card as drawn exactly without circles, sector boundaries, the coloured disc
+// and lines, and with the marks.
+QImage foreground(const NetworkModel &model, const CardComparison &comparison, const ViewOptions &view, QSize mapSize)
+{
+    NetworkModel later;
+    later.ego = model.ego;
+    later.Cards.push_back(model.card(comparison.to));
+    later.card(1).Circles = 0;
+    ViewOptions plain = view;
+    plain.Smooth = false;
+    plain.ColorSectors1 = false;
+    plain.Show1 = false;
+    plain.ShowLinesBetween = false;
+    plain.ShowLinesToEgo = false;
+    QImage image(mapSize, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    RenderCard(image, later, 1, plain);
+    drawChange(image, model, comparison, view, nullptr);
+    return image;
+}
+
+qint64 inkIn(const QImage &image, QRect box)
+{
+    box &= image.rect();
+    qint64 ink = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = box.left(); x <= box.right(); ++x)
+            ink += (line[x] & 0xFFFFFF) != 0xFFFFFF;
+    }
+    return ink;
+}
+
+bool segmentMeets(const QRectF &box, QPointF a, QPointF b)
+{
+    if (box.contains(a) || box.contains(b))
+        return true;
+    const QLineF segment(a, b);
+    const QPointF corners[] = {box.topLeft(), box.topRight(), box.bottomRight(), box.bottomLeft()};
+    for (int i = 0; i < 4; ++i) {
+        if (segment.intersects(QLineF(corners[i], corners[(i + 1) % 4]), nullptr) == QLineF::BoundedIntersection)
+            return true;
+    }
+    return false;
+}
+
+// The circles, sector boundaries, lines and coloured disc of `card` that meet `box`.
+int backgroundMet(const NetworkCard &card, const ViewOptions &view, QSize mapSize, QRect box)
+{
+    const int w = mapSize.width();
+    const int h = mapSize.height();
+    const QPointF centre = MapCentre(w, h);
+    const int radius = MapRadius(w, h);
+    const QRectF area(box);
+    const double nearX = std::clamp(centre.x(), area.left(), area.right()) - centre.x();
+    const double nearY = std::clamp(centre.y(), area.top(), area.bottom()) - centre.y();
+    const double nearest = std::hypot(nearX, nearY);
+    const double farthest = std::hypot(std::max(std::abs(area.left() - centre.x()), std::abs(area.right() - centre.x())),
+                                       std::max(std::abs(area.top() - centre.y()), std::abs(area.bottom() - centre.y())));
+    int met = 0;
+    // Circles closer together than a pixel land on every radius from the first to the
+    // last; each radius counts once, as it is drawn once.
+    const int circles = card.Circles;
+    if (circles > radius) {
+        const double from = std::max<double>(CircleRadius(radius, circles, 1), std::ceil(nearest));
+        const double to = std::min<double>(CircleRadius(radius, circles, circles), std::floor(farthest));
+        met += int(std::max(0.0, to - from + 1));
+    } else {
+        int previous = -1;
+        for (int i = 1; i <= circles; ++i) {
+            const int r = CircleRadius(radius, circles, i);
+            if (r != previous && r >= nearest && r <= farthest)
+                ++met;
+            previous = r;
+        }
+    }
+    if (view.ColorSectors1 && card.SectorCount() > 0 && nearest <= radius)
+        ++met;
+    if (view.Show1) {
+        for (int s = 1; s <= card.SectorCount(); ++s)
+            met += segmentMeets(area, centre, MapPoint(card.Sectors[size_t(s)].SectorAngle, 1, w, h));
+    }
+    for (int l = 1; l <= card.LineCount(); ++l) {
+        const Line &line = card.Lines[size_t(l)];
+        if ((line.A == 0 || line.B == 0) ? !view.ShowLinesToEgo : !view.ShowLinesBetween)
+            continue;
+        if (line.A < 0 || line.B < 0 || line.A > card.NodeCount() || line.B > card.NodeCount()
+            || !NodeVisible(card, line.A, view) || !NodeVisible(card, line.B, view))
+            continue;
+        const Node &a = card.Nodes[size_t(line.A)];
+        const Node &b = card.Nodes[size_t(line.B)];
+        met += segmentMeets(area, MapPoint(a.Angle, a.Distance, w, h), MapPoint(b.Angle, b.Distance, w, h));
+    }
+    return met;
+}
+
 } // namespace
 
-QRect CompareLegendRect(int w, int h)
+QRect CompareLegendRect(QSize mapSize, Qt::Corner corner)
 {
-    const int height = legendLines * legendLine + 8;
-    return QRect(std::max(0, w - legendWidth - 6), 6, std::min(legendWidth, w), std::min(height, h));
+    const int w = std::max(0, mapSize.width());
+    const int h = std::max(0, mapSize.height());
+    const int width = std::min(legendWidth, w);
+    const int height = std::min(legendLines * legendLine + 8, h);
+    const bool left = corner == Qt::TopLeftCorner || corner == Qt::BottomLeftCorner;
+    const bool top = corner == Qt::TopLeftCorner || corner == Qt::TopRightCorner;
+    const int x = left ? std::min(6, w - width) : std::max(0, w - width - 6);
+    const int y = top ? std::min(6, h - height) : std::max(0, h - height - 6);
+    return QRect(x, y, width, height);
+}
+
+QRect CompareLegendPlace(const NetworkModel &model, const CardComparison &comparison, const ViewOptions &view,
+                         QSize mapSize)
+{
+    const QRect topRight = CompareLegendRect(mapSize, Qt::TopRightCorner);
+    if (!model.hasCard(comparison.from) || !model.hasCard(comparison.to) || mapSize.isEmpty())
+        return topRight;
+    const QImage drawn = foreground(model, comparison, view, mapSize);
+    if (drawn.isNull())
+        return topRight;
+    QRect best;
+    Covered least;
+    for (Qt::Corner corner : {Qt::TopRightCorner, Qt::TopLeftCorner, Qt::BottomRightCorner, Qt::BottomLeftCorner}) {
+        const QRect box = CompareLegendRect(mapSize, corner);
+        const Covered covered{inkIn(drawn, box), backgroundMet(model.card(comparison.to), view, mapSize, box)};
+        if (best.isNull() || covered < least) {
+            best = box;
+            least = covered;
+        }
+        if (least.foreground == 0 && least.background == 0)
+            break;
+    }
+    return best;
 }
 
 void RenderCompare(QImage &target, const NetworkModel &model, const CardComparison &comparison,
@@ -321,19 +499,22 @@ void RenderCompare(QImage &target, const NetworkModel &model, const CardComparis
     RenderCard(target, model, comparison.to, view);
     if (!model.hasCard(comparison.from) || !model.hasCard(comparison.to))
         return;
-    const int w = target.width();
-    const int h = target.height();
-    QPainter painter(&target);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    walkMarks(
-        model, comparison, view, w, h,
-        [&](QPoint at, int radius, bool square) {
-            putShape(target, painter, at, ghostShape(radius, square), CompareGhostColor);
-        },
-        [&](QPoint from, QPoint to, int stopShort) { drawArrow(target, painter, from, to, stopShort); },
-        [&](QPoint at) { putShape(target, painter, at, starShape(), CompareStarColor); });
-    drawLegend(target, painter, comparison, view, CompareLegendRect(w, h));
+    const qreal ratio = target.devicePixelRatio();
+    const QSize mapSize = target.deviceIndependentSize().toSize();
+    const QRect legend = CompareLegendPlace(model, comparison, view, mapSize);
+    if (!view.Smooth && ratio == 1) {
+        drawChange(target, model, comparison, view, &legend);
+        return;
+    }
+    // As RenderCard draws a smooth map: in the map's pixels, the painter scaled by the
+    // ratio, so that the marks land on the alters whatever the ratio.
+    target.setDevicePixelRatio(1);
+    {
+        QPainter painter(&target);
+        painter.scale(ratio, ratio);
+        paintChange(painter, mapSize, model, comparison, view, legend);
+    }
+    target.setDevicePixelRatio(ratio);
 }
 
 void PaintCompare(QPainter &painter, QSize mapSize, const NetworkModel &model, const CardComparison &comparison,
@@ -342,20 +523,7 @@ void PaintCompare(QPainter &painter, QSize mapSize, const NetworkModel &model, c
     PaintCard(painter, mapSize, model, comparison.to, view);
     if (!model.hasCard(comparison.from) || !model.hasCard(comparison.to))
         return;
-    painter.save();
-    painter.setClipRect(QRect(QPoint(0, 0), mapSize), Qt::IntersectClip);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.translate(0.5, 0.5);
-    const int w = mapSize.width();
-    const int h = mapSize.height();
-    walkMarks(
-        model, comparison, view, w, h,
-        [&](QPoint at, int radius, bool square) { paintGhost(painter, at, radius, square); },
-        [&](QPoint from, QPoint to, int stopShort) { paintArrow(painter, from, to, stopShort); },
-        [&](QPoint at) { paintStar(painter, at); });
-    paintLegend(painter, comparison, view, CompareLegendRect(w, h));
-    painter.restore();
+    paintChange(painter, mapSize, model, comparison, view, CompareLegendPlace(model, comparison, view, mapSize));
 }
 
 QString CompareTitle(const NetworkModel &model, const CardComparison &comparison, bool hideNames)

@@ -1,5 +1,6 @@
 #include "builders.h"
 #include "core/analysis/compare.h"
+#include "core/egofile/egofile.h"
 #include "core/map/comparerender.h"
 #include "core/map/geometry.h"
 #include "core/map/vectorexport.h"
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include <array>
 #include <cmath>
 #include <functional>
 
@@ -28,6 +30,11 @@ private Q_SLOTS:
     // The compare view as SVG and PDF: the legend as text, the marks in their colours
     // where the change is, one page, and no names when they are hidden.
     void vectorPictures();
+    // The legend goes to the corner where it hides least of the map, the same in the
+    // picture and in the SVG; top right when that corner is free.
+    void legendHidesLeastOfTheMap();
+    // At a device pixel ratio of 2 the marks land on the alters as the map draws them.
+    void marksFollowTheMapAtAnyRatio();
 };
 
 namespace {
@@ -52,9 +59,9 @@ double distanceToSegment(QPointF p, QPointF a, QPointF b)
 
 // The pixels of `colour` outside the legend that `allowed` does not explain, and how many
 // it does explain.
-std::pair<int, int> colourPixels(const QImage &image, QRgb colour, const std::function<bool(QPoint)> &allowed)
+std::pair<int, int> colourPixels(const QImage &image, QRgb colour, const std::function<bool(QPoint)> &allowed,
+                                 QRect legend)
 {
-    const QRect legend = CompareLegendRect(W, H);
     int stray = 0;
     int placed = 0;
     for (int y = 0; y < image.height(); ++y)
@@ -72,6 +79,7 @@ void TestCompareRender::marksWhereTheChangeIs()
     const CardComparison c = CompareCards(model, 1, 2);
     QImage image(W, H, QImage::Format_RGB32);
     RenderCompare(image, model, c, ViewOptions());
+    const QRect legend = CompareLegendPlace(model, c, ViewOptions(), QSize(W, H));
 
     // The later card is what is drawn: F (new on card 2) in card 2's node colour.
     const QPoint f = placeOf(model, 2, 5);
@@ -82,7 +90,7 @@ void TestCompareRender::marksWhereTheChangeIs()
     const QPoint to = placeOf(model, 2, 1);
     auto [stray, placed] = colourPixels(image, CompareArrowColor, [&](QPoint p) {
         return distanceToSegment(p, from, to) <= 5;
-    });
+    }, legend);
     QCOMPARE(stray, 0);
     QVERIFY2(placed >= (to - from).manhattanLength() / 2, qPrintable(QString::number(placed)));
     QCOMPARE(image.pixel((from + to) / 2 + QPoint(0, 0)) == CompareArrowColor
@@ -94,24 +102,23 @@ void TestCompareRender::marksWhereTheChangeIs()
     const QList<QPoint> ghosts = {placeOf(model, 1, 4), placeOf(model, 1, 6)};
     for (const QPoint &g : ghosts) {
         const QRect box(g - QPoint(12, 12), QSize(25, 25));
-        const auto [outside, inside] = colourPixels(image, CompareGhostColor, [&](QPoint p) { return box.contains(p); });
+        const auto [outside, inside] = colourPixels(image, CompareGhostColor, [&](QPoint p) { return box.contains(p); }, legend);
         QVERIFY2(inside >= 20, qPrintable(QString::number(inside)));
         Q_UNUSED(outside);
     }
     std::tie(stray, placed) = colourPixels(image, CompareGhostColor, [&](QPoint p) {
         return std::any_of(ghosts.begin(), ghosts.end(), [&](QPoint g) { return (p - g).manhattanLength() <= 24; });
-    });
+    }, legend);
     QCOMPARE(stray, 0);
 
     // A star by F, the only new alter.
     std::tie(stray, placed) = colourPixels(image, CompareStarColor, [&](QPoint p) {
         return (p - f).manhattanLength() <= 32;
-    });
+    }, legend);
     QCOMPARE(stray, 0);
     QVERIFY(placed >= 10);
 
     // The legend holds its samples and black text.
-    const QRect legend = CompareLegendRect(W, H);
     int arrow = 0, ghost = 0, star = 0, black = 0;
     for (int y = legend.top(); y <= legend.bottom(); ++y) {
         for (int x = legend.left(); x <= legend.right(); ++x) {
@@ -128,7 +135,7 @@ void TestCompareRender::marksWhereTheChangeIs()
     ViewOptions noPlain;
     noPlain.ShowWithoutSymbol1 = false;
     RenderCompare(image, model, c, noPlain);
-    std::tie(stray, placed) = colourPixels(image, CompareStarColor, [](QPoint) { return true; });
+    std::tie(stray, placed) = colourPixels(image, CompareStarColor, [](QPoint) { return true; }, legend);
     QCOMPARE(placed, 0);
 }
 
@@ -173,7 +180,7 @@ void TestCompareRender::vectorPictures()
                 n += image.pixel(x, y) == colour && where(QPointF(x, y) / scale);
         return n;
     };
-    const QRectF legend = CompareLegendRect(W, H);
+    const QRectF legend = CompareLegendPlace(model, c, ViewOptions(), QSize(W, H));
     auto outsideLegend = [&](QPointF p) { return !legend.contains(p); };
     const QPoint from = placeOf(model, 1, 1);
     const QPoint to = placeOf(model, 2, 1);
@@ -206,6 +213,160 @@ void TestCompareRender::vectorPictures()
     QVERIFY(ComparePdf(model, c, hidden, QSize(W, H)).contains(utf16(u"Card 1 to card 2"_s)));
     for (const char *name : {"Carla", "Wave"})
         QVERIFY2(!anonymous.contains(name), name);
+}
+
+namespace {
+
+// Two equal cards (nothing moved, lost or new) with `count[i]` alters in corner i of the
+// map (top right, top left, bottom right, bottom left), outside the circles.
+NetworkModel cornersModel(std::array<int, 4> count)
+{
+    NetworkModel model;
+    SetupEgo(model, u"Corner Ego"_s, {}, 1, {}, {}, u"K1"_s);
+    const float angles[4] = {315, 225, 45, 135};
+    for (int card = 1; card <= 2; ++card) {
+        AddCard(model, u"Wave %1"_s.arg(card), 5, u"normal"_s, 2, {}, {}, {});
+        for (int corner = 0; corner < 4; ++corner)
+            for (int i = 0; i < count[size_t(corner)]; ++i) {
+                // The second one a little further in, towards the right of the corner.
+                const float angle = angles[corner] + (i == 0 ? 0.f : corner % 2 == 0 ? 3.f : -3.f);
+                AddNode(model, card, alter(angle, i == 0 ? 1.3f : 1.2f, 1, u"N%1%2"_s.arg(corner).arg(i)));
+            }
+    }
+    return model;
+}
+
+// Where the legend's arrow sample lies on a picture whose nothing else has the arrow's
+// colour, in map pixels at `scale` image pixels per map pixel.
+QRectF arrowSample(const QImage &image, int scale = 1)
+{
+    QRect found;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == CompareArrowColor)
+                found |= QRect(x, y, 1, 1);
+    return QRectF(QPointF(found.topLeft()) / scale, QSizeF(found.size()) / scale);
+}
+
+QRect scaled(QRect r, int by)
+{
+    return QRect(r.topLeft() * by, r.size() * by);
+}
+
+} // namespace
+
+void TestCompareRender::legendHidesLeastOfTheMap()
+{
+    const QSize size(W, H);
+    // Nothing in the top right: the legend stays where it always was.
+    const NetworkModel example = compareExampleModel();
+    QCOMPARE(CompareLegendPlace(example, CompareCards(example, 1, 2), ViewOptions(), size),
+             CompareLegendRect(size, Qt::TopRightCorner));
+
+    // Three corners taken: the free one. All four taken: the one with least in it. The
+    // picture and the SVG agree.
+    const struct
+    {
+        std::array<int, 4> alters;
+        Qt::Corner expected;
+    } cases[] = {{{1, 1, 1, 0}, Qt::BottomLeftCorner}, {{2, 2, 1, 2}, Qt::BottomRightCorner}};
+    for (const auto &[alters, expected] : cases) {
+        const NetworkModel model = cornersModel(alters);
+        const CardComparison c = CompareCards(model, 1, 2);
+        const QRect box = CompareLegendRect(size, expected);
+        QCOMPARE(CompareLegendPlace(model, c, ViewOptions(), size), box);
+        QImage image(size, QImage::Format_RGB32);
+        RenderCompare(image, model, c, ViewOptions());
+        const QRectF sample = arrowSample(image);
+        QVERIFY2(QRectF(box).contains(sample), qPrintable(u"%1 %2"_s.arg(sample.x()).arg(sample.y())));
+        constexpr int scale = 2;
+        QImage vector(size * scale, QImage::Format_RGB32);
+        vector.fill(Qt::white);
+        {
+            QPainter painter(&vector);
+            QSvgRenderer(CompareSvg(model, c, ViewOptions(), size)).render(&painter);
+        }
+        QVERIFY(QRectF(box).contains(arrowSample(vector, scale)));
+    }
+
+    // An interview from the examples on the compare window's first map size: "Neighbour
+    // Pilar" has her label in the top right corner of the later card; the legend leaves
+    // everything but circles and lines in view.
+    const Result<NetworkModel> read = ReadEgoFile(QStringLiteral(KORVALO_EXAMPLES "/tomas-reyes.ego"));
+    QVERIFY(read);
+    const NetworkModel &model = read.value();
+    const CardComparison c = CompareCards(model, 1, 2);
+    const QSize window(582, 579);
+    ViewOptions foreground;
+    foreground.Show1 = false;
+    foreground.ShowLinesBetween = false;
+    foreground.ShowLinesToEgo = false;
+    QImage plain(window, QImage::Format_RGB32);
+    auto hidden = [&](QRect box) {
+        int n = 0;
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                n += plain.pixel(x, y) != qRgb(255, 255, 255);
+        return n;
+    };
+    NetworkModel noCircles = model;
+    noCircles.card(2).Circles = 0;
+    RenderCard(plain, noCircles, 2, foreground);
+    QVERIFY(hidden(CompareLegendRect(window, Qt::TopRightCorner)) > 0);
+    const QRect legend = CompareLegendPlace(model, c, ViewOptions(), window);
+    QCOMPARE(hidden(legend), 0);
+    QImage image(window, QImage::Format_RGB32);
+    RenderCompare(image, model, c, ViewOptions());
+    QCOMPARE(image.pixel(legend.topLeft() + QPoint(20, 0)), qRgb(0, 0, 0));
+}
+
+void TestCompareRender::marksFollowTheMapAtAnyRatio()
+{
+    constexpr int ratio = 2;
+    const NetworkModel model = compareExampleModel();
+    const CardComparison c = CompareCards(model, 1, 2);
+    ViewOptions smooth;
+    smooth.Smooth = true;
+    auto draw = [&](auto render) {
+        QImage image(W * ratio, H * ratio, QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        render(image);
+        return image;
+    };
+    const QImage drawn = draw([&](QImage &image) { RenderCompare(image, model, c, smooth); });
+    const QImage plain = draw([&](QImage &image) { RenderCard(image, model, 2, smooth); });
+    QCOMPARE(drawn.devicePixelRatio(), qreal(ratio));
+    const QRect legend = scaled(CompareLegendPlace(model, c, smooth, QSize(W, H)), ratio);
+    auto count = [&](QRgb colour, const std::function<bool(QPoint)> &where) {
+        int n = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                n += drawn.pixel(x, y) == colour && plain.pixel(x, y) != colour && where(QPoint(x, y));
+        return n;
+    };
+    auto outsideLegend = [&](QPoint p) { return !legend.contains(p); };
+
+    // The arrow from A's old place to a's new one, both in device pixels.
+    const QPoint from = placeOf(model, 1, 1) * ratio;
+    const QPoint to = placeOf(model, 2, 1) * ratio;
+    auto nearArrow = [&](QPoint p) { return distanceToSegment(p, from, to) <= 5 * ratio; };
+    QVERIFY(count(CompareArrowColor, nearArrow) >= (to - from).manhattanLength() / 2);
+    QCOMPARE(count(CompareArrowColor, [&](QPoint p) { return outsideLegend(p) && !nearArrow(p); }), 0);
+
+    // The ghosts are outlines of the lost alters' size on the map, twice that in pixels.
+    const int radius = NodeRadius(u"normal"_s, smooth.NodeBaseSize) * ratio;
+    for (const QPoint &g : {placeOf(model, 1, 4) * ratio, placeOf(model, 1, 6) * ratio}) {
+        auto onOutline = [&](QPoint p) { return std::abs(std::hypot(p.x() - g.x(), p.y() - g.y()) - radius) <= ratio; };
+        QVERIFY(count(CompareGhostColor, onOutline) >= 20);
+    }
+
+    // The star by F, drawn at twice its size on the map, and the legend with its samples.
+    const QPoint f = placeOf(model, 2, 5) * ratio;
+    auto nearF = [&](QPoint p) { return (p - f).manhattanLength() <= 32 * ratio; };
+    QVERIFY(count(CompareStarColor, nearF) >= 60);
+    QCOMPARE(count(CompareStarColor, [&](QPoint p) { return outsideLegend(p) && !nearF(p); }), 0);
+    for (QRgb colour : {CompareArrowColor, CompareGhostColor, CompareStarColor})
+        QVERIFY(count(colour, [&](QPoint p) { return legend.contains(p); }) > 0);
 }
 
 QTEST_MAIN(TestCompareRender)
