@@ -413,8 +413,9 @@ int backgroundMet(const NetworkCard &card, const ViewOptions &view, QSize mapSiz
     const double nearX = std::clamp(centre.x(), area.left(), area.right()) - centre.x();
     const double nearY = std::clamp(centre.y(), area.top(), area.bottom()) - centre.y();
     const double nearest = std::hypot(nearX, nearY);
-    const double farthest = std::hypot(std::max(std::abs(area.left() - centre.x()), std::abs(area.right() - centre.x())),
-                                       std::max(std::abs(area.top() - centre.y()), std::abs(area.bottom() - centre.y())));
+    const double farthest =
+        std::hypot(std::max(std::abs(area.left() - centre.x()), std::abs(area.right() - centre.x())),
+                   std::max(std::abs(area.top() - centre.y()), std::abs(area.bottom() - centre.y())));
     int met = 0;
     // Circles closer together than a pixel land on every radius from the first to the
     // last; each radius counts once, as it is drawn once.
