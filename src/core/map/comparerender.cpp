@@ -308,7 +308,7 @@ void paintLegend(QPainter &painter, const CardComparison &c, const ViewOptions &
 
 // The marks and the legend drawn exactly into a map image of the image's size.
 void drawChange(QImage &image, const NetworkModel &model, const CardComparison &comparison, const ViewOptions &view,
-                const QRect *legend)
+                QRect legend)
 {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -320,14 +320,13 @@ void drawChange(QImage &image, const NetworkModel &model, const CardComparison &
         },
         [&](QPoint from, QPoint to, int stopShort) { drawArrow(image, painter, from, to, stopShort); },
         [&](QPoint at) { putShape(image, painter, at, starShape(), CompareStarColor); });
-    if (legend)
-        drawLegend(image, painter, comparison, view, *legend);
+    drawLegend(image, painter, comparison, view, legend);
 }
 
-// The marks and the legend as shapes and text on a map of `mapSize` in the painter's
-// coordinates.
+// The marks, and the legend unless `legend` is null, as shapes and text on a map of
+// `mapSize` in the painter's coordinates.
 void paintChange(QPainter &painter, QSize mapSize, const NetworkModel &model, const CardComparison &comparison,
-                 const ViewOptions &view, QRect legend)
+                 const ViewOptions &view, const QRect *legend)
 {
     painter.save();
     painter.setClipRect(QRect(QPoint(0, 0), mapSize), Qt::IntersectClip);
@@ -339,7 +338,8 @@ void paintChange(QPainter &painter, QSize mapSize, const NetworkModel &model, co
         [&](QPoint at, int radius, bool square) { paintGhost(painter, at, radius, square); },
         [&](QPoint from, QPoint to, int stopShort) { paintArrow(painter, from, to, stopShort); },
         [&](QPoint at) { paintStar(painter, at); });
-    paintLegend(painter, comparison, view, legend);
+    if (legend)
+        paintLegend(painter, comparison, view, *legend);
     painter.restore();
 }
 
@@ -355,35 +355,26 @@ struct Covered
     }
 };
 
-// The later card as drawn exactly without circles, sector boundaries, the coloured disc
-// and lines, and with the marks.
-QImage foreground(const NetworkModel &model, const CardComparison &comparison, const ViewOptions &view, QSize mapSize)
+// The pixels of `box` that the later card covers with nodes, labels, sector labels, the
+// caption and the marks. Only the box is drawn, so that a map of any size costs four
+// small pictures.
+qint64 foregroundIn(const NetworkModel &later, const NetworkModel &model, const CardComparison &comparison,
+                    const ViewOptions &view, QSize mapSize, QRect box)
 {
-    NetworkModel later;
-    later.ego = model.ego;
-    later.Cards.push_back(model.card(comparison.to));
-    later.card(1).Circles = 0;
-    ViewOptions plain = view;
-    plain.Smooth = false;
-    plain.ColorSectors1 = false;
-    plain.Show1 = false;
-    plain.ShowLinesBetween = false;
-    plain.ShowLinesToEgo = false;
-    QImage image(mapSize, QImage::Format_RGB32);
+    QImage image(box.size(), QImage::Format_RGB32);
     if (image.isNull())
-        return image;
-    RenderCard(image, later, 1, plain);
-    drawChange(image, model, comparison, view, nullptr);
-    return image;
-}
-
-qint64 inkIn(const QImage &image, QRect box)
-{
-    box &= image.rect();
+        return 0;
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.translate(-box.topLeft());
+        PaintCard(painter, mapSize, later, 1, view);
+        paintChange(painter, mapSize, model, comparison, view, nullptr);
+    }
     qint64 ink = 0;
-    for (int y = box.top(); y <= box.bottom(); ++y) {
+    for (int y = 0; y < image.height(); ++y) {
         const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = box.left(); x <= box.right(); ++x)
+        for (int x = 0; x < image.width(); ++x)
             ink += (line[x] & 0xFFFFFF) != 0xFFFFFF;
     }
     return ink;
@@ -474,14 +465,22 @@ QRect CompareLegendPlace(const NetworkModel &model, const CardComparison &compar
     const QRect topRight = CompareLegendRect(mapSize, Qt::TopRightCorner);
     if (!model.hasCard(comparison.from) || !model.hasCard(comparison.to) || mapSize.isEmpty())
         return topRight;
-    const QImage drawn = foreground(model, comparison, view, mapSize);
-    if (drawn.isNull())
-        return topRight;
+    // The later card alone, without what matters less to hide.
+    NetworkModel later;
+    later.ego = model.ego;
+    later.Cards.push_back(model.card(comparison.to));
+    later.card(1).Circles = 0;
+    ViewOptions foreground = view;
+    foreground.ColorSectors1 = false;
+    foreground.Show1 = false;
+    foreground.ShowLinesBetween = false;
+    foreground.ShowLinesToEgo = false;
     QRect best;
     Covered least;
     for (Qt::Corner corner : {Qt::TopRightCorner, Qt::TopLeftCorner, Qt::BottomRightCorner, Qt::BottomLeftCorner}) {
         const QRect box = CompareLegendRect(mapSize, corner);
-        const Covered covered{inkIn(drawn, box), backgroundMet(model.card(comparison.to), view, mapSize, box)};
+        const Covered covered{foregroundIn(later, model, comparison, foreground, mapSize, box),
+                              backgroundMet(model.card(comparison.to), view, mapSize, box)};
         if (best.isNull() || covered < least) {
             best = box;
             least = covered;
@@ -504,7 +503,7 @@ void RenderCompare(QImage &target, const NetworkModel &model, const CardComparis
     const QSize mapSize = target.deviceIndependentSize().toSize();
     const QRect legend = CompareLegendPlace(model, comparison, view, mapSize);
     if (!view.Smooth && ratio == 1) {
-        drawChange(target, model, comparison, view, &legend);
+        drawChange(target, model, comparison, view, legend);
         return;
     }
     // As RenderCard draws a smooth map: in the map's pixels, the painter scaled by the
@@ -513,7 +512,7 @@ void RenderCompare(QImage &target, const NetworkModel &model, const CardComparis
     {
         QPainter painter(&target);
         painter.scale(ratio, ratio);
-        paintChange(painter, mapSize, model, comparison, view, legend);
+        paintChange(painter, mapSize, model, comparison, view, &legend);
     }
     target.setDevicePixelRatio(ratio);
 }
@@ -524,7 +523,8 @@ void PaintCompare(QPainter &painter, QSize mapSize, const NetworkModel &model, c
     PaintCard(painter, mapSize, model, comparison.to, view);
     if (!model.hasCard(comparison.from) || !model.hasCard(comparison.to))
         return;
-    paintChange(painter, mapSize, model, comparison, view, CompareLegendPlace(model, comparison, view, mapSize));
+    const QRect legend = CompareLegendPlace(model, comparison, view, mapSize);
+    paintChange(painter, mapSize, model, comparison, view, &legend);
 }
 
 QString CompareTitle(const NetworkModel &model, const CardComparison &comparison, bool hideNames)
