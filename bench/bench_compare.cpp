@@ -96,7 +96,7 @@ void BM_RedrawSmoothCompareView(benchmark::State &state)
 void BM_PlaceCompareLegend(benchmark::State &state)
 {
     ensureApp();
-    const NetworkModel model = TwoCapacityCards(true);
+    const NetworkModel model = TwoCapacityCards(state.range(0) != 0);
     const CardComparison comparison = CompareCards(model, 1, 2);
     for (auto _ : state) {
         QRect legend = CompareLegendPlace(model, comparison, ViewOptions(), QSize(850, 750));
@@ -107,7 +107,7 @@ void BM_PlaceCompareLegend(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_RedrawSmoothCompareView)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_PlaceCompareLegend)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PlaceCompareLegend)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_CompareCapacityCards)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 // What a refresh of the view costs after an edit: the comparison and the picture.
 // Third argument: 0 alters moved a little, 1 moved anywhere.

@@ -382,6 +382,8 @@ qint64 foregroundIn(const NetworkModel &later, const NetworkModel &model, const 
 
 bool segmentMeets(const QRectF &box, QPointF a, QPointF b)
 {
+    if (!box.intersects(QRectF(a, b).normalized().adjusted(-0.5, -0.5, 0.5, 0.5)))
+        return false;
     if (box.contains(a) || box.contains(b))
         return true;
     const QLineF segment(a, b);
@@ -394,7 +396,9 @@ bool segmentMeets(const QRectF &box, QPointF a, QPointF b)
 }
 
 // The circles, sector boundaries, lines and coloured disc of `card` that meet `box`.
-int backgroundMet(const NetworkCard &card, const ViewOptions &view, QSize mapSize, QRect box)
+// `points` holds the card's node positions by node number.
+int backgroundMet(const NetworkCard &card, const std::vector<QPoint> &points, const ViewOptions &view, QSize mapSize,
+                  QRect box)
 {
     const int w = mapSize.width();
     const int h = mapSize.height();
@@ -437,9 +441,7 @@ int backgroundMet(const NetworkCard &card, const ViewOptions &view, QSize mapSiz
         if (line.A < 0 || line.B < 0 || line.A > card.NodeCount() || line.B > card.NodeCount()
             || !NodeVisible(card, line.A, view) || !NodeVisible(card, line.B, view))
             continue;
-        const Node &a = card.Nodes[size_t(line.A)];
-        const Node &b = card.Nodes[size_t(line.B)];
-        met += segmentMeets(area, MapPoint(a.Angle, a.Distance, w, h), MapPoint(b.Angle, b.Distance, w, h));
+        met += segmentMeets(area, points[size_t(line.A)], points[size_t(line.B)]);
     }
     return met;
 }
@@ -462,14 +464,74 @@ QRect CompareLegendRect(QSize mapSize, Qt::Corner corner)
 QRect CompareLegendPlace(const NetworkModel &model, const CardComparison &comparison, const ViewOptions &view,
                          QSize mapSize)
 {
-    const QRect topRight = CompareLegendRect(mapSize, Qt::TopRightCorner);
     if (!model.hasCard(comparison.from) || !model.hasCard(comparison.to) || mapSize.isEmpty())
-        return topRight;
-    // The later card alone, without what matters less to hide.
+        return CompareLegendRect(mapSize, Qt::TopRightCorner);
+    std::array<QRect, 4> boxes;
+    const Qt::Corner corners[] = {Qt::TopRightCorner, Qt::TopLeftCorner, Qt::BottomRightCorner, Qt::BottomLeftCorner};
+    for (size_t i = 0; i < boxes.size(); ++i)
+        boxes[i] = CompareLegendRect(mapSize, corners[i]);
+    auto nearABox = [&](const QRect &bounds) {
+        return std::any_of(boxes.begin(), boxes.end(), [&](const QRect &box) { return box.intersects(bounds); });
+    };
+    const int w = mapSize.width();
+    const int h = mapSize.height();
+    // The later card alone, without what matters less to hide, and with only the nodes
+    // whose disc or label may reach a corner, so that the four small pictures below cost
+    // little on a crowded card.
     NetworkModel later;
     later.ego = model.ego;
     later.Cards.push_back(model.card(comparison.to));
-    later.card(1).Circles = 0;
+    NetworkCard &laterCard = later.card(1);
+    laterCard.Circles = 0;
+    laterCard.Lines.resize(1); // not drawn: their ends may be left out below
+    const NetworkCard &shown = model.card(comparison.to);
+    std::vector<QPoint> points;
+    points.reserve(shown.Nodes.size());
+    for (const Node &node : shown.Nodes)
+        points.push_back(MapPoint(node.Angle, node.Distance, w, h));
+    const int baseSize = std::clamp(view.NodeBaseSize, -(1 << 20), 1 << 20);
+    const int font = std::clamp(view.LabelFontSize, 1, 1000);
+    laterCard.Nodes.resize(1);
+    for (int i = 1; i <= shown.NodeCount(); ++i) {
+        const Node &node = shown.Nodes[size_t(i)];
+        const QPoint p = points[size_t(i)];
+        const int r = std::abs(NodeRadius(node.NodeSize, baseSize)) + 2;
+        // No glyph of a label is wider than two of its font's sizes; ids, roles, brackets
+        // and numbers are counted in.
+        const qint64 labelChars = node.ID.size() + node.Label.size() + node.Role.size() + 24;
+        const int labelWidth = int(std::min<qint64>(labelChars * 2 * font, 1 << 24));
+        const QRect disc(p.x() - r, p.y() - r, 2 * r + 1, 2 * r + 1);
+        const QRect label(p.x() - r, p.y() - r - 2 * font, 2 * r + 2 + labelWidth, 2 * r + 4 * font);
+        if (nearABox(disc.united(label)))
+            laterCard.Nodes.push_back(node);
+    }
+    // Marks likewise: a ghost, an arrow or a star only where it may reach a corner.
+    CardComparison nearMarks = comparison;
+    {
+        const NetworkCard &before = model.card(comparison.from);
+        const NetworkCard &after = model.card(comparison.to);
+        auto place = [&](const NetworkCard &card, int node) {
+            const Node &n = card.Nodes[size_t(node)];
+            return MapPoint(n.Angle, n.Distance, w, h);
+        };
+        auto reach = [&](const NetworkCard &card, int node) {
+            return std::abs(NodeRadius(card.Nodes[size_t(node)].NodeSize, baseSize)) + arrowHead + starRadius + 4;
+        };
+        std::erase_if(nearMarks.alters, [&](const ComparedAlter &a) {
+            QRect bounds;
+            if (a.change == AlterChange::Lost) {
+                const int r = reach(before, a.fromNode);
+                bounds = QRect(place(before, a.fromNode) - QPoint(r, r), QSize(2 * r + 1, 2 * r + 1));
+            } else if (a.change == AlterChange::New) {
+                const int r = 2 * reach(after, a.toNode);
+                bounds = QRect(place(after, a.toNode) - QPoint(r, r), QSize(2 * r + 1, 2 * r + 1));
+            } else {
+                const int r = reach(after, a.toNode);
+                bounds = QRect(place(before, a.fromNode), place(after, a.toNode)).normalized().adjusted(-r, -r, r, r);
+            }
+            return !nearABox(bounds);
+        });
+    }
     ViewOptions foreground = view;
     foreground.ColorSectors1 = false;
     foreground.Show1 = false;
@@ -477,10 +539,9 @@ QRect CompareLegendPlace(const NetworkModel &model, const CardComparison &compar
     foreground.ShowLinesToEgo = false;
     QRect best;
     Covered least;
-    for (Qt::Corner corner : {Qt::TopRightCorner, Qt::TopLeftCorner, Qt::BottomRightCorner, Qt::BottomLeftCorner}) {
-        const QRect box = CompareLegendRect(mapSize, corner);
-        const Covered covered{foregroundIn(later, model, comparison, foreground, mapSize, box),
-                              backgroundMet(model.card(comparison.to), view, mapSize, box)};
+    for (const QRect &box : boxes) {
+        const Covered covered{foregroundIn(later, model, nearMarks, foreground, mapSize, box),
+                              backgroundMet(shown, points, view, mapSize, box)};
         if (best.isNull() || covered < least) {
             best = box;
             least = covered;
