@@ -64,8 +64,38 @@ void BM_RedrawCompareView(benchmark::State &state)
     }
 }
 
+// The smooth view as the window shows it on a screen of device pixel ratio 2.
+void BM_RedrawSmoothCompareView(benchmark::State &state)
+{
+    ensureApp();
+    const NetworkModel model = TwoCapacityCards(true);
+    const CardComparison comparison = CompareCards(model, 1, 2);
+    ViewOptions view;
+    view.Smooth = true;
+    QImage image(850 * 2, 750 * 2, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2);
+    for (auto _ : state) {
+        RenderCompare(image, model, comparison, view);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+// The legend's corner alone, part of every redraw and export.
+void BM_PlaceCompareLegend(benchmark::State &state)
+{
+    ensureApp();
+    const NetworkModel model = TwoCapacityCards(state.range(0) != 0);
+    const CardComparison comparison = CompareCards(model, 1, 2);
+    for (auto _ : state) {
+        QRect legend = CompareLegendPlace(model, comparison, ViewOptions(), QSize(850, 750));
+        benchmark::DoNotOptimize(legend);
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_RedrawSmoothCompareView)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PlaceCompareLegend)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_CompareCapacityCards)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 // What a refresh of the view costs after an edit: the comparison and the picture.
 // Third argument: 0 alters moved a little, 1 moved anywhere.

@@ -6,6 +6,7 @@
 #include "core/map/linedrawing.h"
 #include "core/map/render.h"
 
+#include <QLineF>
 #include <QPainter>
 #include <QPolygon>
 #include <QPolygonF>
@@ -305,12 +306,250 @@ void paintLegend(QPainter &painter, const CardComparison &c, const ViewOptions &
                           legendText, 0);
 }
 
+// The marks and the legend drawn exactly into a map image of the image's size.
+void drawChange(QImage &image, const NetworkModel &model, const CardComparison &comparison, const ViewOptions &view,
+                QRect legend)
+{
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    walkMarks(
+        model, comparison, view, image.width(), image.height(),
+        [&](QPoint at, int radius, bool square) {
+            putShape(image, painter, at, ghostShape(radius, square), CompareGhostColor);
+        },
+        [&](QPoint from, QPoint to, int stopShort) { drawArrow(image, painter, from, to, stopShort); },
+        [&](QPoint at) { putShape(image, painter, at, starShape(), CompareStarColor); });
+    drawLegend(image, painter, comparison, view, legend);
+}
+
+// The marks, and the legend unless `legend` is null, as shapes and text on a map of
+// `mapSize` in the painter's coordinates.
+void paintChange(QPainter &painter, QSize mapSize, const NetworkModel &model, const CardComparison &comparison,
+                 const ViewOptions &view, const QRect *legend)
+{
+    painter.save();
+    painter.setClipRect(QRect(QPoint(0, 0), mapSize), Qt::IntersectClip);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.translate(0.5, 0.5);
+    walkMarks(
+        model, comparison, view, mapSize.width(), mapSize.height(),
+        [&](QPoint at, int radius, bool square) { paintGhost(painter, at, radius, square); },
+        [&](QPoint from, QPoint to, int stopShort) { paintArrow(painter, from, to, stopShort); },
+        [&](QPoint at) { paintStar(painter, at); });
+    if (legend)
+        paintLegend(painter, comparison, view, *legend);
+    painter.restore();
+}
+
+// Where the legend may go: what it would hide of the map in one corner.
+struct Covered
+{
+    qint64 foreground = 0; // pixels of nodes, labels, sector labels, caption and marks
+    int background = 0;    // circles, sector boundaries, lines and the coloured disc met
+
+    bool operator<(const Covered &other) const
+    {
+        return std::pair(foreground, background) < std::pair(other.foreground, other.background);
+    }
+};
+
+// The pixels of `box` that the later card covers with nodes, labels, sector labels, the
+// caption and the marks. Only the box is drawn, so that a map of any size costs four
+// small pictures.
+qint64 foregroundIn(const NetworkModel &later, const NetworkModel &model, const CardComparison &comparison,
+                    const ViewOptions &view, QSize mapSize, QRect box)
+{
+    QImage image(box.size(), QImage::Format_RGB32);
+    if (image.isNull())
+        return 0;
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.translate(-box.topLeft());
+        PaintCard(painter, mapSize, later, 1, view);
+        paintChange(painter, mapSize, model, comparison, view, nullptr);
+    }
+    qint64 ink = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            ink += (line[x] & 0xFFFFFF) != 0xFFFFFF;
+    }
+    return ink;
+}
+
+bool segmentMeets(const QRectF &box, QPointF a, QPointF b)
+{
+    if (!box.intersects(QRectF(a, b).normalized().adjusted(-0.5, -0.5, 0.5, 0.5)))
+        return false;
+    if (box.contains(a) || box.contains(b))
+        return true;
+    const QLineF segment(a, b);
+    const QPointF corners[] = {box.topLeft(), box.topRight(), box.bottomRight(), box.bottomLeft()};
+    for (int i = 0; i < 4; ++i) {
+        if (segment.intersects(QLineF(corners[i], corners[(i + 1) % 4]), nullptr) == QLineF::BoundedIntersection)
+            return true;
+    }
+    return false;
+}
+
+// The circles, sector boundaries, lines and coloured disc of `card` that meet `box`.
+// `points` holds the card's node positions by node number.
+int backgroundMet(const NetworkCard &card, const std::vector<QPoint> &points, const ViewOptions &view, QSize mapSize,
+                  QRect box)
+{
+    const int w = mapSize.width();
+    const int h = mapSize.height();
+    const QPointF centre = MapCentre(w, h);
+    const int radius = MapRadius(w, h);
+    const QRectF area(box);
+    const double nearX = std::clamp(centre.x(), area.left(), area.right()) - centre.x();
+    const double nearY = std::clamp(centre.y(), area.top(), area.bottom()) - centre.y();
+    const double nearest = std::hypot(nearX, nearY);
+    const double farthest =
+        std::hypot(std::max(std::abs(area.left() - centre.x()), std::abs(area.right() - centre.x())),
+                   std::max(std::abs(area.top() - centre.y()), std::abs(area.bottom() - centre.y())));
+    int met = 0;
+    // Circles closer together than a pixel land on every radius from the first to the
+    // last; each radius counts once, as it is drawn once.
+    const int circles = card.Circles;
+    if (circles > radius) {
+        const double from = std::max<double>(CircleRadius(radius, circles, 1), std::ceil(nearest));
+        const double to = std::min<double>(CircleRadius(radius, circles, circles), std::floor(farthest));
+        met += int(std::max(0.0, to - from + 1));
+    } else {
+        int previous = -1;
+        for (int i = 1; i <= circles; ++i) {
+            const int r = CircleRadius(radius, circles, i);
+            if (r != previous && r >= nearest && r <= farthest)
+                ++met;
+            previous = r;
+        }
+    }
+    if (view.ColorSectors1 && card.SectorCount() > 0 && nearest <= radius)
+        ++met;
+    if (view.Show1) {
+        for (int s = 1; s <= card.SectorCount(); ++s)
+            met += segmentMeets(area, centre, MapPoint(card.Sectors[size_t(s)].SectorAngle, 1, w, h));
+    }
+    for (int l = 1; l <= card.LineCount(); ++l) {
+        const Line &line = card.Lines[size_t(l)];
+        if ((line.A == 0 || line.B == 0) ? !view.ShowLinesToEgo : !view.ShowLinesBetween)
+            continue;
+        if (line.A < 0 || line.B < 0 || line.A > card.NodeCount() || line.B > card.NodeCount()
+            || !NodeVisible(card, line.A, view) || !NodeVisible(card, line.B, view))
+            continue;
+        met += segmentMeets(area, points[size_t(line.A)], points[size_t(line.B)]);
+    }
+    return met;
+}
+
 } // namespace
 
-QRect CompareLegendRect(int w, int h)
+QRect CompareLegendRect(QSize mapSize, Qt::Corner corner)
 {
-    const int height = legendLines * legendLine + 8;
-    return QRect(std::max(0, w - legendWidth - 6), 6, std::min(legendWidth, w), std::min(height, h));
+    const int w = std::max(0, mapSize.width());
+    const int h = std::max(0, mapSize.height());
+    const int width = std::min(legendWidth, w);
+    const int height = std::min(legendLines * legendLine + 8, h);
+    const bool left = corner == Qt::TopLeftCorner || corner == Qt::BottomLeftCorner;
+    const bool top = corner == Qt::TopLeftCorner || corner == Qt::TopRightCorner;
+    const int x = left ? std::min(6, w - width) : std::max(0, w - width - 6);
+    const int y = top ? std::min(6, h - height) : std::max(0, h - height - 6);
+    return QRect(x, y, width, height);
+}
+
+QRect CompareLegendPlace(const NetworkModel &model, const CardComparison &comparison, const ViewOptions &view,
+                         QSize mapSize)
+{
+    if (!model.hasCard(comparison.from) || !model.hasCard(comparison.to) || mapSize.isEmpty())
+        return CompareLegendRect(mapSize, Qt::TopRightCorner);
+    std::array<QRect, 4> boxes;
+    const Qt::Corner corners[] = {Qt::TopRightCorner, Qt::TopLeftCorner, Qt::BottomRightCorner, Qt::BottomLeftCorner};
+    for (size_t i = 0; i < boxes.size(); ++i)
+        boxes[i] = CompareLegendRect(mapSize, corners[i]);
+    auto nearABox = [&](const QRect &bounds) {
+        return std::any_of(boxes.begin(), boxes.end(), [&](const QRect &box) { return box.intersects(bounds); });
+    };
+    const int w = mapSize.width();
+    const int h = mapSize.height();
+    // The later card alone, without what matters less to hide, and with only the nodes
+    // whose disc or label may reach a corner, so that the four small pictures below cost
+    // little on a crowded card.
+    NetworkModel later;
+    later.ego = model.ego;
+    later.Cards.push_back(model.card(comparison.to));
+    NetworkCard &laterCard = later.card(1);
+    laterCard.Circles = 0;
+    laterCard.Lines.resize(1); // not drawn: their ends may be left out below
+    const NetworkCard &shown = model.card(comparison.to);
+    std::vector<QPoint> points;
+    points.reserve(shown.Nodes.size());
+    for (const Node &node : shown.Nodes)
+        points.push_back(MapPoint(node.Angle, node.Distance, w, h));
+    const int baseSize = std::clamp(view.NodeBaseSize, -(1 << 20), 1 << 20);
+    const int font = std::clamp(view.LabelFontSize, 1, 1000);
+    laterCard.Nodes.resize(1);
+    for (int i = 1; i <= shown.NodeCount(); ++i) {
+        const Node &node = shown.Nodes[size_t(i)];
+        const QPoint p = points[size_t(i)];
+        const int r = std::abs(NodeRadius(node.NodeSize, baseSize)) + 2;
+        // No glyph of a label is wider than two of its font's sizes; ids, roles, brackets
+        // and numbers are counted in.
+        const qint64 labelChars = node.ID.size() + node.Label.size() + node.Role.size() + 24;
+        const int labelWidth = int(std::min<qint64>(labelChars * 2 * font, 1 << 24));
+        const QRect disc(p.x() - r, p.y() - r, 2 * r + 1, 2 * r + 1);
+        const QRect label(p.x() - r, p.y() - r - 2 * font, 2 * r + 2 + labelWidth, 2 * r + 4 * font);
+        if (nearABox(disc.united(label)))
+            laterCard.Nodes.push_back(node);
+    }
+    // Marks likewise: a ghost, an arrow or a star only where it may reach a corner.
+    CardComparison nearMarks = comparison;
+    {
+        const NetworkCard &before = model.card(comparison.from);
+        const NetworkCard &after = model.card(comparison.to);
+        auto place = [&](const NetworkCard &card, int node) {
+            const Node &n = card.Nodes[size_t(node)];
+            return MapPoint(n.Angle, n.Distance, w, h);
+        };
+        auto reach = [&](const NetworkCard &card, int node) {
+            return std::abs(NodeRadius(card.Nodes[size_t(node)].NodeSize, baseSize)) + arrowHead + starRadius + 4;
+        };
+        std::erase_if(nearMarks.alters, [&](const ComparedAlter &a) {
+            QRect bounds;
+            if (a.change == AlterChange::Lost) {
+                const int r = reach(before, a.fromNode);
+                bounds = QRect(place(before, a.fromNode) - QPoint(r, r), QSize(2 * r + 1, 2 * r + 1));
+            } else if (a.change == AlterChange::New) {
+                const int r = 2 * reach(after, a.toNode);
+                bounds = QRect(place(after, a.toNode) - QPoint(r, r), QSize(2 * r + 1, 2 * r + 1));
+            } else {
+                const int r = reach(after, a.toNode);
+                bounds = QRect(place(before, a.fromNode), place(after, a.toNode)).normalized().adjusted(-r, -r, r, r);
+            }
+            return !nearABox(bounds);
+        });
+    }
+    ViewOptions foreground = view;
+    foreground.ColorSectors1 = false;
+    foreground.Show1 = false;
+    foreground.ShowLinesBetween = false;
+    foreground.ShowLinesToEgo = false;
+    QRect best;
+    Covered least;
+    for (const QRect &box : boxes) {
+        const Covered covered{foregroundIn(later, model, nearMarks, foreground, mapSize, box),
+                              backgroundMet(shown, points, view, mapSize, box)};
+        if (best.isNull() || covered < least) {
+            best = box;
+            least = covered;
+        }
+        if (least.foreground == 0 && least.background == 0)
+            break;
+    }
+    return best;
 }
 
 void RenderCompare(QImage &target, const NetworkModel &model, const CardComparison &comparison,
@@ -321,19 +560,22 @@ void RenderCompare(QImage &target, const NetworkModel &model, const CardComparis
     RenderCard(target, model, comparison.to, view);
     if (!model.hasCard(comparison.from) || !model.hasCard(comparison.to))
         return;
-    const int w = target.width();
-    const int h = target.height();
-    QPainter painter(&target);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    walkMarks(
-        model, comparison, view, w, h,
-        [&](QPoint at, int radius, bool square) {
-            putShape(target, painter, at, ghostShape(radius, square), CompareGhostColor);
-        },
-        [&](QPoint from, QPoint to, int stopShort) { drawArrow(target, painter, from, to, stopShort); },
-        [&](QPoint at) { putShape(target, painter, at, starShape(), CompareStarColor); });
-    drawLegend(target, painter, comparison, view, CompareLegendRect(w, h));
+    const qreal ratio = target.devicePixelRatio();
+    const QSize mapSize = target.deviceIndependentSize().toSize();
+    const QRect legend = CompareLegendPlace(model, comparison, view, mapSize);
+    if (!view.Smooth && ratio == 1) {
+        drawChange(target, model, comparison, view, legend);
+        return;
+    }
+    // As RenderCard draws a smooth map: in the map's pixels, the painter scaled by the
+    // ratio, so that the marks land on the alters whatever the ratio.
+    target.setDevicePixelRatio(1);
+    {
+        QPainter painter(&target);
+        painter.scale(ratio, ratio);
+        paintChange(painter, mapSize, model, comparison, view, &legend);
+    }
+    target.setDevicePixelRatio(ratio);
 }
 
 void PaintCompare(QPainter &painter, QSize mapSize, const NetworkModel &model, const CardComparison &comparison,
@@ -342,20 +584,8 @@ void PaintCompare(QPainter &painter, QSize mapSize, const NetworkModel &model, c
     PaintCard(painter, mapSize, model, comparison.to, view);
     if (!model.hasCard(comparison.from) || !model.hasCard(comparison.to))
         return;
-    painter.save();
-    painter.setClipRect(QRect(QPoint(0, 0), mapSize), Qt::IntersectClip);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.translate(0.5, 0.5);
-    const int w = mapSize.width();
-    const int h = mapSize.height();
-    walkMarks(
-        model, comparison, view, w, h,
-        [&](QPoint at, int radius, bool square) { paintGhost(painter, at, radius, square); },
-        [&](QPoint from, QPoint to, int stopShort) { paintArrow(painter, from, to, stopShort); },
-        [&](QPoint at) { paintStar(painter, at); });
-    paintLegend(painter, comparison, view, CompareLegendRect(w, h));
-    painter.restore();
+    const QRect legend = CompareLegendPlace(model, comparison, view, mapSize);
+    paintChange(painter, mapSize, model, comparison, view, &legend);
 }
 
 QString CompareTitle(const NetworkModel &model, const CardComparison &comparison, bool hideNames)

@@ -24,9 +24,11 @@ inline constexpr QRgb CompareStarColor = 0xFFB01080;  // new alters: a small sta
 // moved, a thin arrow from its place on card comparison.from to its place now; for each
 // lost alter a dashed grey outline of its size where it was; a small star at the upper
 // right of each new alter; and a legend with the stability, turnover, Jaccard and size
-// change in the upper right corner. Alters hidden by the symbol filters get no marks.
-// Both cards must exist. The map's size is the image's; `target` should be
-// QImage::Format_RGB32, a null image is left alone.
+// change in a corner (CompareLegendPlace). Alters hidden by the symbol filters get no
+// marks. Both cards must exist. The map's size is the image's in layout pixels: at a
+// device pixel ratio other than 1, or with view.Smooth, the marks and the legend are drawn
+// as PaintCompare draws them, scaled by the ratio as RenderCard scales the map. `target`
+// should be QImage::Format_RGB32, a null image is left alone.
 void RenderCompare(QImage &target, const NetworkModel &model, const CardComparison &comparison,
                    const ViewOptions &view);
 
@@ -43,7 +45,16 @@ void PaintCompare(QPainter &painter, QSize mapSize, const NetworkModel &model, c
 // not exist (unless names are hidden).
 QString CompareTitle(const NetworkModel &model, const CardComparison &comparison, bool hideNames);
 
-// Where the legend lies on a map of w x h pixels.
-QRect CompareLegendRect(int w, int h);
+// The legend's box in `corner` of a map of `mapSize` pixels, 6 pixels in from its edges.
+QRect CompareLegendRect(QSize mapSize, Qt::Corner corner);
+
+// Where RenderCompare and PaintCompare put the legend on a map of `mapSize` pixels: in
+// the corner where it hides least of the map. First counts what matters most, the pixels
+// of nodes, labels, sector labels, the caption and the marks under the box; then the
+// circles, sector boundaries, lines and the coloured disc that it meets. On a tie the
+// top right wins, then the top left, the bottom right and the bottom left. Without both
+// cards, the top right.
+QRect CompareLegendPlace(const NetworkModel &model, const CardComparison &comparison, const ViewOptions &view,
+                         QSize mapSize);
 
 } // namespace korvalo

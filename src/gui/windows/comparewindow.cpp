@@ -73,9 +73,21 @@ CompareWindow::CompareWindow(const ShellContext &shell) : QMainWindow(shell.wind
     m_view = new MapWidget(central);
     m_view->setObjectName(u"CompareView"_s);
     m_view->setAccessibleName(u"Compare view"_s);
+    // As the map: the exact picture underneath, and with smooth drawing the one shown at
+    // the screen's device pixel ratio.
     m_view->setRenderer([this](QImage &image) {
+        ViewOptions view = m_shell.document.viewOptions();
+        view.Smooth = false;
         if (m_comparison.from > 0)
-            RenderCompare(image, m_shell.document.model(), m_comparison, m_shell.document.viewOptions());
+            RenderCompare(image, m_shell.document.model(), m_comparison, view);
+    });
+    m_view->setShownRenderer([this](QImage &image) {
+        const ViewOptions view = m_shell.document.viewOptions();
+        if (!view.Smooth)
+            return false;
+        if (m_comparison.from > 0)
+            RenderCompare(image, m_shell.document.model(), m_comparison, view);
+        return true;
     });
     // Read-only: whatever would edit goes back to the map.
     m_view->setMouseHandler([this](QMouseEvent *event) {
@@ -170,9 +182,13 @@ void CompareWindow::exportPicture(PictureKind kind)
     const QSize mapSize = m_view->size().expandedTo(QSize(1, 1));
     Status written = Status::success();
     switch (kind) {
-    case PictureKind::Jpeg:
-        written = WriteJpegFile(m_view->image(), JpegFileName(chosen));
+    case PictureKind::Jpeg: {
+        // Drawn as shown, smooth or not, at the map's size.
+        QImage picture(mapSize, QImage::Format_RGB32);
+        RenderCompare(picture, model, m_comparison, view);
+        written = WriteJpegFile(picture, JpegFileName(chosen));
         break;
+    }
     case PictureKind::Svg:
         written = WriteCompareSvg(chosen, model, m_comparison, view, mapSize);
         break;

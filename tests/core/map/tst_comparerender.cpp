@@ -1,5 +1,6 @@
 #include "builders.h"
 #include "core/analysis/compare.h"
+#include "core/egofile/egofile.h"
 #include "core/map/comparerender.h"
 #include "core/map/geometry.h"
 #include "core/map/vectorexport.h"
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include <array>
 #include <cmath>
 #include <functional>
 
@@ -28,6 +30,11 @@ private Q_SLOTS:
     // The compare view as SVG and PDF: the legend as text, the marks in their colours
     // where the change is, one page, and no names when they are hidden.
     void vectorPictures();
+    // The legend goes to the corner where it hides least of the map, the same in the
+    // picture and in the SVG; top right when that corner is free.
+    void legendHidesLeastOfTheMap();
+    // At a device pixel ratio of 2 the marks land on the alters as the map draws them.
+    void marksFollowTheMapAtAnyRatio();
 };
 
 namespace {
@@ -52,9 +59,9 @@ double distanceToSegment(QPointF p, QPointF a, QPointF b)
 
 // The pixels of `colour` outside the legend that `allowed` does not explain, and how many
 // it does explain.
-std::pair<int, int> colourPixels(const QImage &image, QRgb colour, const std::function<bool(QPoint)> &allowed)
+std::pair<int, int> colourPixels(const QImage &image, QRgb colour, const std::function<bool(QPoint)> &allowed,
+                                 QRect legend)
 {
-    const QRect legend = CompareLegendRect(W, H);
     int stray = 0;
     int placed = 0;
     for (int y = 0; y < image.height(); ++y)
@@ -72,6 +79,7 @@ void TestCompareRender::marksWhereTheChangeIs()
     const CardComparison c = CompareCards(model, 1, 2);
     QImage image(W, H, QImage::Format_RGB32);
     RenderCompare(image, model, c, ViewOptions());
+    const QRect legend = CompareLegendPlace(model, c, ViewOptions(), QSize(W, H));
 
     // The later card is what is drawn: F (new on card 2) in card 2's node colour.
     const QPoint f = placeOf(model, 2, 5);
@@ -82,7 +90,7 @@ void TestCompareRender::marksWhereTheChangeIs()
     const QPoint to = placeOf(model, 2, 1);
     auto [stray, placed] = colourPixels(image, CompareArrowColor, [&](QPoint p) {
         return distanceToSegment(p, from, to) <= 5;
-    });
+    }, legend);
     QCOMPARE(stray, 0);
     QVERIFY2(placed >= (to - from).manhattanLength() / 2, qPrintable(QString::number(placed)));
     QCOMPARE(image.pixel((from + to) / 2 + QPoint(0, 0)) == CompareArrowColor
@@ -94,24 +102,24 @@ void TestCompareRender::marksWhereTheChangeIs()
     const QList<QPoint> ghosts = {placeOf(model, 1, 4), placeOf(model, 1, 6)};
     for (const QPoint &g : ghosts) {
         const QRect box(g - QPoint(12, 12), QSize(25, 25));
-        const auto [outside, inside] = colourPixels(image, CompareGhostColor, [&](QPoint p) { return box.contains(p); });
+        const auto [outside, inside] =
+            colourPixels(image, CompareGhostColor, [&](QPoint p) { return box.contains(p); }, legend);
         QVERIFY2(inside >= 20, qPrintable(QString::number(inside)));
         Q_UNUSED(outside);
     }
     std::tie(stray, placed) = colourPixels(image, CompareGhostColor, [&](QPoint p) {
         return std::any_of(ghosts.begin(), ghosts.end(), [&](QPoint g) { return (p - g).manhattanLength() <= 24; });
-    });
+    }, legend);
     QCOMPARE(stray, 0);
 
     // A star by F, the only new alter.
     std::tie(stray, placed) = colourPixels(image, CompareStarColor, [&](QPoint p) {
         return (p - f).manhattanLength() <= 32;
-    });
+    }, legend);
     QCOMPARE(stray, 0);
     QVERIFY(placed >= 10);
 
     // The legend holds its samples and black text.
-    const QRect legend = CompareLegendRect(W, H);
     int arrow = 0, ghost = 0, star = 0, black = 0;
     for (int y = legend.top(); y <= legend.bottom(); ++y) {
         for (int x = legend.left(); x <= legend.right(); ++x) {
@@ -128,7 +136,7 @@ void TestCompareRender::marksWhereTheChangeIs()
     ViewOptions noPlain;
     noPlain.ShowWithoutSymbol1 = false;
     RenderCompare(image, model, c, noPlain);
-    std::tie(stray, placed) = colourPixels(image, CompareStarColor, [](QPoint) { return true; });
+    std::tie(stray, placed) = colourPixels(image, CompareStarColor, [](QPoint) { return true; }, legend);
     QCOMPARE(placed, 0);
 }
 
@@ -173,7 +181,7 @@ void TestCompareRender::vectorPictures()
                 n += image.pixel(x, y) == colour && where(QPointF(x, y) / scale);
         return n;
     };
-    const QRectF legend = CompareLegendRect(W, H);
+    const QRectF legend = CompareLegendPlace(model, c, ViewOptions(), QSize(W, H));
     auto outsideLegend = [&](QPointF p) { return !legend.contains(p); };
     const QPoint from = placeOf(model, 1, 1);
     const QPoint to = placeOf(model, 2, 1);
@@ -206,6 +214,117 @@ void TestCompareRender::vectorPictures()
     QVERIFY(ComparePdf(model, c, hidden, QSize(W, H)).contains(utf16(u"Card 1 to card 2"_s)));
     for (const char *name : {"Carla", "Wave"})
         QVERIFY2(!anonymous.contains(name), name);
+}
+
+namespace {
+
+// Two equal cards with `count[i]` alters in corner i of the map (top right, top left,
+// bottom right, bottom left), outside the circles. Nothing moved, so the arrow's colour
+// is the legend's alone.
+NetworkModel cornersModel(std::array<int, 4> count)
+{
+    NetworkModel model;
+    SetupEgo(model, u"Corner Ego"_s, {}, 1, {}, {}, u"K1"_s);
+    const float angles[4] = {315, 225, 45, 135};
+    for (int card = 1; card <= 2; ++card) {
+        AddCard(model, u"Wave %1"_s.arg(card), 5, u"normal"_s, 2, {}, {}, {});
+        for (int corner = 0; corner < 4; ++corner)
+            for (int i = 0; i < count[size_t(corner)]; ++i)
+                AddNode(model, card,
+                        alter(angles[corner] + 3.f * i, 1.3f - 0.1f * i, 1, u"N%1%2"_s.arg(corner).arg(i)));
+    }
+    return model;
+}
+
+// The bounds of the pixels of `colour`, in map pixels at `scale` image pixels to one.
+QRectF boundsOf(const QImage &image, QRgb colour, int scale = 1)
+{
+    QRect found;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == colour)
+                found |= QRect(x, y, 1, 1);
+    return QRectF(QPointF(found.topLeft()) / scale, QSizeF(found.size()) / scale);
+}
+
+} // namespace
+
+void TestCompareRender::legendHidesLeastOfTheMap()
+{
+    const QSize size(W, H);
+    const NetworkModel example = compareExampleModel();
+    QCOMPARE(CompareLegendPlace(example, CompareCards(example, 1, 2), ViewOptions(), size),
+             CompareLegendRect(size, Qt::TopRightCorner));
+
+    // Three corners taken: the free one. All four: the one with least in it.
+    for (const auto &[alters, corner] : {std::pair(std::array{1, 1, 1, 0}, Qt::BottomLeftCorner),
+                                         std::pair(std::array{2, 2, 1, 2}, Qt::BottomRightCorner)}) {
+        const NetworkModel model = cornersModel(alters);
+        const CardComparison c = CompareCards(model, 1, 2);
+        const QRectF box = CompareLegendRect(size, corner);
+        QImage image(size, QImage::Format_RGB32);
+        RenderCompare(image, model, c, ViewOptions());
+        QVERIFY(box.contains(boundsOf(image, CompareArrowColor)));
+        QImage vector(size * 2, QImage::Format_RGB32);
+        vector.fill(Qt::white);
+        QPainter painter(&vector);
+        QSvgRenderer(CompareSvg(model, c, ViewOptions(), size)).render(&painter);
+        QVERIFY(box.contains(boundsOf(vector, CompareArrowColor, 2)));
+    }
+
+    // An interview of the examples at the window's first map size: the label of
+    // "Neighbour Pilar" reaches into the top right; the legend hides no node or text.
+    Result<NetworkModel> read = ReadEgoFile(QStringLiteral(KORVALO_EXAMPLES "/tomas-reyes.ego"));
+    QVERIFY(read);
+    NetworkModel model = read.value();
+    const CardComparison c = CompareCards(model, 1, 2);
+    const QSize window(582, 579);
+    const QRect legend = CompareLegendPlace(model, c, ViewOptions(), window);
+    ViewOptions nodesAndTexts;
+    nodesAndTexts.Show1 = nodesAndTexts.ShowLinesBetween = nodesAndTexts.ShowLinesToEgo = false;
+    model.card(2).Circles = 0;
+    QImage plain(window, QImage::Format_RGB32);
+    RenderCard(plain, model, 2, nodesAndTexts);
+    QVERIFY(boundsOf(plain.copy(CompareLegendRect(window, Qt::TopRightCorner)), qRgb(0, 0, 0)).isValid());
+    QVERIFY(!boundsOf(plain.copy(legend), qRgb(0, 0, 0)).isValid());
+}
+
+void TestCompareRender::marksFollowTheMapAtAnyRatio()
+{
+    constexpr int ratio = 2;
+    const NetworkModel model = compareExampleModel();
+    const CardComparison c = CompareCards(model, 1, 2);
+    ViewOptions smooth;
+    smooth.Smooth = true;
+    QImage drawn(W * ratio, H * ratio, QImage::Format_RGB32);
+    drawn.setDevicePixelRatio(ratio);
+    QImage plain = drawn;
+    RenderCompare(drawn, model, c, smooth);
+    RenderCard(plain, model, 2, smooth);
+    const QRect legend = CompareLegendPlace(model, c, smooth, QSize(W, H));
+    // The pixels of `colour` that the plain card lacks, outside the legend, from `inner`
+    // to `outer` map pixels away from `at`.
+    auto count = [&](QRgb colour, QPointF at, double inner, double outer) {
+        int n = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x) {
+                const QPointF p = QPointF(x, y) / ratio;
+                const double d = std::hypot(p.x() - at.x(), p.y() - at.y());
+                n += drawn.pixel(x, y) == colour && plain.pixel(x, y) != colour && !QRectF(legend).contains(p)
+                     && d >= inner && d <= outer;
+            }
+        return n;
+    };
+    // The arrow's middle, the lost alters' outlines at their size on the map, F's star.
+    QVERIFY(count(CompareArrowColor, QPointF(placeOf(model, 1, 1) + placeOf(model, 2, 1)) / 2, 0, 3) > 0);
+    const int radius = NodeRadius(u"normal"_s, smooth.NodeBaseSize);
+    for (const QPoint &g : {placeOf(model, 1, 4), placeOf(model, 1, 6)})
+        QVERIFY(count(CompareGhostColor, g, radius - 1, radius + 1) >= 20);
+    QVERIFY(count(CompareStarColor, placeOf(model, 2, 5) + QPoint(radius, -radius), 0, 6) >= 30);
+    // And the legend with its samples, where it belongs.
+    const QImage box = drawn.copy(QRect(legend.topLeft() * ratio, legend.size() * ratio));
+    for (QRgb colour : {CompareArrowColor, CompareGhostColor, CompareStarColor})
+        QVERIFY(boundsOf(box, colour).isValid());
 }
 
 QTEST_MAIN(TestCompareRender)

@@ -23,6 +23,8 @@ class TestCompareWindow : public QObject
 private Q_SLOTS:
     void compareViewFollowsTheDocument();
     void altersAcrossCards();
+    // On a small window the legend stays whole; smooth drawing shows it in the same place.
+    void legendOnTheWindow();
 };
 
 namespace {
@@ -145,6 +147,32 @@ void TestCompareWindow::altersAcrossCards()
     QCOMPARE(lines[0], QByteArray("ID,Wave 1,Wave 2,Wave 3\r"));
     QCOMPARE(lines[1], QByteArray("A,4,2,\r"));
     QVERIFY(lines.contains(QByteArray("H,,,5\r")));
+}
+
+void TestCompareWindow::legendOnTheWindow()
+{
+    Shell shell;
+    shell.load(compareExampleModel());
+    shell.trigger(u"CompareWith1"_s);
+    auto *window = shell.child<CompareWindow>(u"CompareCards"_s);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window->resize(500, 450);
+    QTRY_COMPARE(window->view()->image().size(), window->view()->size());
+    const QImage image = window->view()->image();
+    ViewOptions view = shell.window.document().viewOptions();
+    const QRect legend = CompareLegendPlace(shell.model, window->comparison(), view, image.size());
+    QVERIFY(image.rect().contains(legend));
+    QCOMPARE(legend.size(), CompareLegendRect(QSize(850, 750), Qt::TopRightCorner).size());
+    QCOMPARE(image.pixel(legend.bottomRight() - QPoint(20, 0)), qRgb(0, 0, 0));
+
+    // Smooth, the view shows a picture of its own at the screen's ratio, the legend in
+    // the same place.
+    shell.window.document().setSmoothDrawing(true);
+    QTRY_VERIFY(!window->view()->shownImage().isNull());
+    const QImage shown = window->view()->shownImage();
+    QCOMPARE(shown.deviceIndependentSize().toSize(), image.size());
+    const QPointF edge = QPointF(legend.bottomRight() - QPoint(20, 0)) * shown.devicePixelRatio();
+    QCOMPARE(shown.pixel(edge.toPoint()), qRgb(0, 0, 0));
 }
 
 QTEST_MAIN(TestCompareWindow)
