@@ -67,7 +67,7 @@ void BM_RedrawCompareView(benchmark::State &state)
 // The smooth view as the window shows it on a screen of device pixel ratio 2.
 void BM_RedrawSmoothCompareView(benchmark::State &state)
 {
-    ensureApp();
+    EnsureGuiApp();
     const NetworkModel model = TwoCapacityCards(true);
     const CardComparison comparison = CompareCards(model, 1, 2);
     ViewOptions view;
@@ -83,7 +83,7 @@ void BM_RedrawSmoothCompareView(benchmark::State &state)
 // The legend's corner alone, part of every redraw and export.
 void BM_PlaceCompareLegend(benchmark::State &state)
 {
-    ensureApp();
+    EnsureGuiApp();
     const NetworkModel model = TwoCapacityCards(state.range(0) != 0);
     const CardComparison comparison = CompareCards(model, 1, 2);
     for (auto _ : state) {
