@@ -11,6 +11,31 @@
 
 namespace korvalo {
 
+namespace {
+
+// Every question stays above the windows that stay on top (the program's tool windows and
+// dialogs all do): one opened for the main window would otherwise sit under a window
+// that covers the main window's middle, and the program would seem to hang.
+void KeepAbove(QWidget *dialog)
+{
+    dialog->setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
+Asker::Answer AskInBox(QWidget *owner, const QString &text, QMessageBox::StandardButtons buttons,
+                       QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, buttons, owner);
+    box.setDefaultButton(defaultButton);
+    KeepAbove(&box);
+    const int button = box.exec();
+    if (button == QMessageBox::Yes)
+        return Asker::Answer::Yes;
+    if (button == QMessageBox::No || !(buttons & QMessageBox::Abort))
+        return Asker::Answer::No;
+    return Asker::Answer::Abort;
+}
+
+} // namespace
 
 QWidget *DialogAsker::owner() const
 {
@@ -23,33 +48,26 @@ QWidget *DialogAsker::owner() const
 
 void DialogAsker::message(const QString &text)
 {
-    QMessageBox::warning(owner(), QApplication::applicationName(), text);
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), text, QMessageBox::Ok, owner());
+    KeepAbove(&box);
+    box.exec();
 }
 
 Asker::Answer DialogAsker::yesNo(const QString &text)
 {
-    const auto button = QMessageBox::question(owner(), QStringLiteral("Confirm"), text,
-                                              QMessageBox::Yes | QMessageBox::No,
-                                              QMessageBox::No);
-    return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    return AskInBox(owner(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
 }
 
 Asker::Answer DialogAsker::yesNoAbort(const QString &text)
 {
-    const auto button = QMessageBox::question(
-        owner(), QStringLiteral("Confirm"), text,
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Abort, QMessageBox::Yes);
-    if (button == QMessageBox::Yes)
-        return Answer::Yes;
-    if (button == QMessageBox::No)
-        return Answer::No;
-    return Answer::Abort;
+    return AskInBox(owner(), text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Abort, QMessageBox::Yes);
 }
 
 int DialogAsker::choose(const QString &text, const QStringList &choices)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::NoButton,
                     owner());
+    KeepAbove(&box);
     QList<QAbstractButton *> buttons;
     for (const QString &choice : choices)
         buttons << box.addButton(choice, QMessageBox::AcceptRole);
@@ -62,17 +80,26 @@ int DialogAsker::choose(const QString &text, const QStringList &choices)
 std::optional<QString> DialogAsker::input(const QString &caption, const QString &prompt,
                                           const QString &initial)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(owner(), caption, prompt, QLineEdit::Normal,
-                                               initial, &ok);
-    if (!ok)
+    QInputDialog dialog(owner());
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextValue(initial);
+    KeepAbove(&dialog);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 QString DialogAsker::openFileName(const QString &filter)
 {
-    const QString path = QFileDialog::getOpenFileName(owner(), QString(), m_folder, filter);
+    QFileDialog dialog(owner(), QString(), m_folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    KeepAbove(&dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    const QString path = dialog.selectedFiles().constFirst();
     if (!path.isEmpty())
         m_folder = QFileInfo(path).path();
     return path;
@@ -80,7 +107,13 @@ QString DialogAsker::openFileName(const QString &filter)
 
 QString DialogAsker::folderName(const QString &caption, const QString &start)
 {
-    return QFileDialog::getExistingDirectory(owner(), caption, start);
+    QFileDialog dialog(owner(), caption, start);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    KeepAbove(&dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
 }
 
 QString DialogAsker::saveFileName(const QString &filter)
@@ -101,22 +134,28 @@ QString DialogAsker::askSaveName(const QString &filter, bool confirmReplace)
         : m_folder.isEmpty()                    ? m_suggested
                                                 : QDir(m_folder).filePath(m_suggested);
     m_suggested.clear();
-    QString path = QFileDialog::getSaveFileName(owner(), QString(), start, filter, nullptr,
-                                                QFileDialog::DontConfirmOverwrite);
+    QFileDialog dialog(owner(), QString(), start, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    KeepAbove(&dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return finishedSavePath(dialog.selectedFiles().constFirst(), filter, confirmReplace);
+}
+
+QString DialogAsker::finishedSavePath(QString path, const QString &filter, bool confirmReplace)
+{
     if (path.isEmpty())
         return path;
     static const QRegularExpression pattern(QStringLiteral("\\*(\\.[^ );]+)"));
     const QRegularExpressionMatch extension = pattern.match(filter);
     if (extension.hasMatch() && !path.endsWith(extension.captured(1)))
         path += extension.captured(1);
-    if (confirmReplace && QFileInfo::exists(path)) {
-        const auto answer = QMessageBox::question(
-            owner(), QStringLiteral("Confirm"),
-            QStringLiteral("\"%1\" already exists. Do you want to replace it?").arg(QFileInfo(path).fileName()),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-        if (answer != QMessageBox::Yes)
-            return QString();
-    }
+    if (confirmReplace && QFileInfo::exists(path)
+        && yesNo(QStringLiteral("\"%1\" already exists. Do you want to replace it?").arg(QFileInfo(path).fileName()))
+               != Answer::Yes)
+        return QString();
     m_folder = QFileInfo(path).path();
     return path;
 }

@@ -87,6 +87,9 @@ public:
 private:
     QWidget *owner() const;
     QString askSaveName(const QString &filter, bool confirmReplace);
+    // The name a save dialog gave with the filter's extension appended; empty when the
+    // file exists and the user does not want it replaced.
+    QString finishedSavePath(QString path, const QString &filter, bool confirmReplace);
 
     QWidget *m_parent;
     QString m_folder; // where the last file dialog ended, or the current file's folder

@@ -4,8 +4,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QMessageBox>
-#include <QRegularExpression>
 
 namespace korvalo {
 
@@ -25,26 +23,12 @@ QString DialogAsker::saveFileNameWithOption(const QString &filter, const QString
         grid->addWidget(box, grid->rowCount(), 0, 1, grid->columnCount());
     else
         dialog.layout()->addWidget(box);
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint); // as every question, see asker.cpp
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
-    QString path = dialog.selectedFiles().constFirst();
-    if (path.isEmpty())
-        return path;
-    // As saveFileName(): the extension first, then the question about the final name.
-    static const QRegularExpression pattern(QStringLiteral("\\*(\\.[^ );]+)"));
-    const QRegularExpressionMatch extension = pattern.match(filter);
-    if (extension.hasMatch() && !path.endsWith(extension.captured(1)))
-        path += extension.captured(1);
-    if (QFileInfo::exists(path)) {
-        const auto answer = QMessageBox::question(
-            owner(), QStringLiteral("Confirm"),
-            QStringLiteral("\"%1\" already exists. Do you want to replace it?").arg(QFileInfo(path).fileName()),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-        if (answer != QMessageBox::Yes)
-            return QString();
-    }
-    *checked = box->isChecked();
-    m_folder = QFileInfo(path).path();
+    const QString path = finishedSavePath(dialog.selectedFiles().constFirst(), filter, true);
+    if (!path.isEmpty())
+        *checked = box->isChecked();
     return path;
 }
 
