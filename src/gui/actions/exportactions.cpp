@@ -1,10 +1,11 @@
 #include "gui/actions/exportactions.h"
 
-#include "gui/shell/asker.h"
-#include "gui/windows/jpgviewer.h"
-#include "gui/shell/menus.h"
 #include "core/edit/document.h"
 #include "core/map/jpegwriter.h"
+#include "gui/dialogs/toolwindow.h"
+#include "gui/shell/asker.h"
+#include "gui/shell/menus.h"
+#include "gui/windows/jpgviewer.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -32,6 +33,7 @@ public:
         m_dialog.setObjectName(u"ExportProgress"_s);
         m_dialog.setWindowTitle(u"Export"_s);
         m_dialog.setWindowModality(Qt::WindowModal);
+        KeepAboveToolWindows(&m_dialog);
         m_dialog.setMinimumDuration(500);
         m_dialog.setAutoClose(false);
         m_dialog.setAutoReset(false);

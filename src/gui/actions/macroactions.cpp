@@ -5,6 +5,7 @@
 #include "core/map/imageexport.h"
 #include "core/map/studypictures.h"
 #include "gui/actions/studyexportactions.h"
+#include "gui/dialogs/toolwindow.h"
 #include "gui/shell/asker.h"
 #include "gui/shell/menus.h"
 
@@ -217,6 +218,7 @@ void MacroActions::walkFolder(const QString &caption, const QStringList &files, 
     progress.setAccessibleName(u"Directory run progress"_s);
     progress.setWindowTitle(caption);
     progress.setWindowModality(Qt::WindowModal);
+    KeepAboveToolWindows(&progress);
     progress.setMinimumDuration(500);
     progress.setAutoClose(false);
     progress.setAutoReset(false);

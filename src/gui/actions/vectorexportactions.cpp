@@ -1,9 +1,10 @@
 #include "gui/actions/vectorexportactions.h"
 
-#include "gui/shell/asker.h"
-#include "gui/shell/menus.h"
 #include "core/edit/document.h"
 #include "core/map/vectorexport.h"
+#include "gui/dialogs/toolwindow.h"
+#include "gui/shell/asker.h"
+#include "gui/shell/menus.h"
 
 #include <QAction>
 #include <QProgressDialog>
@@ -106,6 +107,7 @@ void VectorExportActions::exportAllPdf()
         progress.setObjectName(u"ExportProgress"_s);
         progress.setWindowTitle(u"Export"_s);
         progress.setWindowModality(Qt::WindowModal);
+        KeepAboveToolWindows(&progress);
         progress.setMinimumDuration(500);
         progress.setAutoClose(false);
         progress.setAutoReset(false);

@@ -17,6 +17,11 @@ void SetUpToolWindow(QWidget *window, const QString &objectName, const QString &
         dialog->setModal(false);
 }
 
+void KeepAboveToolWindows(QWidget *window)
+{
+    window->setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
 void ShowInFront(QWidget *window, Focus focus)
 {
     window->show();

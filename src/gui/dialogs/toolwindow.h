@@ -11,6 +11,11 @@ namespace korvalo {
 // Call before the window is first shown.
 void SetUpToolWindow(QWidget *window, const QString &objectName, const QString &title);
 
+// Questions and progress windows stay above the tool windows too: asked for the main
+// window, one would otherwise open under a tool window that covers the main window's
+// middle, and the program would seem to hang. Call before the window is first shown.
+void KeepAboveToolWindows(QWidget *window);
+
 // Shows a window, or brings it back, in front of the others. Focus::Take also hands it
 // the keyboard; windows that only report (info lines, tables) leave the keyboard where it
 // is, so that typing on the map goes on.

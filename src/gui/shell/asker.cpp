@@ -1,5 +1,7 @@
 #include "gui/shell/asker.h"
 
+#include "gui/dialogs/toolwindow.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -13,20 +15,12 @@ namespace korvalo {
 
 namespace {
 
-// Every question stays above the windows that stay on top (the program's tool windows and
-// dialogs all do): one opened for the main window would otherwise sit under a window
-// that covers the main window's middle, and the program would seem to hang.
-void KeepAbove(QWidget *dialog)
-{
-    dialog->setWindowFlag(Qt::WindowStaysOnTopHint);
-}
-
 Asker::Answer AskInBox(QWidget *owner, const QString &text, QMessageBox::StandardButtons buttons,
                        QMessageBox::StandardButton defaultButton)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, buttons, owner);
     box.setDefaultButton(defaultButton);
-    KeepAbove(&box);
+    KeepAboveToolWindows(&box);
     const int button = box.exec();
     if (button == QMessageBox::Yes)
         return Asker::Answer::Yes;
@@ -49,7 +43,7 @@ QWidget *DialogAsker::owner() const
 void DialogAsker::message(const QString &text)
 {
     QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), text, QMessageBox::Ok, owner());
-    KeepAbove(&box);
+    KeepAboveToolWindows(&box);
     box.exec();
 }
 
@@ -67,7 +61,7 @@ int DialogAsker::choose(const QString &text, const QStringList &choices)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::NoButton,
                     owner());
-    KeepAbove(&box);
+    KeepAboveToolWindows(&box);
     QList<QAbstractButton *> buttons;
     for (const QString &choice : choices)
         buttons << box.addButton(choice, QMessageBox::AcceptRole);
@@ -85,7 +79,7 @@ std::optional<QString> DialogAsker::input(const QString &caption, const QString 
     dialog.setLabelText(prompt);
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setTextValue(initial);
-    KeepAbove(&dialog);
+    KeepAboveToolWindows(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();
@@ -96,7 +90,7 @@ QString DialogAsker::openFileName(const QString &filter)
     QFileDialog dialog(owner(), QString(), m_folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    KeepAbove(&dialog);
+    KeepAboveToolWindows(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     const QString path = dialog.selectedFiles().constFirst();
@@ -110,7 +104,7 @@ QString DialogAsker::folderName(const QString &caption, const QString &start)
     QFileDialog dialog(owner(), caption, start);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
-    KeepAbove(&dialog);
+    KeepAboveToolWindows(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
@@ -138,7 +132,7 @@ QString DialogAsker::askSaveName(const QString &filter, bool confirmReplace)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    KeepAbove(&dialog);
+    KeepAboveToolWindows(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return finishedSavePath(dialog.selectedFiles().constFirst(), filter, confirmReplace);

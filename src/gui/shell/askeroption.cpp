@@ -1,5 +1,7 @@
 #include "gui/shell/asker.h"
 
+#include "gui/dialogs/toolwindow.h"
+
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -23,7 +25,7 @@ QString DialogAsker::saveFileNameWithOption(const QString &filter, const QString
         grid->addWidget(box, grid->rowCount(), 0, 1, grid->columnCount());
     else
         dialog.layout()->addWidget(box);
-    dialog.setWindowFlag(Qt::WindowStaysOnTopHint); // as every question, see asker.cpp
+    KeepAboveToolWindows(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     const QString path = finishedSavePath(dialog.selectedFiles().constFirst(), filter, true);
