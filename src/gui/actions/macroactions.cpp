@@ -86,7 +86,7 @@ void MacroActions::run(Macro macro)
     const QString folder = chooseFolder(info.caption);
     if (folder.isEmpty())
         return;
-    const QStringList files = EgoFilesInFolder(folder);
+    const QStringList files = egoFilesIn(folder);
     if (files.isEmpty())
         return;
 
@@ -107,6 +107,9 @@ void MacroActions::pictures(bool grid)
     const QString folder = chooseFolder(caption);
     if (folder.isEmpty())
         return;
+    const QStringList files = egoFilesIn(folder);
+    if (files.isEmpty())
+        return;
     QString gridPath;
     if (grid) {
         m_shell.asker().setStartFolder(folder);
@@ -114,9 +117,6 @@ void MacroActions::pictures(bool grid)
         if (gridPath.isEmpty())
             return;
     }
-    const QStringList files = EgoFilesInFolder(folder);
-    if (files.isEmpty())
-        return;
     const ViewOptions view = m_view();
     const QSize size = m_shell.mapSize();
     walkFolder(caption, files, [&](const StudyWalkOptions &walk, QObject *) {
@@ -138,7 +138,7 @@ void MacroActions::exportTables()
     const QString folder = chooseFolder(caption);
     if (folder.isEmpty())
         return;
-    const QStringList files = EgoFilesInFolder(folder);
+    const QStringList files = egoFilesIn(folder);
     if (files.isEmpty() || !MayWriteTables(m_shell.asker(), folder))
         return;
     StudyExportResult result;
@@ -147,18 +147,9 @@ void MacroActions::exportTables()
         result = ExportStudyTables(files, folder, *options, walk);
         return result.walk.failures;
     });
-    const InfoSink sink = m_shell.document.session().infoSink;
-    for (const QString &warning : result.warnings)
-        AppendInfoLine(sink, warning);
-    if (!result.written) {
-        m_shell.asker().message(result.written.message());
-        return;
-    }
-    if (!result.walk.cancelled) {
-        AppendInfoLine(sink, u"Tables of %1 ego files written: egos.csv, alters.csv and aaties.csv in %2"_s
-                                 .arg(result.walk.delivered)
-                                 .arg(QDir::toNativeSeparators(folder)));
-    }
+    reportExport(result, u"Tables of %1 ego files written: egos.csv, alters.csv and aaties.csv in %2"_s
+                             .arg(result.walk.delivered)
+                             .arg(QDir::toNativeSeparators(folder)));
 }
 
 void MacroActions::exportGraphML()
@@ -170,7 +161,7 @@ void MacroActions::exportGraphML()
     const QString folder = chooseFolder(caption);
     if (folder.isEmpty())
         return;
-    const QStringList files = EgoFilesInFolder(folder);
+    const QStringList files = egoFilesIn(folder);
     if (files.isEmpty())
         return;
     // Offered beside the folder's files, named after the folder; replacing a file there
@@ -186,17 +177,19 @@ void MacroActions::exportGraphML()
         result = ExportStudyGraphML(files, path, 0, *options, walk);
         return result.walk.failures;
     });
+    reportExport(result, u"GraphML of %1 ego files written: %2"_s.arg(result.walk.delivered)
+                             .arg(QDir::toNativeSeparators(path)));
+}
+
+void MacroActions::reportExport(const StudyExportResult &result, const QString &done)
+{
     const InfoSink sink = m_shell.document.session().infoSink;
     for (const QString &warning : result.warnings)
         AppendInfoLine(sink, warning);
-    if (!result.written) {
+    if (!result.written)
         m_shell.asker().message(result.written.message());
-        return;
-    }
-    if (!result.walk.cancelled) {
-        AppendInfoLine(sink, u"GraphML of %1 ego files written: %2"_s.arg(result.walk.delivered)
-                                 .arg(QDir::toNativeSeparators(path)));
-    }
+    else if (!result.walk.cancelled)
+        AppendInfoLine(sink, done);
 }
 
 QString MacroActions::chooseFolder(const QString &caption)
@@ -209,6 +202,14 @@ QString MacroActions::chooseFolder(const QString &caption)
     if (!folder.isEmpty())
         m_folder = folder;
     return folder;
+}
+
+QStringList MacroActions::egoFilesIn(const QString &folder)
+{
+    const QStringList files = EgoFilesInFolder(folder);
+    if (files.isEmpty())
+        m_shell.asker().message(u"There are no ego files (*.ego) in \"%1\"."_s.arg(QDir::toNativeSeparators(folder)));
+    return files;
 }
 
 void MacroActions::walkFolder(const QString &caption, const QStringList &files, const WalkJob &job)

@@ -12,6 +12,8 @@
 
 namespace korvalo {
 
+struct StudyExportResult;
+
 // Macro > Directory: each item runs one macro over the ego files of a folder the person
 // chooses (remembered between runs, first the open file's folder). The files are read on
 // a worker thread under a progress window with Cancel; their lines go to the info window
@@ -38,6 +40,11 @@ private:
     using WalkJob = std::function<std::vector<StudyFailure>(const StudyWalkOptions &walk, QObject *receiver)>;
     // The folder to run over, through the one door; empty on Cancel.
     QString chooseFolder(const QString &caption);
+    // The ego files of `folder` in name order; a folder without any is said so.
+    QStringList egoFilesIn(const QString &folder);
+    // What a study export left: its warnings and `done` go to the info window, a file
+    // that could not be written to a message.
+    void reportExport(const StudyExportResult &result, const QString &done);
     // Runs job on a worker thread under the progress window and lists what failed.
     void walkFolder(const QString &caption, const QStringList &files, const WalkJob &job);
 

@@ -99,6 +99,21 @@ void TestMacroActions::cancelledQuestionsRunNothing()
     shell.trigger(u"Directory1"_s);
     QCOMPARE(infoLines(shell).size(), before);
     QVERIFY(shell.asker->unexpected.isEmpty());
+
+    // A folder without ego files is said so, before "1 big JPG" asks for a picture.
+    QTemporaryDir empty;
+    for (const QString &item : {u"Directory1"_s, u"N1bigJPG1"_s, u"ExportTables1"_s}) {
+        shell.asker->asked.clear();
+        shell.asker->choices.push_back(0); // without names, for the tables
+        shell.asker->fileNames.push_back(empty.path());
+        shell.trigger(item);
+        QCOMPARE(shell.asker->messages(),
+                 QStringList{u"message: There are no ego files (*.ego) in \"%1\"."_s.arg(
+                     QDir::toNativeSeparators(empty.path()))});
+        shell.asker->choices.clear();
+    }
+    QCOMPARE(infoLines(shell).size(), before);
+    QVERIFY(shell.asker->unexpected.isEmpty());
 }
 
 void TestMacroActions::picturesOfEveryCardGoBesideTheFiles()
